@@ -1,0 +1,11 @@
+// The settings file "qx.ini" in the start-up folder: view settings, page, grid, export zoom
+// and a few program strings, one "key = value" line each.
+#pragma once
+
+#include "core/programmzustand.h"
+
+// Reads the settings file; keys it lacks keep their values. Ends with MagnetX = RasterX and
+// MagnetY = RasterY.
+void LadeEinstellungen(Programmzustand& s);
+// Writes the settings file (through a temporary file). False when it could not be written.
+bool SpeichereEinstellungen(Programmzustand& s);

@@ -1,0 +1,4 @@
+#include "platform/bildsteuerung.h"
+
+Bildsteuerung::Bildsteuerung() = default;
+Bildsteuerung::~Bildsteuerung() = default;

@@ -1,0 +1,1 @@
+// Windows and dialogs of the program.
