@@ -1,0 +1,12 @@
+// Opening the properties dialog of the selected frame, keeping a text frame's visibility in
+// step with its text, and ending the program.
+#pragma once
+
+#include <QString>
+
+#include "core/programmzustand.h"
+
+void EigenschaftenZeigen(Programmzustand& s);
+void TextRahmenSichtbar(Programmzustand& s, const QString& text);
+// Writes the settings file. The caller then closes the windows and ends the event loop.
+void ProgrammBeenden(Programmzustand& s);

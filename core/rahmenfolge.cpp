@@ -1,0 +1,7 @@
+#include "core/rahmenfolge.h"
+
+void RahmenGanzVorne(Programmzustand&) {}
+void RahmenGanzHinten(Programmzustand&) {}
+void RahmenEinsVor(Programmzustand&) {}
+void RahmenEinsZurueck(Programmzustand&) {}
+void RahmenLoeschen(Programmzustand&) {}

@@ -1,0 +1,3 @@
+#include "io/drucken.h"
+
+bool DruckeSeite(Programmzustand&) { return false; }

@@ -1,0 +1,3 @@
+#include "platform/rtf_ausgabe.h"
+
+void rtfAusgeben(Drucksteuerung&, const QByteArray&) {}
