@@ -1,0 +1,178 @@
+#include "elements/picture/bild_darstellen.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImage>
+#include <QStringList>
+#include <cstdint>
+#include <list>
+
+#include "core/klassen.h"
+#include "io/dateinamen.h"
+
+namespace {
+
+constexpr double kTwipsProEinheit = 5.67;
+constexpr int32_t kWeiss = RGB(255, 255, 255);
+
+// What decides the pixels of a processed picture: the file as it is on disk and every
+// effect setting. The display fields File_Name, File_Path, File_Dir and the uninterpreted
+// Effekt do not.
+struct Schluessel {
+  QString pfad;
+  qint64 groesse = 0;
+  qint64 geaendert = 0;  // milliseconds since the epoch
+  int32_t Rotate = 0;
+  int16_t Helligkeit = 0;
+  int16_t Kontrast = 0;
+  int32_t Farbintensitaet = 0;
+  int16_t Farbverschiebung = 0;
+  int16_t Schaerfe = 0;
+  int32_t EffektPixel = 0;
+  int32_t EffektMosaik = 0;
+  int16_t EffektTrapez = 0;
+  bool Invert = false;
+  bool Gray = false;
+
+  bool operator==(const Schluessel&) const = default;
+};
+
+// The processed bitmaps, most recently used first. A null image records a file that could
+// not be decoded, so that a broken file is not decoded again on every redraw either.
+class Zwischenspeicher {
+ public:
+  static constexpr std::size_t kMaxEintraege = 16;
+  static constexpr qint64 kMaxBytes = 256LL * 1024 * 1024;
+
+  const QImage* suchen(const Schluessel& k) {
+    for (auto it = eintraege_.begin(); it != eintraege_.end(); ++it) {
+      if (it->schluessel == k) {
+        eintraege_.splice(eintraege_.begin(), eintraege_, it);
+        return &eintraege_.front().bild;
+      }
+    }
+    return nullptr;
+  }
+
+  void ablegen(const Schluessel& k, const QImage& bild) {
+    eintraege_.push_front({k, bild});
+    bytes_ += bild.sizeInBytes();
+    // Keep the newest entry even when it alone is over the budget.
+    while (eintraege_.size() > 1 && (eintraege_.size() > kMaxEintraege || bytes_ > kMaxBytes)) {
+      bytes_ -= eintraege_.back().bild.sizeInBytes();
+      eintraege_.pop_back();
+    }
+  }
+
+  void leeren() {
+    eintraege_.clear();
+    bytes_ = 0;
+  }
+
+ private:
+  struct Eintrag {
+    Schluessel schluessel;
+    QImage bild;
+  };
+  std::list<Eintrag> eintraege_;
+  qint64 bytes_ = 0;
+};
+
+Zwischenspeicher& zwischenspeicher() {
+  static Zwischenspeicher speicher;
+  return speicher;
+}
+
+int& ladezaehler() {
+  static int zaehler = 0;
+  return zaehler;
+}
+
+// The picture file on this system: the document's folder first, then the start-up folder.
+QString pfadFinden(const Programmzustand& s, const QString& gespeichert) {
+  QStringList ordner;
+  if (!s.AktuelleDatei.isEmpty()) ordner << QFileInfo(s.AktuelleDatei).absolutePath();
+  ordner << s.Startverzeichnis;
+  return gespeichertenPfadFinden(gespeichert, ordner);
+}
+
+// Load and the effect chain, in their fixed order; each works on what the one before left.
+void ladenUndBearbeiten(const ClassBild& bild, const QString& pfad, Bildsteuerung& steuerung) {
+  ++ladezaehler();
+  if (!steuerung.Load(pfad, 0, 0, 1)) return;
+  if (bild.Rotate > 0) steuerung.Rotate(bild.Rotate, true, kWeiss);
+  steuerung.Intensity(bild.Helligkeit);
+  steuerung.Contrast(bild.Kontrast);
+  steuerung.Saturation(bild.Farbintensitaet);
+  steuerung.Hue(bild.Farbverschiebung);
+  steuerung.Sharpen(bild.Schaerfe);
+  if (bild.EffektPixel > 0) steuerung.AddNoise(bild.EffektPixel, 0);
+  if (bild.EffektMosaik > 0) steuerung.Mosaic(bild.EffektMosaik);
+  if (bild.EffektTrapez > 0) steuerung.Shear(bild.EffektTrapez, true, kWeiss);
+  if (bild.EffektTrapez < 0) steuerung.Shear(-static_cast<int>(bild.EffektTrapez), false, kWeiss);
+  if (bild.Invert) steuerung.Invert();
+  if (bild.Gray) steuerung.Grayscale();
+}
+
+}  // namespace
+
+void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steuerung) {
+  if (bild.File.isEmpty()) return;
+  steuerung.Visible = false;
+
+  const QString pfad = pfadFinden(s, bild.File);
+  const QFileInfo info(pfad);
+  if (pfad.isEmpty() || !info.isFile()) {
+    steuerung.leeren();  // never the previous picture
+    steuerung.Visible = true;
+    return;
+  }
+
+  Schluessel k;
+  k.pfad = info.absoluteFilePath();
+  k.groesse = info.size();
+  k.geaendert = info.lastModified().toMSecsSinceEpoch();
+  k.Rotate = bild.Rotate;
+  k.Helligkeit = bild.Helligkeit;
+  k.Kontrast = bild.Kontrast;
+  k.Farbintensitaet = bild.Farbintensitaet;
+  k.Farbverschiebung = bild.Farbverschiebung;
+  k.Schaerfe = bild.Schaerfe;
+  k.EffektPixel = bild.EffektPixel;
+  k.EffektMosaik = bild.EffektMosaik;
+  k.EffektTrapez = bild.EffektTrapez;
+  k.Invert = bild.Invert;
+  k.Gray = bild.Gray;
+
+  if (const QImage* fertig = zwischenspeicher().suchen(k)) {
+    if (fertig->isNull())
+      steuerung.leeren();
+    else
+      steuerung.setzeBild(*fertig);
+  } else {
+    ladenUndBearbeiten(bild, k.pfad, steuerung);
+    zwischenspeicher().ablegen(k, steuerung.hatBitmap() ? steuerung.bild() : QImage());
+  }
+  steuerung.Visible = true;
+}
+
+void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steuerung,
+               Zeichenflaeche& ziel, const ClassRahmen& rahmen) {
+  steuerung.Left = 0;
+  steuerung.Top = 0;
+  steuerung.Width = 0;
+  steuerung.Height = 0;
+  BildDarstellen(s, bild, steuerung);
+  if (bild.File.isEmpty()) return;
+  if (s.Druckmodus != 0) s.Zoomfaktor = 1;
+  if (!steuerung.hatBitmap()) return;
+  const auto twips = [&s](int32_t einheiten) {
+    return static_cast<float>(einheiten * s.Zoomfaktor * kTwipsProEinheit);
+  };
+  steuerung.Paint(ziel.hdc(), twips(rahmen.x), twips(rahmen.y), twips(rahmen.Breite),
+                  twips(rahmen.Hoehe));
+}
+
+int bildLadevorgaenge() { return ladezaehler(); }
+
+void bildZwischenspeicherLeeren() { zwischenspeicher().leeren(); }
