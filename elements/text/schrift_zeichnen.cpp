@@ -1,0 +1,354 @@
+#include "elements/text/schrift_zeichnen.h"
+
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/zahlen.h"
+#include "elements/text/schriftarten.h"
+#include "elements/text/seriendruck.h"
+#include "platform/bildflaeche.h"
+#include "platform/drucksteuerung.h"
+#include "platform/gdi.h"
+
+namespace {
+
+using zahlen::nint;
+
+// Rotations and shadows take pi as 3.1415, so that positions match documents drawn before.
+constexpr double bogenProGrad = 3.1415 / 180.0;
+constexpr double twipsProEinheit = 5.67;
+// Size of a text that has no usable size of its own, in points.
+constexpr double ersatzgroesse = 10;
+// The largest character height a text is drawn with, in device pixels.
+constexpr double groessteZeichenhoehe = 16384;
+
+int32_t ganz(double v) { return zahlen::int32Begrenzt(v); }
+
+// Colour components of an RGB value (red + 256 * green + 65536 * blue) as floating values.
+struct Farbanteile {
+  float rot;
+  float gruen;
+  float blau;
+};
+
+Farbanteile anteile(int32_t farbe) {
+  return {static_cast<float>(farbe & 255), static_cast<float>((farbe >> 8) & 255),
+          static_cast<float>((farbe >> 16) & 255)};
+}
+
+// The colour that lies i steps from `von` in steps of `schritt`.
+int32_t stufenfarbe(const Farbanteile& von, const Farbanteile& schritt, int i) {
+  auto teil = [i](float a, float d) {
+    return std::clamp(static_cast<int>(nint(a + static_cast<double>(d) * i)), 0, 255);
+  };
+  return RGB(teil(von.rot, schritt.rot), teil(von.gruen, schritt.gruen),
+             teil(von.blau, schritt.blau));
+}
+
+// Per-step difference from `von` to `bis` over `stufen` steps.
+Farbanteile stufenschritt(const Farbanteile& von, const Farbanteile& bis, int stufen) {
+  auto d = [stufen](float a, float b) {
+    return static_cast<float>((static_cast<double>(b) - a) / stufen);
+  };
+  return {d(von.rot, bis.rot), d(von.gruen, bis.gruen), d(von.blau, bis.blau)};
+}
+
+// The angle with which placement and gradient work: 0 to 360 degrees. Angles outside that
+// range (only a document can hold them) are brought into it, so that the text still turns
+// about its centre.
+int16_t arbeitswinkel(int16_t winkel) {
+  if (winkel >= 0 && winkel <= 360) return winkel;
+  return static_cast<int16_t>(((winkel % 360) + 360) % 360);
+}
+
+// The size a text is drawn with: the element's size in points, 10 when it holds no
+// positive number.
+double zeichengroesse(const Variante& fontSize) {
+  const std::optional<double> wert = varianteZahl(fontSize);
+  if (!wert || !std::isfinite(*wert) || *wert <= 0) return ersatzgroesse;
+  return *wert;
+}
+
+// One call of the renderer: the prepared text, its extent and position, and the target.
+class Textausgabe {
+ public:
+  Textausgabe(Programmzustand& s, Zeichenflaeche& ziel, Bildflaeche* bild, Drucksteuerung* druck,
+              const ClassSchrift& schrift)
+      : s_(s), ziel_(ziel), bild_(bild), druck_(druck), schrift_(schrift) {
+    // A picture surface's device context works in the surface's own pixels; on the print
+    // control the redraw hands over its twips per pixel in the program state.
+    tppX_ = ziel.twipsProPixelX();
+    tppY_ = ziel.twipsProPixelY();
+    if (druck_) {
+      if (s.TwipsProPixelX > 0) tppX_ = s.TwipsProPixelX;
+      if (s.TwipsProPixelY > 0) tppY_ = s.TwipsProPixelY;
+    }
+    stufen_ = s.Verlaufsstufen > 0 ? s.Verlaufsstufen : 100;
+  }
+
+  QString T;
+  double W = 0;  // extent in twips at the drawing scale
+  double H = 0;
+  double X = 0;  // reference corner, tenths of a millimetre
+  double Y = 0;
+
+  // The target's current position at a point of the page (tenths of a millimetre).
+  void positionSetzen(double u, double v) {
+    ziel_.CurrentX = u * s_.Zoomfaktor * twipsProEinheit;
+    ziel_.CurrentY = v * s_.Zoomfaktor * twipsProEinheit;
+  }
+
+  // One copy of the text at (u, v) in the colour.
+  void kopie(double u, double v, int32_t farbe) {
+    positionSetzen(u, v);
+    if (bild_) {
+      bild_->ForeColor = farbe;
+      bild_->Print(T);
+    } else {
+      druck_->TextColor = farbe;
+      TextOutA(druck_->hdc(), ganz(druck_->CurrentX / tppX_), ganz(druck_->CurrentY / tppY_), T,
+               static_cast<int>(T.size()));
+    }
+  }
+
+  void schatten() {
+    const QPointF versatz = Schattenversatz(H, schrift_.ShadowDeep, s_.Zoomfaktor,
+                                            schrift_.ShadowAngle, schrift_.Angle);
+    s_.Schattenwinkel = Schattenrichtung(schrift_.ShadowAngle, schrift_.Angle);
+    const double dx = versatz.x();
+    const double dy = versatz.y();
+    if (schrift_.ShadowType == 1) {
+      kopie(X + dx, Y + dy, schrift_.ShadowColor1);
+      return;
+    }
+    // Graded: from the far end in nearly ShadowColor2 up to the text in ShadowColor1.
+    const Farbanteile fern = anteile(schrift_.ShadowColor2);
+    const Farbanteile schritt = stufenschritt(fern, anteile(schrift_.ShadowColor1), stufen_);
+    for (int i = 1; i <= stufen_; ++i)
+      kopie(X + dx - dx / stufen_ * i, Y + dy - dy / stufen_ * i, stufenfarbe(fern, schritt, i));
+  }
+
+  void verlauf() {
+    HDC dc = ziel_.hdc();
+    const double cx = ziel_.CurrentX;
+    const double cy = ziel_.CurrentY;
+    // Italic letters lean out of their box: widen the area by an "i".
+    const double k = schrift_.Italic ? ziel_.TextWidth(QStringLiteral("i")) : 0;
+    const int16_t a = arbeitswinkel(schrift_.Angle);
+    const bool gedreht = a > 0;
+    const bool laengs = schrift_.ColorCircle == 1;
+
+    std::array<QPointF, 4> ecken;  // rotated: the text box's corners, device pixels
+    double links = 0, oben = 0, rechts = 0, unten = 0;  // unrotated: its edges
+    double sx = 0, sy = 0;
+    if (gedreht) {
+      const double Wi = W + k;
+      auto ecke = [&](double u, double v) {
+        return QPointF(nint((cx + DrehEckpunkt(u, v, a, u"x")) / tppX_),
+                       nint((cy + DrehEckpunkt(u, v, a, u"y")) / tppY_));
+      };
+      ecken = {ecke(0, 0), ecke(Wi, 0), ecke(Wi, H), ecke(0, H)};
+      const QPointF schritt = ((laengs ? ecken[1] : ecken[3]) - ecken[0]) / stufen_;
+      sx = schritt.x();
+      sy = schritt.y();
+    } else {
+      links = cx / tppX_;
+      oben = cy / tppY_;
+      unten = oben + H / tppY_;
+      rechts = (cx + W + k) / tppX_;
+      if (laengs)
+        sx = (rechts - links) / stufen_;
+      else
+        sy = (unten - oben) / stufen_;
+    }
+    auto region = [&]() -> HRGN {
+      if (gedreht) {
+        std::array<POINT, 4> punkte;
+        for (size_t j = 0; j < 4; ++j) punkte[j] = {ganz(ecken[j].x()), ganz(ecken[j].y())};
+        return CreatePolygonRgn(punkte.data(), 4, ALTERNATE);
+      }
+      return CreateRectRgn(ganz(links), ganz(oben), ganz(rechts), ganz(unten));
+    };
+
+    s_.Clipbereich = region();
+    SelectClipRgn(dc, s_.Clipbereich);
+    const Farbanteile start = anteile(schrift_.Color1);
+    const Farbanteile schritt = stufenschritt(start, anteile(schrift_.Color2), stufen_);
+    for (int i = 1; i <= stufen_; ++i) {
+      kopie(X, Y, stufenfarbe(start, schritt, i));
+      // Each copy shows from its region's leading edge on; the next region starts one
+      // step further.
+      if (gedreht) {
+        for (QPointF& p : ecken) p += QPointF(sx, sy);
+      } else {
+        links += sx;
+        oben += sy;
+      }
+      SelectClipRgn(dc, 0);
+      DeleteObject(s_.Clipbereich);
+      s_.Clipbereich = region();
+      SelectClipRgn(dc, s_.Clipbereich);
+    }
+    SelectClipRgn(dc, 0);
+    DeleteObject(s_.Clipbereich);
+    s_.Clipbereich = 0;
+  }
+
+ private:
+  Programmzustand& s_;
+  Zeichenflaeche& ziel_;
+  Bildflaeche* bild_;
+  Drucksteuerung* druck_;
+  const ClassSchrift& schrift_;
+  double tppX_ = 15;
+  double tppY_ = 15;
+  int stufen_ = 100;
+};
+
+}  // namespace
+
+double Schattenrichtung(int16_t shadowAngle, int16_t angle) {
+  double d = 90.0 + shadowAngle + angle;
+  if (d > 360) d -= 360;
+  return d;
+}
+
+QPointF Schattenversatz(double H, int16_t shadowDeep, double zoomfaktor, int16_t shadowAngle,
+                        int16_t angle) {
+  const double L = H / 100.0 * shadowDeep / zoomfaktor / twipsProEinheit;
+  const double d = Schattenrichtung(shadowAngle, angle) * bogenProGrad;
+  return {std::sin(d) * L, std::cos(d) * L};
+}
+
+int16_t DrehVersatzX(double W, double H, int16_t a) {
+  const double quer = std::fabs(W / 2 * std::cos(a * bogenProGrad));
+  const double hoch = H / 2 * std::sin(a * bogenProGrad);
+  const double t = (a <= 90 || a >= 270) ? nint(W / 2 - quer - hoch) : nint(W / 2 + quer - hoch);
+  return zahlen::int16Begrenzt(t / twipsProEinheit);
+}
+
+int16_t DrehVersatzY(double W, double H, int16_t a) {
+  const double quer = std::fabs(W / 2 * std::sin(a * bogenProGrad));
+  const double hoch = H / 2 * std::cos(a * bogenProGrad);
+  const double t = a <= 180 ? nint(H / 2 + quer - hoch) : nint(H / 2 - quer - hoch);
+  return zahlen::int16Begrenzt(t / twipsProEinheit);
+}
+
+double DrehEckpunkt(double dx, double dy, int32_t a, QStringView welche) {
+  const double c = std::cos(a * bogenProGrad);
+  const double sn = std::sin(a * bogenProGrad);
+  if (welche == u"x") return dy > 0 ? dx * c + dy * sn : dx * c - dy * sn;
+  return dy * c - dx * sn;
+}
+
+void SchriftZeichnen(Programmzustand& s, Zeichenflaeche& ziel, ClassSchrift& schrift,
+                     const ClassRahmen& rahmen) {
+  Bildflaeche* bild = dynamic_cast<Bildflaeche*>(&ziel);
+  Drucksteuerung* druck = bild ? nullptr : dynamic_cast<Drucksteuerung*>(&ziel);
+  if (!bild && !druck) return;
+  const bool muster = s.Mustermodus != 0;
+
+  // Printing and dialog samples draw at scale 1.
+  if (s.Druckmodus != 0 || muster) s.Zoomfaktor = 1;
+
+  Textausgabe ausgabe(s, ziel, bild, druck, schrift);
+  // An invisible element draws as an empty text on the page; the dialog sample shows it.
+  ausgabe.T = (muster || schrift.Sichtbar) ? FelderEinsetzen(s, schrift.Textstring) : QString();
+
+  if (schrift.fontname.isEmpty()) {
+    schrift.fontname = QStringLiteral("Arial");
+    schrift.FontSize = QStringLiteral("20");
+  }
+  const double zoom = s.Zoomfaktor;
+  if (!(zoom > 0) || !std::isfinite(zoom)) return;  // nothing to draw at no scale
+  const double groesse = zeichengroesse(schrift.FontSize);
+
+  // The target's own font.
+  if (bild) {
+    if (muster) bild->Cls();
+    bild->setFontname(schrift.fontname);
+    bild->setFontSize(groesse * zoom);
+  } else {
+    druck->setFontname(schrift.fontname);
+    druck->setFontSize(groesse);
+  }
+  HDC dc = ziel.hdc();
+  const int dpiX = std::max(1, GetDeviceCaps(dc, LOGPIXELSX));
+  const int dpiY = std::max(1, GetDeviceCaps(dc, LOGPIXELSY));
+
+  // The rotated logical font; a negative height asks for that character height.
+  LogFont lf;
+  lf.lfHeight = ganz(std::max(-groessteZeichenhoehe, -(groesse * zoom * dpiY / 72.0)));
+  lf.lfEscapement = lf.lfOrientation = schrift.Angle * 10;
+  lf.lfWeight = schrift.Bold ? 800 : 400;
+  lf.lfItalic = schrift.Italic ? 255 : 0;
+  lf.lfUnderline = schrift.Underline ? 255 : 0;
+  lf.lfStrikeOut = schrift.Strike ? 255 : 0;
+  lf.lfCharSet = SchriftartZeichensatz(s, schrift.fontname);
+  lf.lfFaceName = schrift.fontname;
+  const HFONT font = CreateFontIndirectA(lf);
+  const HGDIOBJ vorherigeSchrift = SelectObject(dc, font);
+
+  // Measured without the character extra, which only applies when drawing.
+  const QString& T = ausgabe.T;
+  SIZE ausdehnung;
+  GetTextExtentPoint32A(dc, T, static_cast<int>(T.size()), &ausdehnung);
+  SetTextCharacterExtra(dc, schrift.CharSpace);
+  ausgabe.W = ausdehnung.cx / static_cast<double>(dpiX) * 1440;
+  ausgabe.H = ausdehnung.cy / static_cast<double>(dpiY) * 1440;
+  s.TextAusdehnungX = ausgabe.W;
+  s.TextAusdehnungY = ausgabe.H;
+
+  // Place the reference corner in the frame.
+  const double w = ausgabe.W / zoom / twipsProEinheit;
+  const double h = ausgabe.H / zoom / twipsProEinheit;
+  double X = 0;
+  double Y = 0;
+  switch (schrift.AusrichtungH) {
+    case 0:
+      X = rahmen.x;
+      break;
+    case 1:
+      X = nint(rahmen.x + rahmen.Breite / 2.0 - w / 2);
+      break;
+    case 2:
+      X = nint(rahmen.x + rahmen.Breite - w);
+      break;
+    default:
+      X = 0;
+  }
+  switch (schrift.AusrichtungV) {
+    case 0:
+      Y = rahmen.y;
+      break;
+    case 1:
+      Y = nint(rahmen.y + rahmen.Hoehe / 2.0 - h / 2);
+      break;
+    case 2:
+      Y = nint(rahmen.y + rahmen.Hoehe - h);
+      break;
+    default:
+      Y = 0;
+  }
+  if (muster) {
+    X = nint(rahmen.x + rahmen.Breite / 2.0 - ausgabe.W / twipsProEinheit / 2);
+    Y = nint(rahmen.y + rahmen.Hoehe / 2.0 - ausgabe.H / twipsProEinheit / 2);
+  }
+  // A rotated text turns about its centre.
+  const int16_t a = arbeitswinkel(schrift.Angle);
+  X = nint(X + DrehVersatzX(ausgabe.W, ausgabe.H, a) / zoom);
+  Y = nint(Y + DrehVersatzY(ausgabe.W, ausgabe.H, a) / zoom);
+  ausgabe.X = X;
+  ausgabe.Y = Y;
+
+  if (schrift.ShadowDeep > 0) ausgabe.schatten();
+  ausgabe.kopie(X, Y, schrift.Color1);
+  ausgabe.positionSetzen(X, Y);
+  if (schrift.ColorCircle > 0) ausgabe.verlauf();
+
+  SelectObject(dc, vorherigeSchrift);
+  DeleteObject(font);
+  SelectClipRgn(dc, 0);
+}
