@@ -1,16 +1,321 @@
 #include "platform/bildflaeche.h"
 
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "core/zahlen.h"
+
+namespace {
+
+QColor farbeAus(int32_t rgb) {
+  const auto wert = static_cast<uint32_t>(rgb);
+  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
+}
+
+int pixelAus(double twips, double tpp) {
+  if (!std::isfinite(twips) || twips <= 0 || tpp <= 0) return 0;
+  return static_cast<int>(std::min(zahlen::nint(twips / tpp), 30000.0));
+}
+
+}  // namespace
+
 struct Bildflaeche::Intern {
   QImage bild;
+  QPainter maler;
+  std::unique_ptr<Geraetekontext> dc;
+  QString schriftname = QStringLiteral("Arial");
+  double schriftgroesse = 10;
+  bool fett = false;
+  bool kursiv = false;
+  bool unterstrichen = false;
+  bool durchgestrichen = false;
 };
 
-Bildflaeche::Bildflaeche(double, double, double twipsProPixel)
-    : d_(std::make_unique<Intern>()), tppX_(twipsProPixel), tppY_(twipsProPixel) {}
-Bildflaeche::~Bildflaeche() = default;
-HDC Bildflaeche::hdc() { return nullptr; }
-QString Bildflaeche::fontname() const { return QString(); }
-void Bildflaeche::setFontname(const QString&) {}
-double Bildflaeche::FontSize() const { return 0; }
-void Bildflaeche::setFontSize(double) {}
-double Bildflaeche::TextWidth(const QString&) { return 0; }
-StiftUndPinsel Bildflaeche::stiftUndPinsel() const { return {}; }
+Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProPixel)
+    : d_(std::make_unique<Intern>()),
+      tppX_(twipsProPixel > 0 ? twipsProPixel : 15),
+      tppY_(twipsProPixel > 0 ? twipsProPixel : 15) {
+  const int dpiX = static_cast<int>(zahlen::nint(1440.0 / tppX_));
+  const int dpiY = static_cast<int>(zahlen::nint(1440.0 / tppY_));
+  d_->dc = std::make_unique<Geraetekontext>(this, dpiX, dpiY);
+  d_->bild = QImage(std::max(1, pixelAus(breiteTwips, tppX_)),
+                    std::max(1, pixelAus(hoeheTwips, tppY_)), QImage::Format_RGB32);
+  d_->bild.fill(farbeAus(BackColor));
+  schriftWaehlen();
+}
+
+Bildflaeche::~Bildflaeche() { malenBeenden(); }
+
+void Bildflaeche::malenBeginnen() {
+  if (d_->maler.isActive()) return;
+  d_->maler.begin(&d_->bild);
+  d_->dc->setzeMaler(&d_->maler);
+}
+
+void Bildflaeche::malenBeenden() {
+  if (!d_->maler.isActive()) return;
+  d_->dc->setzeMaler(nullptr);
+  d_->maler.end();
+}
+
+HDC Bildflaeche::hdc() {
+  malenBeginnen();
+  return d_->dc.get();
+}
+
+double Bildflaeche::Width() const { return d_->bild.width() * tppX_; }
+double Bildflaeche::Height() const { return d_->bild.height() * tppY_; }
+void Bildflaeche::setWidth(double twips) { setzeGroesse(twips, Height()); }
+void Bildflaeche::setHeight(double twips) { setzeGroesse(Width(), twips); }
+
+void Bildflaeche::setzeGroesse(double breiteTwips, double hoeheTwips) {
+  const int b = std::max(1, pixelAus(breiteTwips, tppX_));
+  const int h = std::max(1, pixelAus(hoeheTwips, tppY_));
+  if (b == d_->bild.width() && h == d_->bild.height()) return;
+  malenBeenden();
+  QImage neu(b, h, QImage::Format_RGB32);
+  neu.fill(farbeAus(BackColor));
+  {
+    QPainter p(&neu);
+    p.drawImage(0, 0, d_->bild);
+  }
+  d_->bild = std::move(neu);
+}
+
+void Bildflaeche::Cls() {
+  malenBeenden();
+  d_->bild.fill(farbeAus(BackColor));
+  CurrentX = 0;
+  CurrentY = 0;
+}
+
+void Bildflaeche::Line(double x1, double y1, double x2, double y2, int32_t farbe, bool box,
+                       bool gefuellt) {
+  const int px1 = zahlen::int32Begrenzt(x1 / tppX_);
+  const int py1 = zahlen::int32Begrenzt(y1 / tppY_);
+  const int px2 = zahlen::int32Begrenzt(x2 / tppX_);
+  const int py2 = zahlen::int32Begrenzt(y2 / tppY_);
+  CurrentX = x2;
+  CurrentY = y2;
+  malenBeginnen();
+  QPainter& m = d_->maler;
+  m.save();
+  // Drawing on the surface honours the clip region selected into its device context.
+  if (d_->dc->hatClip()) {
+    m.setClipRegion(d_->dc->clip());
+  } else {
+    m.setClipping(false);
+  }
+  m.setRenderHint(QPainter::Antialiasing, false);
+  const QColor c = farbeAus(farbe);
+  const int breite = std::max<int>(1, DrawWidth);
+  const bool unsichtbar = DrawStyle == 5;
+
+  if (box) {
+    // A box includes both corners.
+    const QRect r = QRect(QPoint(std::min(px1, px2), std::min(py1, py2)),
+                          QPoint(std::max(px1, px2), std::max(py1, py2)));
+    if (gefuellt) {
+      m.fillRect(r, c);
+    } else {
+      if (FillStyle == 0) m.fillRect(r, farbeAus(FillColor));
+      if (!unsichtbar) {
+        if (breite <= 1) {
+          if (DrawStyle == 0 || DrawStyle == 6) {
+            m.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
+            m.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
+            m.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
+            m.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
+          } else {
+            const QPoint ecken[] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft(),
+                                    r.topLeft()};
+            for (int i = 0; i < 4; ++i) linieZiehen(ecken[i], ecken[i + 1], c, true);
+          }
+        } else {
+          m.setPen(QPen(c, breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+          m.setBrush(Qt::NoBrush);
+          m.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+      }
+    }
+  } else if (!unsichtbar) {
+    if (breite <= 1) {
+      // Like a GDI line: the end point is not drawn.
+      linieZiehen(QPoint(px1, py1), QPoint(px2, py2), c, false);
+    } else {
+      // Wide lines are solid with round ends, whatever the style.
+      m.setPen(QPen(c, breite, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      m.drawLine(QPointF(px1 + 0.5, py1 + 0.5), QPointF(px2 + 0.5, py2 + 0.5));
+    }
+  }
+  m.restore();
+}
+
+// A one-pixel line from a to b by Bresenham's rule, in DrawStyle's pattern (dotted: every
+// other pixel), with or without its end point.
+void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitEndpunkt) {
+  // The painter stays active: it draws straight into the same pixels, which nobody else
+  // shares while it is active.
+  QImage& bild = d_->bild;
+  const bool mitClip = d_->dc->hatClip();
+  const QRegion& clip = d_->dc->clip();
+  const QRgb wert = farbe.rgb();
+  int x = a.x();
+  int y = a.y();
+  const int dx = std::abs(b.x() - x);
+  const int dy = -std::abs(b.y() - y);
+  const int sx = x < b.x() ? 1 : -1;
+  const int sy = y < b.y() ? 1 : -1;
+  int fehler = dx + dy;
+  // Dash patterns in pixels (on, off, on, off, ...).
+  static const std::vector<int> muster[] = {{}, {18, 6}, {1, 1}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
+  const std::vector<int>& stil = (DrawStyle >= 1 && DrawStyle <= 4) ? muster[DrawStyle] : muster[0];
+  size_t stufe = 0;
+  int rest = stil.empty() ? 0 : stil[0];
+  for (;;) {
+    const bool ende = x == b.x() && y == b.y();
+    if (ende && !mitEndpunkt) break;
+    const bool an = stil.empty() || stufe % 2 == 0;
+    if (an && x >= 0 && y >= 0 && x < bild.width() && y < bild.height() &&
+        (!mitClip || clip.contains(QPoint(x, y)))) {
+      reinterpret_cast<QRgb*>(bild.scanLine(y))[x] = wert;
+    }
+    if (!stil.empty() && --rest == 0) {
+      stufe = (stufe + 1) % stil.size();
+      rest = stil[stufe];
+    }
+    if (ende) break;
+    const int e2 = 2 * fehler;
+    if (e2 >= dy) {
+      fehler += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      fehler += dx;
+      y += sy;
+    }
+  }
+}
+
+void Bildflaeche::Print(const QString& text) {
+  HDC dc = hdc();
+  const double x = zahlen::nint(CurrentX / tppX_);
+  const double y = zahlen::nint(CurrentY / tppY_);
+  if (!FontTransparent && !text.isEmpty()) {
+    const QFontMetricsF m(dc->schrift());
+    d_->maler.fillRect(QRectF(x, y, m.horizontalAdvance(text), m.ascent() + m.descent()),
+                       farbeAus(BackColor));
+  }
+  dc->schreibeText(x, y, text);
+  CurrentX = 0;
+  CurrentY += TextHeight(text);
+}
+
+QFont Bildflaeche::eigeneSchrift() const {
+  LogFont lf;
+  lf.lfFaceName = d_->schriftname;
+  lf.lfHeight =
+      -std::max(1, static_cast<int>(zahlen::nint(d_->schriftgroesse * 1440.0 / tppY_ / 72.0)));
+  lf.lfWeight = d_->fett ? 700 : 400;
+  lf.lfItalic = d_->kursiv ? 255 : 0;
+  lf.lfUnderline = d_->unterstrichen ? 255 : 0;
+  lf.lfStrikeOut = d_->durchgestrichen ? 255 : 0;
+  return schriftAusLogFont(lf);
+}
+
+void Bildflaeche::schriftWaehlen() { d_->dc->waehleFlaechenschrift(eigeneSchrift()); }
+
+double Bildflaeche::TextWidth(const QString& text) {
+  return zahlen::nint(QFontMetricsF(eigeneSchrift()).horizontalAdvance(text)) * tppX_;
+}
+
+double Bildflaeche::TextHeight(const QString&) {
+  const QFontMetricsF m(eigeneSchrift());
+  return zahlen::nint(m.ascent() + m.descent()) * tppY_;
+}
+
+QString Bildflaeche::fontname() const { return d_->schriftname; }
+void Bildflaeche::setFontname(const QString& name) {
+  d_->schriftname = name;
+  schriftWaehlen();
+}
+double Bildflaeche::FontSize() const { return d_->schriftgroesse; }
+void Bildflaeche::setFontSize(double punkte) {
+  if (!std::isfinite(punkte) || punkte <= 0) return;
+  d_->schriftgroesse = std::min(punkte, 2048.0);
+  schriftWaehlen();
+}
+bool Bildflaeche::FontBold() const { return d_->fett; }
+void Bildflaeche::setFontBold(bool an) {
+  d_->fett = an;
+  schriftWaehlen();
+}
+bool Bildflaeche::FontItalic() const { return d_->kursiv; }
+void Bildflaeche::setFontItalic(bool an) {
+  d_->kursiv = an;
+  schriftWaehlen();
+}
+bool Bildflaeche::FontUnderline() const { return d_->unterstrichen; }
+void Bildflaeche::setFontUnderline(bool an) {
+  d_->unterstrichen = an;
+  schriftWaehlen();
+}
+bool Bildflaeche::FontStrikethru() const { return d_->durchgestrichen; }
+void Bildflaeche::setFontStrikethru(bool an) {
+  d_->durchgestrichen = an;
+  schriftWaehlen();
+}
+
+StiftUndPinsel Bildflaeche::stiftUndPinsel() const {
+  StiftUndPinsel sp;
+  sp.stiftFarbe = farbeAus(ForeColor);
+  sp.stiftBreite = std::max<int>(1, DrawWidth);
+  switch (DrawWidth > 1 ? 0 : DrawStyle) {
+    case 1:
+      sp.stiftStil = Qt::DashLine;
+      break;
+    case 2:
+      sp.stiftStil = Qt::DotLine;
+      break;
+    case 3:
+      sp.stiftStil = Qt::DashDotLine;
+      break;
+    case 4:
+      sp.stiftStil = Qt::DashDotDotLine;
+      break;
+    case 5:
+      sp.stiftStil = Qt::NoPen;
+      break;
+    default:
+      sp.stiftStil = Qt::SolidLine;
+  }
+  sp.pinselTransparent = FillStyle != 0;
+  sp.pinselFarbe = farbeAus(FillColor);
+  sp.textFarbe = farbeAus(ForeColor);
+  return sp;
+}
+
+const QImage& Bildflaeche::bild() {
+  malenBeenden();
+  return d_->bild;
+}
+
+bool Bildflaeche::speichereBmp(const QString& pfad, QString* fehler) {
+  malenBeenden();
+  QSaveFile datei(pfad);
+  const bool ok =
+      datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP") && datei.commit();
+  if (!ok) {
+    datei.cancelWriting();
+    if (fehler) {
+      *fehler = QStringLiteral("Die Bilddatei „%1“ konnte nicht geschrieben werden.")
+                    .arg(QFileInfo(pfad).fileName());
+    }
+  }
+  return ok;
+}

@@ -2,7 +2,10 @@
 // samples of the dialogs draw here. The property names are those the renderers use.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -30,12 +33,12 @@ class Bildflaeche : public Zeichenflaeche {
 
   // Colours are RGB values red + 256 * green + 65536 * blue.
   int32_t BackColor = 0xFFFFFF;
-  int32_t ForeColor = 0;    // line and text colour
+  int32_t ForeColor = 0;  // line and text colour
   int32_t FillColor = 0;
-  int16_t FillStyle = 1;    // 0 solid, 1 transparent
-  int16_t DrawStyle = 0;    // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
-  int16_t DrawWidth = 1;    // pixels
-  int16_t DrawMode = 13;    // 13: copy pen (the only mode the program uses)
+  int16_t FillStyle = 1;  // 0 solid, 1 transparent
+  int16_t DrawStyle = 0;  // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+  int16_t DrawWidth = 1;  // pixels
+  int16_t DrawMode = 13;  // 13: copy pen (the only mode the program uses)
   bool FontTransparent = true;
 
   // Clears the image to BackColor and sets the current position to 0, 0.
@@ -78,6 +81,13 @@ class Bildflaeche : public Zeichenflaeche {
   bool speichereBmp(const QString& pfad, QString* fehler = nullptr);
 
  private:
+  // The painter on the image is active while the surface draws; it is ended before the
+  // image is resized, saved or handed out, and begun again by the next drawing call.
+  void malenBeginnen();
+  void malenBeenden();
+  void linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitEndpunkt);
+  QFont eigeneSchrift() const;
+  void schriftWaehlen();
   struct Intern;
   std::unique_ptr<Intern> d_;
   double tppX_;

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QPicture>
 #include <QPrinter>
+#include <QSizeF>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -55,10 +56,10 @@ class Drucksteuerung : public Zeichenflaeche {
 
   // Drawing properties used by the renderers while printing.
   int32_t PenColor = 0;
-  double PenWidth = 1;      // twips
-  int16_t PenStyle = 0;     // 0 solid, 1 dash, 2 dot
+  double PenWidth = 1;   // twips
+  int16_t PenStyle = 0;  // 0 solid, 1 dash, 2 dot
   int32_t BrushColor = 0;
-  int16_t BrushStyle = 1;   // 0 solid, 1 transparent
+  int16_t BrushStyle = 1;  // 0 solid, 1 transparent
   int32_t TextColor = 0;
 
   QString fontname() const override;
@@ -68,8 +69,12 @@ class Drucksteuerung : public Zeichenflaeche {
   double TextWidth(const QString& text) override;
   StiftUndPinsel stiftUndPinsel() const override;
 
-  // The held document.
+  // The held document. dokumentNummer() changes whenever a document is started or ended,
+  // so that a view can tell that it shows an old one.
   int seitenzahl() const;
+  int dokumentNummer() const;
+  // Paper size of a held page in twips, as it was when the page was finished.
+  QSizeF seitengroesse(int index) const;
   const QPicture& seite(int index) const;  // 0-based
   // A page drawn into an image at the given resolution (for the preview and for tests).
   QImage seiteAlsBild(int index, double dpi) const;
@@ -84,6 +89,11 @@ class Drucksteuerung : public Zeichenflaeche {
   QString fehler() const;
 
  private:
+  void seiteBeginnen();
+  void seiteBeenden();
+  bool druckeInPdf(const QString& pfad, int kopien);
+  QFont eigeneSchrift() const;
+  void schriftWaehlen();
   struct Intern;
   std::unique_ptr<Intern> d_;
 };

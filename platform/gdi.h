@@ -20,7 +20,7 @@ class Zeichenflaeche;
 
 // Logical font record (the fields a LOGFONT holds).
 struct LogFont {
-  int32_t lfHeight = 0;       // device pixels; negative: character height, positive: cell height
+  int32_t lfHeight = 0;  // device pixels; negative: character height, positive: cell height
   int32_t lfWidth = 0;
   int32_t lfEscapement = 0;   // tenths of a degree, counter-clockwise
   int32_t lfOrientation = 0;  // tenths of a degree
@@ -33,7 +33,7 @@ struct LogFont {
   uint8_t lfClipPrecision = 0;
   uint8_t lfQuality = 0;
   uint8_t lfPitchAndFamily = 0;
-  QString lfFaceName;         // at most 31 characters are significant
+  QString lfFaceName;  // at most 31 characters are significant
 };
 
 // Text metrics of a face (the fields of a NEWTEXTMETRIC that carry meaning here).
@@ -78,7 +78,7 @@ constexpr int ALTERNATE = 1;
 // named properties describe them at the moment of drawing.
 struct StiftUndPinsel {
   QColor stiftFarbe = Qt::black;
-  int stiftBreite = 1;        // device pixels; 0 draws one pixel
+  int stiftBreite = 1;  // device pixels; 0 draws one pixel
   Qt::PenStyle stiftStil = Qt::SolidLine;
   bool pinselTransparent = true;
   QColor pinselFarbe = Qt::black;
@@ -135,8 +135,12 @@ class Geraetekontext {
   const QRegion& clip() const { return clip_; }
 
  private:
+  // Pen (and brush, or none) from the owner's properties, aliased drawing, the clip region.
+  // False when no painter is active.
+  bool malerVorbereiten(bool mitPinsel);
   void stiftUndPinselSetzen(bool mitPinsel);
   Zeichenflaeche* besitzer_;
+  HFONT flaechenSchrift_ = 0;  // handle of the surface's own font, owned by this context
   int dpiX_;
   int dpiY_;
   QPainter* maler_ = nullptr;
