@@ -1,4 +1,433 @@
 #include "platform/bildsteuerung.h"
 
-Bildsteuerung::Bildsteuerung() = default;
+#include <Magick++.h>
+// ImageMagick 6 still defines a macro of this name, which would rename a member here.
+#undef Intensity
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QRect>
+#include <QtGlobal>
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <random>
+#include <vector>
+
+#include "core/zahlen.h"
+
+using MagickCore::Quantum;
+
+namespace {
+
+// Larger files are refused before anything is decoded: no letterhead picture comes near.
+constexpr qint64 kGroessteDatei = 64LL * 1024 * 1024;
+
+constexpr MagickCore::MagickSizeType kMiB = 1024ULL * 1024ULL;
+
+// The only coders the process may use: the four picture formats, the device-independent
+// bitmaps that metafiles and bitmaps carry inside them, and the in-memory canvases the
+// decoders build on. No delegate (external program) may run at all.
+constexpr const char* kSicherheitsregeln =
+    "<policymap>"
+    "<policy domain=\"delegate\" rights=\"none\" pattern=\"*\"/>"
+    "<policy domain=\"coder\" rights=\"none\" pattern=\"*\"/>"
+    "<policy domain=\"coder\" rights=\"read|write\" "
+    "pattern=\"{BMP,BMP2,BMP3,DIB,JPEG,JPG,PCX,WMF,XC,CANVAS,INLINE,MIFF}\"/>"
+    "<policy domain=\"path\" rights=\"none\" pattern=\"@*\"/>"
+    "</policymap>";
+
+// Starts ImageMagick once for the process, with limits that keep a hostile or broken
+// picture from taking the machine: memory, memory map, disk cache, width, height and
+// area, and one thread so that results never depend on scheduling.
+void magickVorbereiten() {
+  static std::once_flag einmal;
+  std::call_once(einmal, [] {
+    Magick::InitializeMagick(nullptr);
+    Magick::ResourceLimits::memory(256 * kMiB);
+    Magick::ResourceLimits::map(512 * kMiB);
+    Magick::ResourceLimits::disk(1024 * kMiB);
+    Magick::ResourceLimits::width(16000);
+    Magick::ResourceLimits::height(16000);
+    Magick::ResourceLimits::area(128ULL * 1000 * 1000);
+    Magick::ResourceLimits::thread(1);
+    MagickCore::ExceptionInfo* ausnahme = MagickCore::AcquireExceptionInfo();
+    if (MagickCore::SetMagickSecurityPolicy(kSicherheitsregeln, ausnahme) ==
+        MagickCore::MagickFalse) {
+      qWarning("Bildsteuerung: ImageMagick-Sicherheitsregeln nicht gesetzt");
+    }
+    MagickCore::DestroyExceptionInfo(ausnahme);
+  });
+}
+
+// Pixel order of a Format_RGB32 word in memory.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr const char* kQtAbbildung = "BGRA";
+constexpr const char* kQtAbbildungOhneAlpha = "BGRP";
+#else
+constexpr const char* kQtAbbildung = "ARGB";
+constexpr const char* kQtAbbildungOhneAlpha = "PRGB";
+#endif
+
+// A colour value red + 256 * green + 65536 * blue as a Magick colour.
+Magick::ColorRGB magickFarbe(int32_t farbe) {
+  const auto u = static_cast<uint32_t>(farbe);
+  return Magick::ColorRGB((u & 0xFF) / 255.0, ((u >> 8) & 0xFF) / 255.0,
+                          ((u >> 16) & 0xFF) / 255.0);
+}
+
+// Transparent parts are laid onto white; the bitmap has no alpha afterwards.
+void aufWeissLegen(Magick::Image& bild) {
+  if (!bild.matte()) return;
+  bild.backgroundColor(Magick::ColorRGB(1.0, 1.0, 1.0));
+  bild.alphaChannel(MagickCore::RemoveAlphaChannel);
+  bild.matte(false);
+}
+
+// Works on the pixels of the bitmap as one block. The image is made unique first so
+// that a shared copy (the state before the effect) keeps its pixels.
+template <class Funktion>
+void anPixeln(Magick::Image& bild, Funktion funktion) {
+  bild.modifyImage();
+  bild.classType(MagickCore::DirectClass);
+  const size_t breite = bild.columns();
+  const size_t hoehe = bild.rows();
+  Magick::Pixels sicht(bild);
+  MagickCore::PixelPacket* pixel = sicht.get(0, 0, breite, hoehe);
+  if (!pixel) return;
+  funktion(pixel, breite, hoehe);
+  sicht.sync();
+}
+
+MagickCore::Quantum alsQuantum(double v) {
+  return static_cast<MagickCore::Quantum>(std::clamp(std::round(v), 0.0, double(QuantumRange)));
+}
+
+}  // namespace
+
+Bildsteuerung::Bildsteuerung() { magickVorbereiten(); }
 Bildsteuerung::~Bildsteuerung() = default;
+
+QString Bildsteuerung::formatAusInhalt(const QByteArray& kopf) {
+  const auto b = [&](int i) { return i < kopf.size() ? static_cast<uint8_t>(kopf[i]) : -1; };
+  if (b(0) == 'B' && b(1) == 'M') return QStringLiteral("BMP");
+  if (b(0) == 0xFF && b(1) == 0xD8 && b(2) == 0xFF) return QStringLiteral("JPEG");
+  // ZSoft Paintbrush: manufacturer 10, a known version, run-length encoding, and a
+  // plausible bit depth, in a header of 128 bytes.
+  if (kopf.size() >= 128 && b(0) == 0x0A && (b(1) == 0 || (b(1) >= 2 && b(1) <= 5)) && b(2) == 1 &&
+      (b(3) == 1 || b(3) == 2 || b(3) == 4 || b(3) == 8))
+    return QStringLiteral("PCX");
+  // Windows metafile: with the placeable (Aldus) header, or a bare memory or disk
+  // metafile whose header is nine words long.
+  if (b(0) == 0xD7 && b(1) == 0xCD && b(2) == 0xC6 && b(3) == 0x9A) return QStringLiteral("WMF");
+  if ((b(0) == 1 || b(0) == 2) && b(1) == 0 && b(2) == 9 && b(3) == 0) return QStringLiteral("WMF");
+  return {};
+}
+
+void Bildsteuerung::leeren() {
+  magick_.reset();
+  bild_ = QImage();
+  bildAktuell_ = false;
+}
+
+bool Bildsteuerung::Load(const QString& pfad, int, int, int) {
+  leeren();
+  const QFileInfo info(pfad);
+  if (pfad.isEmpty() || !info.isFile() || info.size() > kGroessteDatei) return false;
+  QFile datei(pfad);
+  if (!datei.open(QIODevice::ReadOnly)) return false;
+  const QByteArray daten = datei.read(kGroessteDatei + 1);
+  if (daten.size() > kGroessteDatei) return false;
+  return ladeDaten(daten);
+}
+
+bool Bildsteuerung::ladeDaten(const QByteArray& daten) {
+  leeren();
+  const QString format = formatAusInhalt(daten);
+  if (format.isEmpty()) return false;
+  try {
+    auto bild = std::make_unique<Magick::Image>();
+    bild->quiet(true);  // warnings of a decoder do not fail the load
+    // Metafiles are drawn at the screen's 96 dpi, so an inch of the picture is an inch
+    // on the page at 100 %.
+    if (format == QLatin1String("WMF")) bild->density(Magick::Geometry(96, 96));
+    // The format is fixed before reading, so ImageMagick never guesses it from the data.
+    bild->magick(format.toStdString());
+    bild->read(Magick::Blob(daten.constData(), static_cast<size_t>(daten.size())));
+    if (bild->columns() == 0 || bild->rows() == 0) return false;
+    if (bild->colorSpace() != MagickCore::sRGBColorspace &&
+        bild->colorSpace() != MagickCore::RGBColorspace)
+      bild->colorSpace(MagickCore::sRGBColorspace);
+    aufWeissLegen(*bild);
+    bild->page(Magick::Geometry(0, 0, 0, 0));
+    bild->classType(MagickCore::DirectClass);
+    magick_ = std::move(bild);
+    return true;
+  } catch (const std::exception& fehler) {
+    qWarning("Bildsteuerung: Bild nicht lesbar: %s", fehler.what());
+    leeren();
+    return false;
+  }
+}
+
+bool Bildsteuerung::hatBitmap() const { return magick_ != nullptr; }
+
+int Bildsteuerung::BitmapWidth() const {
+  return magick_ ? static_cast<int>(magick_->columns()) : 0;
+}
+
+int Bildsteuerung::BitmapHeight() const { return magick_ ? static_cast<int>(magick_->rows()) : 0; }
+
+void Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
+  if (!magick_) return;
+  // A reference to the same pixels; every change below copies them first, so the
+  // bitmap stays as it was when the effect fails half-way.
+  Magick::Image arbeit = *magick_;
+  try {
+    effekt(arbeit);
+    aufWeissLegen(arbeit);
+    arbeit.page(Magick::Geometry(0, 0, 0, 0));
+  } catch (const Magick::Warning&) {
+    // The effect has been applied; ImageMagick only remarks on it.
+  } catch (const std::exception& fehler) {
+    qWarning("Bildsteuerung: Bildeffekt fehlgeschlagen: %s", fehler.what());
+    return;
+  }
+  *magick_ = arbeit;
+  bildAktuell_ = false;
+}
+
+// Positive angles turn the picture counter-clockwise as seen, like every angle of the
+// program; ImageMagick turns clockwise for positive degrees, hence the sign. With
+// vergroessern the bitmap grows to hold the whole turned picture; otherwise the middle
+// of the turned picture is cut to the old size. Uncovered corners take the colour.
+void Bildsteuerung::Rotate(int32_t hundertstelGrad, bool vergroessern, int32_t farbe) {
+  if (hundertstelGrad == 0) return;
+  wirke([&](Magick::Image& bild) {
+    const size_t breite = bild.columns();
+    const size_t hoehe = bild.rows();
+    bild.backgroundColor(magickFarbe(farbe));
+    bild.rotate(-hundertstelGrad / 100.0);
+    if (!vergroessern && (bild.columns() != breite || bild.rows() != hoehe)) {
+      bild.page(Magick::Geometry(0, 0, 0, 0));
+      const auto x = (static_cast<ssize_t>(bild.columns()) - static_cast<ssize_t>(breite)) / 2;
+      const auto y = (static_cast<ssize_t>(bild.rows()) - static_cast<ssize_t>(hoehe)) / 2;
+      bild.crop(Magick::Geometry(breite, hoehe, std::max<ssize_t>(x, 0), std::max<ssize_t>(y, 0)));
+    }
+  });
+}
+
+// Brightness: every channel is shifted by wert / 1000 of the full scale; -1000 makes the
+// picture black, 1000 white.
+void Bildsteuerung::Intensity(int wert) {
+  if (wert == 0) return;
+  const double prozent = std::clamp(wert, -1000, 1000) / 10.0;
+  wirke([&](Magick::Image& bild) { bild.brightnessContrast(prozent, 0.0); });
+}
+
+// Contrast: the slope of the tone curve through middle grey is tan(45° * (1 + wert / 1000));
+// -1000 gives a flat grey, 1000 a hard black-and-white threshold at middle grey.
+void Bildsteuerung::Contrast(int wert) {
+  if (wert == 0) return;
+  const double prozent = std::clamp(wert, -1000, 1000) / 10.0;
+  wirke([&](Magick::Image& bild) { bild.brightnessContrast(0.0, prozent); });
+}
+
+// Saturation in the HSL model, multiplied by 1 + wert / 1000: -1000 leaves grey,
+// 1000 doubles the saturation (saturated colours stay as they are).
+void Bildsteuerung::Saturation(int wert) {
+  if (wert == 0) return;
+  const double prozent = 100.0 + std::clamp(wert, -1000, 1000) / 10.0;
+  wirke([&](Magick::Image& bild) { bild.modulate(100.0, prozent, 100.0); });
+}
+
+// Hue: the colour wheel turns by wert / 10 degrees, positive from red towards yellow and
+// green (red turned by 120 degrees is green). A whole turn leaves the colours.
+void Bildsteuerung::Hue(int wert) {
+  const int zehntel = ((wert % 3600) + 3600) % 3600;
+  if (zehntel == 0) return;
+  // ImageMagick's hue percentage: 100 is no change, each further 200 is a whole turn.
+  const double prozent = 100.0 + zehntel / 3600.0 * 200.0;
+  wirke([&](Magick::Image& bild) { bild.modulate(100.0, 100.0, prozent); });
+}
+
+// Sharpness: positive values sharpen with an unsharp mask of radius about three pixels
+// (sigma 1) whose strength grows to 300 % at 1000; negative values blur with a Gaussian
+// of sigma up to 4 pixels at -1000.
+void Bildsteuerung::Sharpen(int wert) {
+  if (wert == 0) return;
+  const double staerke = std::clamp(wert, -1000, 1000) / 1000.0;
+  wirke([&](Magick::Image& bild) {
+    if (staerke > 0)
+      bild.unsharpmask(0.0, 1.0, 3.0 * staerke, 0.0);
+    else
+      bild.blur(0.0, -4.0 * staerke);
+  });
+}
+
+// Noise: bereich / 1000 of the pixels (tenths of a percent, 1000 = all) are replaced by
+// random values. Channel 0 replaces all three colour channels, 1, 2 and 3 only red,
+// green or blue. The generator is seeded from the settings and the bitmap's size, so the
+// same picture with the same settings shows the same pixels on every redraw.
+void Bildsteuerung::AddNoise(int bereich, int kanal) {
+  bereich = std::clamp(bereich, 0, 1000);
+  if (bereich == 0) return;
+  wirke([&](Magick::Image& bild) {
+    anPixeln(bild, [&](MagickCore::PixelPacket* pixel, size_t breite, size_t hoehe) {
+      std::mt19937 zufall(0x51C3u ^ (static_cast<uint32_t>(bereich) << 4) ^
+                          (static_cast<uint32_t>(kanal) << 16) ^
+                          static_cast<uint32_t>(breite * 7919u + hoehe));
+      const auto zufallsWert = [&] {
+        return static_cast<MagickCore::Quantum>((zufall() >> 8) % (QuantumRange + 1u));
+      };
+      for (size_t i = 0; i < breite * hoehe; ++i) {
+        if (zufall() % 1000u >= static_cast<uint32_t>(bereich)) continue;
+        MagickCore::PixelPacket& p = pixel[i];
+        if (kanal == 0 || kanal == 1) p.red = zufallsWert();
+        if (kanal == 0 || kanal == 2) p.green = zufallsWert();
+        if (kanal == 0 || kanal == 3) p.blue = zufallsWert();
+      }
+    });
+  });
+}
+
+// Mosaic: cells of n x n pixels from the top-left corner, each filled with the average
+// colour of its pixels; the cells at the right and bottom edge may be narrower.
+// 1 (and less) leaves the bitmap.
+void Bildsteuerung::Mosaic(int zellgroesse) {
+  if (zellgroesse <= 1) return;
+  const size_t n = static_cast<size_t>(zellgroesse);
+  wirke([&](Magick::Image& bild) {
+    anPixeln(bild, [&](MagickCore::PixelPacket* pixel, size_t breite, size_t hoehe) {
+      for (size_t y0 = 0; y0 < hoehe; y0 += n) {
+        const size_t y1 = std::min(hoehe, y0 + n);
+        for (size_t x0 = 0; x0 < breite; x0 += n) {
+          const size_t x1 = std::min(breite, x0 + n);
+          uint64_t r = 0, g = 0, b = 0;
+          for (size_t y = y0; y < y1; ++y)
+            for (size_t x = x0; x < x1; ++x) {
+              const auto& p = pixel[y * breite + x];
+              r += p.red;
+              g += p.green;
+              b += p.blue;
+            }
+          const double anzahl = double((y1 - y0) * (x1 - x0));
+          const auto mr = alsQuantum(r / anzahl);
+          const auto mg = alsQuantum(g / anzahl);
+          const auto mb = alsQuantum(b / anzahl);
+          for (size_t y = y0; y < y1; ++y)
+            for (size_t x = x0; x < x1; ++x) {
+              auto& p = pixel[y * breite + x];
+              p.red = mr;
+              p.green = mg;
+              p.blue = mb;
+            }
+        }
+      }
+    });
+  });
+}
+
+// Shear by an angle in 1/100 degree; the bitmap grows by height * tan(angle) in width
+// (horizontal) or by width * tan(angle) in height (vertical); the uncovered triangles
+// take the colour. Horizontally, positive angles move the lower rows to the right;
+// vertically, they move the right-hand columns down. Angles are kept below 89 degrees.
+void Bildsteuerung::Shear(int hundertstelGrad, bool horizontal, int32_t farbe) {
+  const double grad = std::clamp(hundertstelGrad, -8900, 8900) / 100.0;
+  if (grad == 0) return;
+  wirke([&](Magick::Image& bild) {
+    bild.backgroundColor(magickFarbe(farbe));
+    if (horizontal)
+      bild.shear(-grad, 0.0);
+    else
+      bild.shear(0.0, grad);
+  });
+}
+
+void Bildsteuerung::Invert() {
+  wirke([](Magick::Image& bild) { bild.negate(false); });
+}
+
+// Grey by luma: 0.299 red + 0.587 green + 0.114 blue.
+void Bildsteuerung::Grayscale() {
+  wirke([](Magick::Image& bild) {
+    anPixeln(bild, [](MagickCore::PixelPacket* pixel, size_t breite, size_t hoehe) {
+      for (size_t i = 0; i < breite * hoehe; ++i) {
+        auto& p = pixel[i];
+        const auto grau = alsQuantum(0.299 * p.red + 0.587 * p.green + 0.114 * p.blue);
+        p.red = p.green = p.blue = grau;
+      }
+    });
+  });
+}
+
+QImage Bildsteuerung::bild() const {
+  if (!magick_) return {};
+  if (bildAktuell_) return bild_;
+  const size_t breite = magick_->columns();
+  const size_t hoehe = magick_->rows();
+  QImage ergebnis(static_cast<int>(breite), static_cast<int>(hoehe), QImage::Format_RGB32);
+  if (ergebnis.isNull()) return {};
+  try {
+    // The Magick image is shared, not changed: exporting only reads its pixels.
+    Magick::Image quelle = *magick_;
+    quelle.write(0, 0, breite, hoehe, kQtAbbildung, MagickCore::CharPixel, ergebnis.bits());
+  } catch (const Magick::Warning&) {
+  } catch (const std::exception& fehler) {
+    qWarning("Bildsteuerung: Bitmap nicht lesbar: %s", fehler.what());
+    return {};
+  }
+  bild_ = ergebnis;
+  bildAktuell_ = true;
+  return bild_;
+}
+
+void Bildsteuerung::setzeBild(const QImage& bild) {
+  leeren();
+  if (bild.isNull()) return;
+  QImage rgb;
+  if (bild.hasAlphaChannel()) {
+    rgb = QImage(bild.size(), QImage::Format_RGB32);
+    rgb.fill(Qt::white);
+    QPainter maler(&rgb);
+    maler.drawImage(0, 0, bild);
+  } else {
+    rgb = bild.convertToFormat(QImage::Format_RGB32);
+  }
+  try {
+    auto neu = std::make_unique<Magick::Image>();
+    neu->quiet(true);
+    neu->read(static_cast<size_t>(rgb.width()), static_cast<size_t>(rgb.height()),
+              kQtAbbildungOhneAlpha, MagickCore::CharPixel, rgb.constBits());
+    neu->classType(MagickCore::DirectClass);
+    magick_ = std::move(neu);
+  } catch (const std::exception& fehler) {
+    qWarning("Bildsteuerung: Bild nicht übernommen: %s", fehler.what());
+    leeren();
+    return;
+  }
+  bild_ = rgb;
+  bildAktuell_ = true;
+}
+
+void Bildsteuerung::Paint(HDC dc, float links, float oben, float breite, float hoehe) {
+  if (!dc || !magick_) return;
+  QPainter* maler = dc->maler();
+  if (!maler || !maler->isActive()) return;
+  const QImage quelle = bild();
+  if (quelle.isNull()) return;
+  // Twips to device pixels; the edges are rounded so that neighbouring rectangles meet.
+  const double sx = dc->dpiX() / 1440.0;
+  const double sy = dc->dpiY() / 1440.0;
+  const double l = zahlen::nint(links * sx);
+  const double o = zahlen::nint(oben * sy);
+  const double r = zahlen::nint((double(links) + breite) * sx);
+  const double u = zahlen::nint((double(oben) + hoehe) * sy);
+  if (!(r > l && u > o)) return;
+  maler->save();
+  if (dc->hatClip()) maler->setClipRegion(dc->clip(), Qt::IntersectClip);
+  maler->setRenderHint(QPainter::SmoothPixmapTransform, true);
+  maler->drawImage(QRectF(l, o, r - l, u - o), quelle);
+  maler->restore();
+}

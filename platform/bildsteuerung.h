@@ -5,28 +5,41 @@
 // read another file.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "platform/gdi.h"
+
+namespace Magick {
+class Image;
+}
 
 class Bildsteuerung {
  public:
   Bildsteuerung();
   ~Bildsteuerung();
+  Bildsteuerung(const Bildsteuerung&) = delete;
+  Bildsteuerung& operator=(const Bildsteuerung&) = delete;
 
   // Loads the file into the bitmap. A file that is missing or cannot be decoded leaves
-  // no bitmap (never the previous one) and returns false.
+  // no bitmap (never the previous one) and returns false. The three trailing arguments
+  // are accepted for the callers' sake and have no effect.
   bool Load(const QString& pfad, int a = 0, int b = 0, int c = 1);
+  // The same from bytes already in memory (the content decides the format).
+  bool ladeDaten(const QByteArray& daten);
 
-  // Effects on the bitmap; without a bitmap they do nothing.
+  // Effects on the bitmap; without a bitmap they do nothing. An effect that fails
+  // leaves the bitmap as it was.
   void Rotate(int32_t hundertstelGrad, bool vergroessern, int32_t farbe);
-  void Intensity(int wert);   // -1000..1000
-  void Contrast(int wert);    // -1000..1000
-  void Saturation(int wert);  // -1000..1000
-  void Hue(int wert);         // -3600..3600, tenths of a degree
-  void Sharpen(int wert);     // -1000..1000; negative blurs, 0 leaves the bitmap
+  void Intensity(int wert);               // -1000..1000
+  void Contrast(int wert);                // -1000..1000
+  void Saturation(int wert);              // -1000..1000
+  void Hue(int wert);                     // -3600..3600, tenths of a degree
+  void Sharpen(int wert);                 // -1000..1000; negative blurs, 0 leaves the bitmap
   void AddNoise(int bereich, int kanal);  // 1..1000
   void Mosaic(int zellgroesse);           // 1..100
   void Shear(int hundertstelGrad, bool horizontal, int32_t farbe);
@@ -46,12 +59,20 @@ class Bildsteuerung {
   // Paints the bitmap stretched into the rectangle (twips of the device context's surface).
   void Paint(HDC dc, float links, float oben, float breite, float hoehe);
 
-  // The bitmap as an image (empty without a bitmap), and setting it directly (for a
-  // cached result of the same file and effects).
+  // The bitmap as an image (Format_RGB32; empty without a bitmap), and setting it directly
+  // (for a cached result of the same file and effects). Transparency is flattened onto white.
   QImage bild() const;
   void setzeBild(const QImage& bild);
   void leeren();
 
+  // The decoder chosen for a file's first bytes: "BMP", "JPEG", "PCX" or "WMF"; empty
+  // for every other content (the picture is then refused).
+  static QString formatAusInhalt(const QByteArray& kopf);
+
  private:
-  QImage bild_;
+  void wirke(const std::function<void(Magick::Image&)>& effekt);
+
+  std::unique_ptr<Magick::Image> magick_;  // null: no bitmap
+  mutable QImage bild_;                    // converted bitmap, kept until the next change
+  mutable bool bildAktuell_ = false;
 };
