@@ -2,6 +2,8 @@
 // and a few program strings, one "key = value" line each.
 #pragma once
 
+#include <QString>
+
 #include "core/programmzustand.h"
 
 // Reads the settings file; keys it lacks keep their values. Ends with MagnetX = RasterX and
@@ -9,3 +11,7 @@
 void LadeEinstellungen(Programmzustand& s);
 // Writes the settings file (through a temporary file). False when it could not be written.
 bool SpeichereEinstellungen(Programmzustand& s);
+
+// Splits one line of the settings file at its first "=" into IniSchluessel (trimmed, lower
+// case) and IniWert (trimmed); Textzeile holds the line. False when the line has no "=".
+bool LeseIniZeile(Programmzustand& s, const QString& zeile);

@@ -1,0 +1,164 @@
+#include "io/textdatei.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <array>
+
+namespace textdatei {
+
+namespace {
+
+// Windows-1252 bytes 0x80 to 0x9F. The undefined bytes map to the control character of
+// the same number.
+constexpr std::array<char16_t, 32> kObererBereich = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+std::optional<char> zeichenAlsByte(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  for (std::size_t i = 0; i < kObererBereich.size(); ++i)
+    if (kObererBereich[i] == c) return static_cast<char>(0x80 + i);
+  return std::nullopt;
+}
+
+const QByteArray kBom("\xEF\xBB\xBF", 3);
+
+}  // namespace
+
+std::optional<QByteArray> alsWindows1252(QStringView text) {
+  QByteArray bytes;
+  bytes.reserve(text.size());
+  for (QChar c : text) {
+    const auto b = zeichenAlsByte(c.unicode());
+    if (!b) return std::nullopt;
+    bytes.append(*b);
+  }
+  return bytes;
+}
+
+QString ausWindows1252(QByteArrayView bytes) {
+  QString text;
+  text.reserve(bytes.size());
+  for (char b : bytes) {
+    const auto u = static_cast<unsigned char>(b);
+    text.append(u >= 0x80 && u <= 0x9F ? QChar(kObererBereich[u - 0x80]) : QChar(u));
+  }
+  return text;
+}
+
+bool istMehrbyteUtf8(QByteArrayView bytes) {
+  bool mehrbyte = false;
+  for (char b : bytes) {
+    if (static_cast<unsigned char>(b) >= 0x80) {
+      mehrbyte = true;
+      break;
+    }
+  }
+  if (!mehrbyte) return false;
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = decoder.decode(bytes);
+  return !decoder.hasError();
+}
+
+QString dekodieren(QByteArrayView bytes) {
+  if (bytes.startsWith(QByteArrayView(kBom))) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes.sliced(3));
+  }
+  if (istMehrbyteUtf8(bytes)) return QString::fromUtf8(bytes);
+  return ausWindows1252(bytes);
+}
+
+QStringList zeilenTeilen(QStringView text) {
+  QStringList zeilen;
+  qsizetype anfang = 0;
+  const qsizetype n = text.size();
+  while (anfang < n) {
+    qsizetype ende = text.indexOf(QLatin1Char('\n'), anfang);
+    const qsizetype naechste = ende < 0 ? n : ende + 1;
+    if (ende < 0) ende = n;
+    qsizetype zeilenende = ende;
+    if (zeilenende > anfang && text[zeilenende - 1] == QLatin1Char('\r')) --zeilenende;
+    zeilen.append(text.sliced(anfang, zeilenende - anfang).toString());
+    anfang = naechste;
+  }
+  return zeilen;
+}
+
+QString einzeilig(QString wert) {
+  if (!wert.contains(QLatin1Char('\r')) && !wert.contains(QLatin1Char('\n'))) return wert;
+  wert.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  wert.replace(QLatin1Char('\r'), QLatin1Char(' '));
+  wert.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  return wert;
+}
+
+QByteArray kodieren(const QStringList& zeilen) {
+  QString text;
+  for (const QString& zeile : zeilen) {
+    text += einzeilig(zeile);
+    text += QLatin1String("\r\n");
+  }
+  // The classic format is Windows-1252. A character that code page cannot hold would be
+  // lost there, so such a file is written as UTF-8 with a byte-order mark instead, which
+  // this program reads back exactly (older versions of the program cannot read it). The
+  // same holds for Windows-1252 bytes that happen to form valid UTF-8 ("Ã¼"): the reader
+  // would take them for UTF-8, so they are written as UTF-8 with a mark as well.
+  if (auto bytes = alsWindows1252(text); bytes && !istMehrbyteUtf8(*bytes)) return *bytes;
+  return kBom + text.toUtf8();
+}
+
+Leseergebnis lesen(const QString& pfad, qint64 maxGroesse) {
+  Leseergebnis ergebnis;
+  const QFileInfo info(pfad);
+  if (!info.exists()) {
+    ergebnis.fehlt = true;
+    ergebnis.fehler = QStringLiteral("Die Datei wurde nicht gefunden.");
+    return ergebnis;
+  }
+  if (info.isDir()) {
+    ergebnis.fehler = QStringLiteral("Das ist ein Ordner, keine Datei.");
+    return ergebnis;
+  }
+  QFile datei(pfad);
+  if (!datei.open(QIODevice::ReadOnly)) {
+    ergebnis.fehler = datei.errorString();
+    return ergebnis;
+  }
+  if (datei.size() > maxGroesse) {
+    ergebnis.fehler = QStringLiteral("Die Datei ist zu groß.");
+    return ergebnis;
+  }
+  const QByteArray bytes = datei.readAll();
+  if (datei.error() != QFileDevice::NoError) {
+    ergebnis.fehler = datei.errorString();
+    return ergebnis;
+  }
+  ergebnis.zeilen = zeilenTeilen(dekodieren(bytes));
+  ergebnis.ok = true;
+  return ergebnis;
+}
+
+bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler) {
+  QSaveFile datei(pfad);
+  auto scheitern = [&](const QString& grund) {
+    if (fehler) *fehler = grund;
+    datei.cancelWriting();
+    return false;
+  };
+  if (!datei.open(QIODevice::WriteOnly)) return scheitern(datei.errorString());
+  const QByteArray bytes = kodieren(zeilen);
+  if (datei.write(bytes) != bytes.size()) return scheitern(datei.errorString());
+  if (!datei.commit()) {
+    if (fehler) *fehler = datei.errorString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace textdatei
