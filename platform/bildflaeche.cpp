@@ -43,6 +43,10 @@ Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProP
   const int dpiX = static_cast<int>(zahlen::nint(1440.0 / tppX_));
   const int dpiY = static_cast<int>(zahlen::nint(1440.0 / tppY_));
   d_->dc = std::make_unique<Geraetekontext>(this, dpiX, dpiY);
+  d_->dc->setzeMalerQuelle([this] {
+    malenBeginnen();
+    return &d_->maler;
+  });
   d_->bild = QImage(std::max(1, pixelAus(breiteTwips, tppX_)),
                     std::max(1, pixelAus(hoeheTwips, tppY_)), QImage::Format_RGB32);
   d_->bild.fill(farbeAus(BackColor));

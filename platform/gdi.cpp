@@ -120,6 +120,15 @@ Geraetekontext::~Geraetekontext() { objekte().erase(flaechenSchrift_); }
 
 void Geraetekontext::setzeMaler(QPainter* maler) { maler_ = maler; }
 
+void Geraetekontext::setzeMalerQuelle(std::function<QPainter*()> quelle) {
+  malerQuelle_ = std::move(quelle);
+}
+
+QPainter* Geraetekontext::aktiverMaler() {
+  if ((!maler_ || !maler_->isActive()) && malerQuelle_) maler_ = malerQuelle_();
+  return maler_ && maler_->isActive() ? maler_ : nullptr;
+}
+
 void Geraetekontext::waehleFlaechenschrift(const QFont& schrift) {
   if (GdiObjekt* o = finde(flaechenSchrift_)) {
     o->schrift = schrift;
@@ -136,7 +145,7 @@ int Geraetekontext::textBreite(const QString& text) const {
 }
 
 bool Geraetekontext::malerVorbereiten(bool mitPinsel) {
-  if (!maler_ || !maler_->isActive()) return false;
+  if (!aktiverMaler()) return false;
   maler_->setRenderHint(QPainter::Antialiasing, false);
   maler_->setRenderHint(QPainter::TextAntialiasing, true);
   if (hatClip_) {
@@ -169,7 +178,7 @@ void Geraetekontext::stiftUndPinselSetzen(bool mitPinsel) {
 }
 
 void Geraetekontext::schreibeText(double x, double y, const QString& text) {
-  if (text.isEmpty() || !maler_ || !maler_->isActive()) return;
+  if (text.isEmpty() || !aktiverMaler()) return;
   const StiftUndPinsel sp = besitzer_ ? besitzer_->stiftUndPinsel() : StiftUndPinsel{};
   maler_->save();
   malerVorbereiten(false);
@@ -283,13 +292,13 @@ int SetTextCharacterExtra(HDC dc, int extra) {
 }
 
 bool TextOutA(HDC dc, int x, int y, const QString& text, int anzahl) {
-  if (!dc || !dc->maler_ || !dc->maler_->isActive()) return false;
+  if (!dc || !dc->aktiverMaler()) return false;
   dc->schreibeText(x, y, text.left(std::max(0, anzahl)));
   return true;
 }
 
 bool Rectangle(HDC dc, int links, int oben, int rechts, int unten) {
-  if (!dc || !dc->maler_ || !dc->maler_->isActive()) return false;
+  if (!dc || !dc->aktiverMaler()) return false;
   if (links > rechts) std::swap(links, rechts);
   if (oben > unten) std::swap(oben, unten);
   // The right and bottom edge are excluded; a bar is never less than one pixel thick.
@@ -326,7 +335,7 @@ bool Rectangle(HDC dc, int links, int oben, int rechts, int unten) {
 }
 
 bool Polygon(HDC dc, const POINT* punkte, int anzahl) {
-  if (!dc || !dc->maler_ || !dc->maler_->isActive()) return false;
+  if (!dc || !dc->aktiverMaler()) return false;
   if (!punkte || anzahl < 2) return false;
   QPainter& m = *dc->maler_;
   m.save();
@@ -338,7 +347,8 @@ bool Polygon(HDC dc, const POINT* punkte, int anzahl) {
     if (breit) {
       m.drawLine(QPointF(polygon[0]) + QPointF(0.5, 0.5), QPointF(polygon[1]) + QPointF(0.5, 0.5));
     } else {
-      m.drawLine(polygon[0], polygon[1]);
+      const QPoint hinUndZurueck[] = {polygon[0], polygon[1], polygon[0]};
+      m.drawPolyline(hinUndZurueck, 3);
     }
   } else if (breit) {
     m.drawPolygon(QPolygonF(polygon).translated(0.5, 0.5), Qt::OddEvenFill);
@@ -350,7 +360,7 @@ bool Polygon(HDC dc, const POINT* punkte, int anzahl) {
 }
 
 bool Ellipse(HDC dc, int links, int oben, int rechts, int unten) {
-  if (!dc || !dc->maler_ || !dc->maler_->isActive()) return false;
+  if (!dc || !dc->aktiverMaler()) return false;
   if (links > rechts) std::swap(links, rechts);
   if (oben > unten) std::swap(oben, unten);
   if (rechts - links < 2 || unten - oben < 2) {

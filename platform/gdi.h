@@ -15,6 +15,7 @@
 #include <QRegion>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class Zeichenflaeche;
 
@@ -99,6 +100,9 @@ class Geraetekontext {
   // drawing calls do nothing and return false.
   void setzeMaler(QPainter* maler);
   QPainter* maler() const { return maler_; }
+  // Asked for a painter when a drawing call finds none active (a surface that ended its
+  // painter to hand out its image begins it again here). May return nullptr.
+  void setzeMalerQuelle(std::function<QPainter*()> quelle);
 
   int dpiX() const { return dpiX_; }
   int dpiY() const { return dpiY_; }
@@ -138,12 +142,14 @@ class Geraetekontext {
   // Pen (and brush, or none) from the owner's properties, aliased drawing, the clip region.
   // False when no painter is active.
   bool malerVorbereiten(bool mitPinsel);
+  QPainter* aktiverMaler();
   void stiftUndPinselSetzen(bool mitPinsel);
   Zeichenflaeche* besitzer_;
   HFONT flaechenSchrift_ = 0;  // handle of the surface's own font, owned by this context
   int dpiX_;
   int dpiY_;
   QPainter* maler_ = nullptr;
+  std::function<QPainter*()> malerQuelle_;
   QFont schrift_;
   HFONT gewaehlteSchrift_ = 0;
   int drehung_ = 0;

@@ -1,0 +1,67 @@
+#include "platform/ansichtsfenster.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "core/zahlen.h"
+#include "platform/bildflaeche.h"
+
+namespace {
+
+int pixelAus(double twips) {
+  if (!std::isfinite(twips) || twips <= 0) return 0;
+  return static_cast<int>(
+      std::min(zahlen::nint(twips / Ansichtsfenster::TWIPS_PRO_PIXEL), double(QWIDGETSIZE_MAX)));
+}
+
+}  // namespace
+
+Ansichtsfenster::Ansichtsfenster(QWidget* eltern) : QScrollArea(eltern) {
+  setWidgetResizable(false);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setBackgroundRole(QPalette::Dark);
+}
+
+void Ansichtsfenster::setzeInhalt(QWidget* inhalt) {
+  const QSize groesse = widget() ? widget()->size() : QSize();
+  delete takeWidget();
+  if (!inhalt) return;
+  if (groesse.isValid()) inhalt->resize(groesse);
+  setWidget(inhalt);
+}
+
+QSizeF Ansichtsfenster::setzeInhaltsgroesse(double breiteTwips, double hoeheTwips) {
+  const QSize pixel(pixelAus(breiteTwips), pixelAus(hoeheTwips));
+  if (QWidget* w = widget()) {
+    w->resize(pixel);
+  }
+  return QSizeF(pixel.width() * TWIPS_PRO_PIXEL, pixel.height() * TWIPS_PRO_PIXEL);
+}
+
+QSizeF Ansichtsfenster::inhaltsgroesse() const {
+  const QSize pixel = widget() ? widget()->size() : QSize(0, 0);
+  return QSizeF(pixel.width() * TWIPS_PRO_PIXEL, pixel.height() * TWIPS_PRO_PIXEL);
+}
+
+double Ansichtsfenster::Width() const { return width() * TWIPS_PRO_PIXEL; }
+double Ansichtsfenster::Height() const { return height() * TWIPS_PRO_PIXEL; }
+void Ansichtsfenster::setWidth(double twips) { resize(pixelAus(twips), height()); }
+void Ansichtsfenster::setHeight(double twips) { resize(width(), pixelAus(twips)); }
+
+Flaechenanzeige::Flaechenanzeige(Bildflaeche* flaeche, QWidget* eltern)
+    : QWidget(eltern), flaeche_(flaeche) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Flaechenanzeige::setzeFlaeche(Bildflaeche* flaeche) {
+  flaeche_ = flaeche;
+  update();
+}
+
+void Flaechenanzeige::paintEvent(QPaintEvent* ereignis) {
+  QPainter maler(this);
+  maler.fillRect(ereignis->rect(), palette().color(QPalette::Dark));
+  if (flaeche_) maler.drawImage(0, 0, flaeche_->bild());
+}
