@@ -426,7 +426,11 @@ void Bildsteuerung::Paint(HDC dc, float links, float oben, float breite, float h
   const double u = zahlen::nint((double(oben) + hoehe) * sy);
   if (!(r > l && u > o)) return;
   maler->save();
-  if (dc->hatClip()) maler->setClipRegion(dc->clip(), Qt::IntersectClip);
+  // The device context's clip region is the only clip, as for its other drawing calls.
+  if (dc->hatClip())
+    maler->setClipRegion(dc->clip());
+  else
+    maler->setClipping(false);
   maler->setRenderHint(QPainter::SmoothPixmapTransform, true);
   maler->drawImage(QRectF(l, o, r - l, u - o), quelle);
   maler->restore();

@@ -1,0 +1,616 @@
+// The imaging control: loading the four picture formats from files written here, refusing
+// everything else, the direction of each image effect, and painting into a surface.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "platform/bildflaeche.h"
+#include "platform/bildsteuerung.h"
+#include "platform/gdi.h"
+
+namespace {
+
+// --- Files written by hand -------------------------------------------------------------
+
+class Bytes {
+ public:
+  Bytes& b(int v) {
+    d_.append(static_cast<char>(v & 0xFF));
+    return *this;
+  }
+  Bytes& w(int v) { return b(v).b(v >> 8); }
+  Bytes& dw(uint32_t v) { return w(static_cast<int>(v & 0xFFFF)).w(static_cast<int>(v >> 16)); }
+  QByteArray& daten() { return d_; }
+
+ private:
+  QByteArray d_;
+};
+
+// A Windows metafile of 1 x 0.5 inch (1440 x 720 units at 1440 per inch): a white
+// rectangle over the whole picture and a red one over its left half, both without outline.
+QByteArray metafile(bool platzierbar) {
+  Bytes kopf;
+  if (platzierbar) {
+    kopf.dw(0x9AC6CDD7).w(0).w(0).w(0).w(1440).w(720).w(1440).dw(0);
+    int summe = 0;
+    for (int i = 0; i < 20; i += 2)
+      summe ^=
+          static_cast<uint8_t>(kopf.daten()[i]) | (static_cast<uint8_t>(kopf.daten()[i + 1]) << 8);
+    kopf.w(summe);
+  }
+  Bytes rec;
+  rec.dw(5).w(0x020B).w(0).w(0);                 // SetWindowOrg 0, 0
+  rec.dw(5).w(0x020C).w(720).w(1440);            // SetWindowExt 1440 x 720
+  rec.dw(8).w(0x02FA).w(5).w(0).w(0).dw(0);      // CreatePenIndirect: no pen
+  rec.dw(4).w(0x012D).w(0);                      // SelectObject 0
+  rec.dw(7).w(0x02FC).w(0).dw(0x00FFFFFF).w(0);  // CreateBrushIndirect: white
+  rec.dw(4).w(0x012D).w(1);                      // SelectObject 1
+  rec.dw(7).w(0x041B).w(720).w(1440).w(0).w(0);  // Rectangle 0, 0, 1440, 720
+  rec.dw(7).w(0x02FC).w(0).dw(0x000000FF).w(0);  // CreateBrushIndirect: red
+  rec.dw(4).w(0x012D).w(2);                      // SelectObject 2
+  rec.dw(7).w(0x041B).w(720).w(720).w(0).w(0);   // Rectangle 0, 0, 720, 720
+  rec.dw(3).w(0);                                // EOF
+  const uint32_t woerter = static_cast<uint32_t>(9 + rec.daten().size() / 2);
+  kopf.w(1).w(9).w(0x0300).dw(woerter).w(3).dw(8).w(0);
+  return kopf.daten() + rec.daten();
+}
+
+// Run-length coding of one PCX plane line.
+void pcxZeile(Bytes& aus, const QByteArray& zeile) {
+  for (int i = 0; i < zeile.size();) {
+    const char v = zeile[i];
+    int n = 1;
+    while (i + n < zeile.size() && zeile[i + n] == v && n < 63) ++n;
+    if (n > 1 || (static_cast<uint8_t>(v) & 0xC0) == 0xC0) aus.b(0xC0 | n);
+    aus.b(v);
+    i += n;
+  }
+}
+
+// A ZSoft PCX file of the picture: 24 bits in three planes, or 8 bits with the 256-colour
+// palette at the end (the picture then may use at most 256 colours).
+QByteArray pcx(const QImage& bild, bool palette) {
+  const int breite = bild.width();
+  const int zeilenBytes = (breite + 1) / 2 * 2;
+  Bytes aus;
+  aus.b(0x0A).b(5).b(1).b(8).w(0).w(0).w(breite - 1).w(bild.height() - 1).w(72).w(72);
+  for (int i = 0; i < 48; ++i) aus.b(0);
+  aus.b(0).b(palette ? 1 : 3).w(zeilenBytes).w(1).w(0).w(0);
+  for (int i = 74; i < 128; ++i) aus.b(0);
+  QVector<QRgb> farben;
+  for (int y = 0; y < bild.height(); ++y) {
+    if (palette) {
+      QByteArray zeile(zeilenBytes, '\0');
+      for (int x = 0; x < breite; ++x) {
+        const QRgb c = bild.pixel(x, y) | 0xFF000000u;
+        int index = farben.indexOf(c);
+        if (index < 0) {
+          index = farben.size();
+          farben.append(c);
+        }
+        zeile[x] = static_cast<char>(index);
+      }
+      pcxZeile(aus, zeile);
+    } else {
+      for (int kanal = 0; kanal < 3; ++kanal) {
+        QByteArray zeile(zeilenBytes, '\0');
+        for (int x = 0; x < breite; ++x) {
+          const QRgb c = bild.pixel(x, y);
+          zeile[x] = static_cast<char>(kanal == 0 ? qRed(c) : kanal == 1 ? qGreen(c) : qBlue(c));
+        }
+        pcxZeile(aus, zeile);
+      }
+    }
+  }
+  if (palette) {
+    aus.b(0x0C);
+    for (int i = 0; i < 256; ++i) {
+      const QRgb c = i < farben.size() ? farben[i] : 0;
+      aus.b(qRed(c)).b(qGreen(c)).b(qBlue(c));
+    }
+  }
+  return aus.daten();
+}
+
+QByteArray kodiert(const QImage& bild, const char* format) {
+  QByteArray daten;
+  QBuffer puffer(&daten);
+  puffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(bild.save(&puffer, format));
+  return daten;
+}
+
+// --- Test pictures ---------------------------------------------------------------------
+
+// 40 x 20: red top left, green top right, blue bottom left, grey bottom right.
+QImage vierFelder() {
+  QImage bild(40, 20, QImage::Format_RGB32);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      bild.setPixel(x, y,
+                    y < 10 ? (x < 20 ? qRgb(255, 0, 0) : qRgb(0, 255, 0))
+                           : (x < 20 ? qRgb(0, 0, 255) : qRgb(128, 128, 128)));
+  return bild;
+}
+
+QImage einfarbig(int breite, int hoehe, QRgb farbe) {
+  QImage bild(breite, hoehe, QImage::Format_RGB32);
+  bild.fill(farbe);
+  return bild;
+}
+
+// Left half one grey, right half another: an edge for contrast and sharpness.
+QImage kante(int links, int rechts) {
+  QImage bild(40, 20, QImage::Format_RGB32);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      bild.setPixel(x, y, x < 20 ? qRgb(links, links, links) : qRgb(rechts, rechts, rechts));
+  return bild;
+}
+
+bool aehnlich(QRgb a, QRgb b, int toleranz) {
+  return std::abs(qRed(a) - qRed(b)) <= toleranz && std::abs(qGreen(a) - qGreen(b)) <= toleranz &&
+         std::abs(qBlue(a) - qBlue(b)) <= toleranz;
+}
+
+QImage nachEffekt(const QImage& quelle, const std::function<void(Bildsteuerung&)>& effekt) {
+  Bildsteuerung s;
+  s.setzeBild(quelle);
+  effekt(s);
+  EXPECT_EQ(s.bild().width(), s.BitmapWidth());
+  EXPECT_EQ(s.bild().height(), s.BitmapHeight());
+  return s.bild();
+}
+
+class BildsteuerungDatei : public ::testing::Test {
+ protected:
+  QString schreibe(const QString& name, const QByteArray& daten) {
+    const QString pfad = ordner_.filePath(name);
+    QFile f(pfad);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(daten);
+    return pfad;
+  }
+  QTemporaryDir ordner_;
+};
+
+}  // namespace
+
+// --- Loading -------------------------------------------------------------------------------
+
+TEST_F(BildsteuerungDatei, LaedtDieVierFormateInIhrerGroesse) {
+  Bildsteuerung s;
+  const QImage felder = vierFelder();
+
+  ASSERT_TRUE(s.Load(schreibe("felder.bmp", kodiert(felder, "BMP"))));
+  EXPECT_EQ(s.BitmapWidth(), 40);
+  EXPECT_EQ(s.BitmapHeight(), 20);
+  EXPECT_EQ(s.bild().pixel(3, 3), qRgb(255, 0, 0));
+  EXPECT_EQ(s.bild().pixel(36, 16), qRgb(128, 128, 128));
+
+  ASSERT_TRUE(s.Load(schreibe("felder.jpg", kodiert(felder, "JPG"))));
+  EXPECT_EQ(s.BitmapWidth(), 40);
+  EXPECT_EQ(s.BitmapHeight(), 20);
+  EXPECT_TRUE(aehnlich(s.bild().pixel(5, 4), qRgb(255, 0, 0), 24));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(34, 15), qRgb(128, 128, 128), 24));
+
+  // An odd width: the lines of the file are padded to an even number of bytes.
+  QImage schmal = felder.copy(0, 0, 39, 20);
+  schmal.setPixel(38, 0, qRgb(1, 2, 3));
+  for (bool palette : {false, true}) {
+    SCOPED_TRACE(palette ? "PCX 8 Bit" : "PCX 24 Bit");
+    ASSERT_TRUE(s.Load(schreibe("felder.pcx", pcx(schmal, palette))));
+    EXPECT_EQ(s.BitmapWidth(), 39);
+    EXPECT_EQ(s.BitmapHeight(), 20);
+    EXPECT_EQ(s.bild().pixel(3, 3), qRgb(255, 0, 0));
+    EXPECT_EQ(s.bild().pixel(30, 3), qRgb(0, 255, 0));
+    EXPECT_EQ(s.bild().pixel(3, 15), qRgb(0, 0, 255));
+    EXPECT_EQ(s.bild().pixel(38, 0), qRgb(1, 2, 3));
+  }
+
+  // The metafile is drawn at 96 dpi: one inch by half an inch.
+  ASSERT_TRUE(s.Load(schreibe("rechteck.wmf", metafile(true))));
+  EXPECT_EQ(s.BitmapWidth(), 96);
+  EXPECT_EQ(s.BitmapHeight(), 48);
+  EXPECT_TRUE(aehnlich(s.bild().pixel(20, 24), qRgb(255, 0, 0), 8));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(75, 24), qRgb(255, 255, 255), 8));
+}
+
+TEST_F(BildsteuerungDatei, MetafileOhnePlatzierungskopfWirdGelesen) {
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("rechteck.wmf", metafile(false))));
+  EXPECT_GT(s.BitmapWidth(), 0);
+  EXPECT_GT(s.BitmapHeight(), 0);
+  EXPECT_NEAR(double(s.BitmapHeight()) / s.BitmapWidth(), 0.5, 0.05);
+}
+
+TEST(Bildsteuerung, FormatNurNachInhalt) {
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt("BM\x36\0\0\0"), "BMP");
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(QByteArray("\xFF\xD8\xFF\xE0", 4)), "JPEG");
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(QByteArray("\xD7\xCD\xC6\x9A", 4)), "WMF");
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(QByteArray("\x02\x00\x09\x00", 4)), "WMF");
+  QByteArray pcxKopf(128, '\0');
+  pcxKopf[0] = 0x0A;
+  pcxKopf[1] = 5;
+  pcxKopf[2] = 1;
+  pcxKopf[3] = 8;
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(pcxKopf), "PCX");
+  pcxKopf[2] = 0;  // not run-length coded
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(pcxKopf), "");
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(pcxKopf.left(20)), "");
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt("B"), "");
+  EXPECT_EQ(Bildsteuerung::formatAusInhalt(""), "");
+}
+
+// Every refused content is tried after a good picture: the control must drop it.
+struct Verweigert {
+  const char* name;
+  QByteArray inhalt;
+};
+
+class BildsteuerungVerweigert : public BildsteuerungDatei,
+                                public ::testing::WithParamInterface<Verweigert> {};
+
+TEST_P(BildsteuerungVerweigert, LaedtNichtUndVergisstDasVorigeBild) {
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("gut.bmp", kodiert(vierFelder(), "BMP"))));
+  ASSERT_TRUE(s.hatBitmap());
+
+  EXPECT_FALSE(s.Load(schreibe(GetParam().name, GetParam().inhalt)));
+  EXPECT_FALSE(s.hatBitmap());
+  EXPECT_EQ(s.BitmapWidth(), 0);
+  EXPECT_EQ(s.BitmapHeight(), 0);
+  EXPECT_TRUE(s.bild().isNull());
+  // Effects and painting on no bitmap do nothing.
+  s.Rotate(4500, true, 0xFFFFFF);
+  s.Invert();
+  s.Mosaic(4);
+  EXPECT_FALSE(s.hatBitmap());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inhalte, BildsteuerungVerweigert,
+    ::testing::Values(
+        Verweigert{"mvg.bmp",
+                   "push graphic-context\nviewbox 0 0 64 64\n"
+                   "image over 0,0 64,64 'text:/etc/passwd'\npop graphic-context\n"},
+        Verweigert{"mvg_mit_bm.bmp",
+                   "BMpush graphic-context\nviewbox 0 0 64 64\n"
+                   "image over 0,0 64,64 'text:/etc/passwd'\npop graphic-context\n"},
+        Verweigert{"svg.jpg",
+                   "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" "
+                   "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"64\" height=\"64\">"
+                   "<image xlink:href=\"text:/etc/passwd\" width=\"64\" height=\"64\"/></svg>"},
+        Verweigert{"msl.pcx",
+                   "msl:<?xml version=\"1.0\"?><image><read filename=\"/etc/passwd\"/>"
+                   "<write filename=\"/tmp/qx_msl_probe.png\"/></image>"},
+        Verweigert{"png.bmp", kodiert(vierFelder(), "PNG")},
+        Verweigert{"gif.wmf", QByteArray("GIF89a\x02\0\x02\0\x80\0\0\0\0\0\xFF\xFF\xFF,\0\0\0\0"
+                                         "\x02\0\x02\0\0\x02\x02\x84\x51\0;",
+                                         35)},
+        Verweigert{"logo.cmp", QByteArray("LEAD\x01\x00\x28\x00\x00\x00\x10\x00", 12)},
+        Verweigert{"leer.bmp", QByteArray()},
+        Verweigert{"kaputt.bmp", QByteArray("BM") + QByteArray(60, '\x7F')},
+        Verweigert{"kaputt.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(200, '\x11')},
+        Verweigert{"kaputt.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4) + QByteArray(40, '\0')}));
+
+TEST_F(BildsteuerungDatei, FehlendeUndUebergrosseDateienWerdenNichtGelesen) {
+  Bildsteuerung s;
+  const QString gut = schreibe("gut.bmp", kodiert(vierFelder(), "BMP"));
+
+  ASSERT_TRUE(s.Load(gut));
+  EXPECT_FALSE(s.Load(ordner_.filePath("fehlt.bmp")));
+  EXPECT_FALSE(s.hatBitmap());
+
+  ASSERT_TRUE(s.Load(gut));
+  EXPECT_FALSE(s.Load(ordner_.path()));  // a folder
+  EXPECT_FALSE(s.hatBitmap());
+
+  ASSERT_TRUE(s.Load(gut));
+  EXPECT_FALSE(s.Load(QString()));
+  EXPECT_FALSE(s.hatBitmap());
+
+  // A bitmap header in front of 65 MB (a sparse file): refused before decoding.
+  const QString gross = schreibe("gross.bmp", kodiert(vierFelder(), "BMP"));
+  {
+    QFile f(gross);
+    ASSERT_TRUE(f.resize(65LL * 1024 * 1024));
+  }
+  ASSERT_TRUE(s.Load(gut));
+  EXPECT_FALSE(s.Load(gross));
+  EXPECT_FALSE(s.hatBitmap());
+
+  EXPECT_FALSE(QFile::exists("/tmp/qx_msl_probe.png"));
+}
+
+// --- Effects -------------------------------------------------------------------------------
+
+TEST(Bildsteuerung, HelligkeitUndKontrast) {
+  const QImage grau = kante(80, 180);
+  const QImage heller = nachEffekt(grau, [](Bildsteuerung& s) { s.Intensity(300); });
+  const QImage dunkler = nachEffekt(grau, [](Bildsteuerung& s) { s.Intensity(-300); });
+  EXPECT_GT(qRed(heller.pixel(5, 5)), 80 + 50);
+  EXPECT_LT(qRed(dunkler.pixel(5, 5)), 80 - 50);
+  EXPECT_GT(qRed(heller.pixel(35, 5)), 180);
+  EXPECT_EQ(nachEffekt(grau, [](Bildsteuerung& s) { s.Intensity(1000); }).pixel(5, 5),
+            qRgb(255, 255, 255));
+  EXPECT_EQ(nachEffekt(grau, [](Bildsteuerung& s) { s.Intensity(-1000); }).pixel(35, 5),
+            qRgb(0, 0, 0));
+
+  const QImage mehr = nachEffekt(grau, [](Bildsteuerung& s) { s.Contrast(500); });
+  EXPECT_LT(qRed(mehr.pixel(5, 5)), 80 - 20);
+  EXPECT_GT(qRed(mehr.pixel(35, 5)), 180 + 20);
+  const QImage weniger = nachEffekt(grau, [](Bildsteuerung& s) { s.Contrast(-500); });
+  EXPECT_GT(qRed(weniger.pixel(5, 5)), 80 + 10);
+  EXPECT_LT(qRed(weniger.pixel(35, 5)), 180 - 10);
+  const QImage flach = nachEffekt(grau, [](Bildsteuerung& s) { s.Contrast(-1000); });
+  EXPECT_TRUE(aehnlich(flach.pixel(5, 5), flach.pixel(35, 5), 1));
+
+  // 0 leaves every effect's bitmap as it was.
+  const QImage felder = vierFelder();
+  EXPECT_EQ(nachEffekt(felder,
+                       [](Bildsteuerung& s) {
+                         s.Intensity(0);
+                         s.Contrast(0);
+                         s.Saturation(0);
+                         s.Hue(0);
+                         s.Sharpen(0);
+                         s.Rotate(0, true, 0xFFFFFF);
+                         s.Mosaic(1);
+                         s.Shear(0, true, 0xFFFFFF);
+                       }),
+            felder);
+}
+
+TEST(Bildsteuerung, FarbintensitaetUndFarbverschiebung) {
+  const QImage blass = einfarbig(8, 8, qRgb(200, 100, 100));
+  const QImage grau = nachEffekt(blass, [](Bildsteuerung& s) { s.Saturation(-1000); });
+  EXPECT_NEAR(qRed(grau.pixel(2, 2)), qGreen(grau.pixel(2, 2)), 1);
+  EXPECT_NEAR(qGreen(grau.pixel(2, 2)), qBlue(grau.pixel(2, 2)), 1);
+  const QImage kraeftig = nachEffekt(blass, [](Bildsteuerung& s) { s.Saturation(500); });
+  EXPECT_GT(qRed(kraeftig.pixel(2, 2)) - qGreen(kraeftig.pixel(2, 2)), 100 + 30);
+
+  const QImage rot = einfarbig(8, 8, qRgb(255, 0, 0));
+  EXPECT_TRUE(aehnlich(nachEffekt(rot, [](Bildsteuerung& s) { s.Hue(1200); }).pixel(1, 1),
+                       qRgb(0, 255, 0), 3));
+  EXPECT_TRUE(aehnlich(nachEffekt(rot, [](Bildsteuerung& s) { s.Hue(-1200); }).pixel(1, 1),
+                       qRgb(0, 0, 255), 3));
+  EXPECT_TRUE(aehnlich(nachEffekt(rot, [](Bildsteuerung& s) { s.Hue(3600); }).pixel(1, 1),
+                       qRgb(255, 0, 0), 1));
+}
+
+TEST(Bildsteuerung, SchaerfeUndWeichzeichnen) {
+  const QImage grau = kante(100, 160);
+  const QImage scharf = nachEffekt(grau, [](Bildsteuerung& s) { s.Sharpen(600); });
+  EXPECT_LT(qRed(scharf.pixel(19, 10)), 100 - 5);  // overshoot on both sides of the edge
+  EXPECT_GT(qRed(scharf.pixel(20, 10)), 160 + 5);
+  EXPECT_EQ(scharf.pixel(5, 10), grau.pixel(5, 10));  // far from the edge nothing changes
+
+  const QImage weich = nachEffekt(grau, [](Bildsteuerung& s) { s.Sharpen(-600); });
+  EXPECT_GT(qRed(weich.pixel(19, 10)), 100 + 5);
+  EXPECT_LT(qRed(weich.pixel(20, 10)), 160 - 5);
+}
+
+TEST(Bildsteuerung, RauschenIstBeiGleichenEinstellungenGleich) {
+  const QImage grau = einfarbig(40, 20, qRgb(128, 128, 128));
+  const QImage a = nachEffekt(grau, [](Bildsteuerung& s) { s.AddNoise(500, 0); });
+  const QImage b = nachEffekt(grau, [](Bildsteuerung& s) { s.AddNoise(500, 0); });
+  EXPECT_EQ(a, b);
+
+  int veraendert = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) veraendert += a.pixel(x, y) != grau.pixel(x, y);
+  EXPECT_GT(veraendert, 800 * 4 / 10);  // about half of the pixels
+  EXPECT_LT(veraendert, 800 * 6 / 10);
+
+  const QImage alle = nachEffekt(grau, [](Bildsteuerung& s) { s.AddNoise(1000, 0); });
+  int gleich = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) gleich += alle.pixel(x, y) == grau.pixel(x, y);
+  EXPECT_LT(gleich, 5);
+
+  // Channel 1 touches red only.
+  const QImage nurRot = nachEffekt(grau, [](Bildsteuerung& s) { s.AddNoise(1000, 1); });
+  bool rotAnders = false;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) {
+      EXPECT_EQ(qGreen(nurRot.pixel(x, y)), 128);
+      EXPECT_EQ(qBlue(nurRot.pixel(x, y)), 128);
+      rotAnders = rotAnders || qRed(nurRot.pixel(x, y)) != 128;
+    }
+  EXPECT_TRUE(rotAnders);
+}
+
+TEST(Bildsteuerung, MosaikFuelltZellenMitIhremMittel) {
+  QImage verlauf(40, 20, QImage::Format_RGB32);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) verlauf.setPixel(x, y, qRgb(x * 6, y * 12, 50));
+
+  const QImage m = nachEffekt(verlauf, [](Bildsteuerung& s) { s.Mosaic(4); });
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x)
+      ASSERT_EQ(m.pixel(x, y), m.pixel(x / 4 * 4, y / 4 * 4)) << x << "," << y;
+  // Cell 0,0: x 0..3 gives red 0, 6, 12, 18 (mean 9); y 0..3 gives green 0..36 (mean 18).
+  EXPECT_EQ(m.pixel(0, 0), qRgb(9, 18, 50));
+  EXPECT_NE(m.pixel(0, 0), m.pixel(4, 0));
+
+  // 40 = 6 * 6 + 4: the last column of cells is four pixels wide.
+  const QImage r = nachEffekt(verlauf, [](Bildsteuerung& s) { s.Mosaic(6); });
+  EXPECT_EQ(r.pixel(36, 0), r.pixel(39, 5));
+  EXPECT_NE(r.pixel(35, 0), r.pixel(36, 0));
+  EXPECT_EQ(qRed(r.pixel(36, 0)), (36 + 37 + 38 + 39) * 6 / 4);
+  EXPECT_EQ(qGreen(r.pixel(0, 18)), (18 + 19) * 12 / 2);
+}
+
+TEST(Bildsteuerung, DrehenVergroessertDieBitmap) {
+  // 90 degrees counter-clockwise: the top-left red field goes to the bottom left.
+  const QImage quer =
+      nachEffekt(vierFelder(), [](Bildsteuerung& s) { s.Rotate(9000, true, 0xFFFFFF); });
+  ASSERT_EQ(quer.size(), QSize(20, 40));
+  EXPECT_EQ(quer.pixel(3, 36), qRgb(255, 0, 0));
+  EXPECT_EQ(quer.pixel(3, 3), qRgb(0, 255, 0));
+  EXPECT_EQ(quer.pixel(16, 36), qRgb(0, 0, 255));
+
+  // 45 degrees: both sides grow to about (40 + 20) / sqrt 2, the corners are white.
+  const QImage schraeg =
+      nachEffekt(vierFelder(), [](Bildsteuerung& s) { s.Rotate(4500, true, 0xFFFFFF); });
+  EXPECT_NEAR(schraeg.width(), 43, 2);
+  EXPECT_NEAR(schraeg.height(), 43, 2);
+  EXPECT_EQ(schraeg.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(schraeg.pixel(schraeg.width() - 1, schraeg.height() - 1), qRgb(255, 255, 255));
+  EXPECT_TRUE(
+      aehnlich(schraeg.pixel(schraeg.width() / 2, schraeg.height() / 2 - 8), qRgb(0, 255, 0), 40) ||
+      aehnlich(schraeg.pixel(schraeg.width() / 2, schraeg.height() / 2 - 8), qRgb(255, 0, 0), 40));
+
+  // A whole turn changes nothing; without growing, the size stays.
+  const QImage voll =
+      nachEffekt(vierFelder(), [](Bildsteuerung& s) { s.Rotate(36000, true, 0xFFFFFF); });
+  EXPECT_EQ(voll, vierFelder());
+  const QImage gleich =
+      nachEffekt(vierFelder(), [](Bildsteuerung& s) { s.Rotate(3000, false, 0xFFFFFF); });
+  EXPECT_EQ(gleich.size(), QSize(40, 20));
+  // The colour fills the uncovered corners.
+  const QImage blau =
+      nachEffekt(vierFelder(), [](Bildsteuerung& s) { s.Rotate(4500, true, 0xFF0000); });
+  EXPECT_EQ(blau.pixel(0, 0), qRgb(0, 0, 255));
+}
+
+TEST(Bildsteuerung, ScherenVergroessertInEinerRichtung) {
+  const QImage felder = vierFelder();
+  // 15 degrees: 20 * tan 15° = 5.4 more columns, or 40 * tan 15° = 10.7 more rows.
+  const QImage h = nachEffekt(felder, [](Bildsteuerung& s) { s.Shear(1500, true, 0xFFFFFF); });
+  EXPECT_NEAR(h.width(), 45, 1);
+  EXPECT_EQ(h.height(), 20);
+  const QImage v = nachEffekt(felder, [](Bildsteuerung& s) { s.Shear(1500, false, 0xFFFFFF); });
+  EXPECT_EQ(v.width(), 40);
+  EXPECT_NEAR(v.height(), 31, 1);
+
+  // Lower rows move to the right: the top-left and bottom-right corners are uncovered.
+  EXPECT_EQ(h.pixel(h.width() - 1, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(h.pixel(2, 0), qRgb(255, 0, 0));
+  EXPECT_EQ(h.pixel(0, 19), qRgb(255, 255, 255));
+  // Right-hand columns move down: the top-right and bottom-left corners are uncovered.
+  EXPECT_EQ(v.pixel(39, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(v.pixel(0, v.height() - 1), qRgb(255, 255, 255));
+  EXPECT_EQ(v.pixel(0, 0), qRgb(255, 0, 0));
+
+  const QImage weit = nachEffekt(felder, [](Bildsteuerung& s) { s.Shear(4500, true, 0xFFFFFF); });
+  EXPECT_NEAR(weit.width(), 60, 1);
+}
+
+TEST(Bildsteuerung, InvertierenUndGraustufen) {
+  QImage bunt = vierFelder();
+  bunt.setPixel(0, 0, qRgb(10, 100, 200));
+  const QImage neg = nachEffekt(bunt, [](Bildsteuerung& s) { s.Invert(); });
+  EXPECT_EQ(neg.pixel(0, 0), qRgb(245, 155, 55));
+  EXPECT_EQ(neg.pixel(30, 15), qRgb(127, 127, 127));
+
+  const QImage grau = nachEffekt(bunt, [](Bildsteuerung& s) { s.Grayscale(); });
+  const int luma = qRound(0.299 * 10 + 0.587 * 100 + 0.114 * 200);
+  EXPECT_TRUE(aehnlich(grau.pixel(0, 0), qRgb(luma, luma, luma), 1));
+  EXPECT_TRUE(aehnlich(grau.pixel(30, 5), qRgb(150, 150, 150), 1));  // green
+  EXPECT_TRUE(aehnlich(grau.pixel(5, 15), qRgb(29, 29, 29), 1));     // blue
+}
+
+TEST(Bildsteuerung, BildUebernehmenUndZurueckgeben) {
+  Bildsteuerung s;
+  EXPECT_TRUE(s.bild().isNull());
+  s.setzeBild(vierFelder());
+  EXPECT_EQ(s.bild(), vierFelder());
+  EXPECT_EQ(s.bild().format(), QImage::Format_RGB32);
+
+  // Transparent parts become white; effects continue on the taken picture.
+  QImage durchsichtig(6, 4, QImage::Format_ARGB32);
+  durchsichtig.fill(Qt::transparent);
+  durchsichtig.setPixel(1, 1, qRgba(0, 0, 0, 255));
+  s.setzeBild(durchsichtig);
+  EXPECT_EQ(s.bild().pixel(4, 3), qRgb(255, 255, 255));
+  EXPECT_EQ(s.bild().pixel(1, 1), qRgb(0, 0, 0));
+  s.Invert();
+  EXPECT_EQ(s.bild().pixel(1, 1), qRgb(255, 255, 255));
+  EXPECT_EQ(s.bild().pixel(4, 3), qRgb(0, 0, 0));
+
+  s.setzeBild(QImage());
+  EXPECT_FALSE(s.hatBitmap());
+}
+
+TEST_F(BildsteuerungDatei, TransparenzEinerDateiWirdWeiss) {
+  // A 32-bit bitmap with an alpha mask (version 4 header): 2 x 1 pixels, an opaque blue
+  // one and a fully transparent black one.
+  Bytes bmp;
+  bmp.b('B').b('M').dw(14 + 108 + 8).w(0).w(0).dw(14 + 108);
+  bmp.dw(108).dw(2).dw(1).w(1).w(32).dw(3).dw(8).dw(2835).dw(2835).dw(0).dw(0);
+  bmp.dw(0x00FF0000).dw(0x0000FF00).dw(0x000000FF).dw(0xFF000000).dw(0x73524742);
+  for (int i = 0; i < 12; ++i) bmp.dw(0);
+  bmp.b(255).b(0).b(0).b(255);  // blue, opaque (bytes: blue, green, red, alpha)
+  bmp.b(0).b(0).b(0).b(0);      // transparent
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("alpha.bmp", bmp.daten())));
+  ASSERT_EQ(s.BitmapWidth(), 2);
+  EXPECT_EQ(s.bild().pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(s.bild().pixel(1, 0), qRgb(255, 255, 255));
+}
+
+// --- Painting ------------------------------------------------------------------------------
+
+TEST(Bildsteuerung, MaltGestrecktInDasRechteck) {
+  Bildflaeche flaeche(200 * 15, 100 * 15);  // 200 x 100 pixels at 15 twips per pixel
+  flaeche.Cls();
+  Bildsteuerung s;
+  QImage zwei(2, 1, QImage::Format_RGB32);
+  zwei.setPixel(0, 0, qRgb(255, 0, 0));
+  zwei.setPixel(1, 0, qRgb(0, 0, 255));
+  s.setzeBild(zwei);
+
+  // Twips 300, 150 with 1500 x 750: pixels 20..119 across, 10..59 down.
+  s.Paint(flaeche.hdc(), 300, 150, 1500, 750);
+  const QImage bild = flaeche.bild();
+  EXPECT_EQ(bild.pixel(20, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(bild.pixel(40, 59), qRgb(255, 0, 0));
+  EXPECT_EQ(bild.pixel(119, 10), qRgb(0, 0, 255));
+  EXPECT_EQ(bild.pixel(100, 59), qRgb(0, 0, 255));
+  EXPECT_EQ(bild.pixel(19, 30), qRgb(255, 255, 255));
+  EXPECT_EQ(bild.pixel(120, 30), qRgb(255, 255, 255));
+  EXPECT_EQ(bild.pixel(50, 9), qRgb(255, 255, 255));
+  EXPECT_EQ(bild.pixel(50, 60), qRgb(255, 255, 255));
+}
+
+TEST(Bildsteuerung, MaltNurInnerhalbDesClipbereichs) {
+  Bildflaeche flaeche(100 * 15, 100 * 15);
+  flaeche.Cls();
+  Bildsteuerung s;
+  s.setzeBild(einfarbig(4, 4, qRgb(0, 128, 0)));
+  HDC dc = flaeche.hdc();
+  const HRGN region = CreateRectRgn(0, 0, 50, 100);
+  SelectClipRgn(dc, region);
+  s.Paint(dc, 0, 0, 1500, 1500);
+  SelectClipRgn(dc, 0);
+  DeleteObject(region);
+  const QImage bild = flaeche.bild();
+  EXPECT_EQ(bild.pixel(10, 50), qRgb(0, 128, 0));
+  EXPECT_EQ(bild.pixel(49, 99), qRgb(0, 128, 0));
+  EXPECT_EQ(bild.pixel(50, 50), qRgb(255, 255, 255));
+  EXPECT_EQ(bild.pixel(99, 0), qRgb(255, 255, 255));
+}
+
+TEST(Bildsteuerung, MaltNichtsOhneMalerOderBitmap) {
+  Bildsteuerung s;
+  s.setzeBild(einfarbig(4, 4, qRgb(0, 0, 0)));
+  Geraetekontext ohneMaler(nullptr, 96, 96);
+  s.Paint(&ohneMaler, 0, 0, 1440, 1440);
+  s.Paint(nullptr, 0, 0, 1440, 1440);
+
+  Bildflaeche flaeche(50 * 15, 50 * 15);
+  flaeche.Cls();
+  Bildsteuerung leer;
+  leer.Paint(flaeche.hdc(), 0, 0, 750, 750);
+  s.Paint(flaeche.hdc(), 0, 0, 0, 750);  // no width
+  EXPECT_EQ(flaeche.bild().pixel(10, 10), qRgb(255, 255, 255));
+  EXPECT_EQ(flaeche.bild().pixel(0, 0), qRgb(255, 255, 255));
+}
