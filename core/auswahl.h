@@ -33,8 +33,11 @@ Markierung MarkierungBerechnen(const Programmzustand& s, const QRectF& rechteck)
 void ZiehenUebernehmen(Programmzustand& s);
 
 // Applies Zoom to the page view: content size, page surface, selection, redraw.
-// A zoom that is not finite or lies outside 10 to 1000 % is not applied.
-void ZoomAnwenden(Programmzustand& s);
+// A zoom that is not finite or lies outside 10 to 1000 % is not applied (false).
+bool ZoomAnwenden(Programmzustand& s);
+
+// Sets the current index of the selected frame's kind to the frame's element.
+void AktuellesElementSetzen(Programmzustand& s);
 
 // Hit test for a click at (x, y) twips on the page surface: selects the next visible frame
 // under the point after the selected one, cycling through overlapping frames.

@@ -17,7 +17,7 @@ class Fenster {
   virtual ~Fenster() = default;
 
   // A message box. Returns 1 for OK and 2 for cancel. An empty title means the
-  // program's title.
+  // application's title, "Marvolant".
   virtual int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe,
                       Symbol symbol) = 0;
 

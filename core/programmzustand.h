@@ -143,6 +143,9 @@ struct Programmzustand {
   std::unique_ptr<Drucksteuerung> VSPrinter1;
   std::unique_ptr<Bildsteuerung> Lead;
 
+  // True while the page redraw runs; a redraw requested meanwhile is not started.
+  bool SeiteWirdGezeichnet = false;
+
   // --- Helpers --------------------------------------------------------------------
   // The frame / element in a slot (no bounds check beyond an assertion).
   ClassRahmen& rahmen(int i) { return *Rahmenliste.at(i); }

@@ -1,0 +1,18 @@
+// The letter text's merge for printing: today's date for every "#Datum" and the text of a
+// side-panel field for every "#Feld" followed by a field number, on a copy of the letter.
+#pragma once
+
+#include <QByteArray>
+#include <QTextDocument>
+
+#include "core/programmzustand.h"
+
+// Merges the fields into the document in place: every "#Datum" (letter case ignored) becomes
+// today's date; every "#Feld" whose two following characters name a field from 1 to 30
+// becomes that side-panel field's text, which is searched again in turn (at most 99 such
+// expansions, so fields that name each other end); any other "#Feld" stays as it is. The
+// replaced text keeps the formatting of the merge field.
+void FelderMischen(const Programmzustand& s, QTextDocument& brief);
+
+// The letter as rich text with its fields merged; the letter given is not changed.
+QByteArray BriefGemischt(const Programmzustand& s, const QByteArray& rtf);
