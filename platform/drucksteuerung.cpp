@@ -43,6 +43,21 @@ QPageLayout seitenlayout(QSizeF twips) {
   return QPageLayout(groesse, ausrichtung, QMarginsF(0, 0, 0, 0));
 }
 
+// Replays a recorded page on a painter whose device has dpi dots per inch. A picture
+// scales itself from the default screen resolution it runs in to the device's logical
+// resolution; that scale is taken out, so one recorded device pixel becomes
+// dpi / AUFLOESUNG device dots.
+void abspielen(QPainter& maler, const QPicture& bild, double dpi) {
+  const QPaintDevice* geraet = maler.device();
+  const double eigenX = bild.logicalDpiX() > 0 ? bild.logicalDpiX() : 96;
+  const double eigenY = bild.logicalDpiY() > 0 ? bild.logicalDpiY() : 96;
+  const double geraetX = geraet && geraet->logicalDpiX() > 0 ? geraet->logicalDpiX() : eigenX;
+  const double geraetY = geraet && geraet->logicalDpiY() > 0 ? geraet->logicalDpiY() : eigenY;
+  maler.scale(dpi / Drucksteuerung::AUFLOESUNG * eigenX / geraetX,
+              dpi / Drucksteuerung::AUFLOESUNG * eigenY / geraetY);
+  maler.drawPicture(0, 0, bild);
+}
+
 // Replays pages on a printer, each on paper of its own size; the page's twips from the
 // top-left corner land at the same place on the paper.
 bool seitenAusgeben(QPrinter& drucker, const std::vector<std::shared_ptr<Blatt>>& blaetter) {
@@ -59,9 +74,7 @@ bool seitenAusgeben(QPrinter& drucker, const std::vector<std::shared_ptr<Blatt>>
       }
     }
     maler.resetTransform();
-    const double massstab = drucker.resolution() / double(Drucksteuerung::AUFLOESUNG);
-    maler.scale(massstab, massstab);
-    maler.drawPicture(0, 0, blaetter[i]->bild);
+    abspielen(maler, blaetter[i]->bild, drucker.resolution());
   }
   return maler.end();
 }
@@ -160,11 +173,14 @@ bool Drucksteuerung::PrintDoc() {
   if (!pdf.isEmpty()) return druckeInPdf(pdf, kopien);
 
   QPrinter& p = drucker();
-  if (p.outputFormat() == QPrinter::NativeFormat && p.printerName().isEmpty()) {
+  if (p.outputFormat() == QPrinter::PdfFormat) {
+    // Without a print system the printer is a PDF writer; only a named file will do.
+    if (!p.outputFileName().isEmpty()) return druckeInPdf(p.outputFileName(), kopien);
+  } else if (p.printerName().isEmpty()) {
     const QString standard = QPrinterInfo::defaultPrinterName();
     if (!standard.isEmpty()) p.setPrinterName(standard);
   }
-  if ((p.outputFormat() == QPrinter::NativeFormat && p.printerName().isEmpty()) || !p.isValid()) {
+  if (p.outputFormat() != QPrinter::NativeFormat || p.printerName().isEmpty() || !p.isValid()) {
     d_->fehler = QStringLiteral(
         "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker oder eine PDF-Datei.");
     return false;
@@ -297,9 +313,7 @@ QImage Drucksteuerung::seiteAlsBild(int index, double dpi) const {
   QPainter maler(&bild);
   maler.setRenderHint(QPainter::Antialiasing, true);
   maler.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  const double massstab = dpi / AUFLOESUNG;
-  maler.scale(massstab, massstab);
-  maler.drawPicture(0, 0, d_->seiten[index]->bild);
+  abspielen(maler, d_->seiten[index]->bild, dpi);
   return bild;
 }
 
