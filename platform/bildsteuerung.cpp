@@ -1,8 +1,7 @@
 #include "platform/bildsteuerung.h"
 
 #include <Magick++.h>
-// ImageMagick 6 still defines a macro of this name, which would rename a member here.
-#undef Intensity
+#undef Intensity  // an old ImageMagick alias macro, which would rename a member
 
 #include <QFile>
 #include <QFileInfo>

@@ -14,6 +14,12 @@
 
 #include "platform/gdi.h"
 
+// ImageMagick 6 defines a macro "Intensity" (an old alias) that would rename the member
+// of that name; code that includes Magick++ includes it before this header.
+#ifdef Intensity
+#undef Intensity
+#endif
+
 namespace Magick {
 class Image;
 }

@@ -1,5 +1,6 @@
 // The imaging control: loading the four picture formats from files written here, refusing
 // everything else, the direction of each image effect, and painting into a surface.
+#include <Magick++.h>
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -327,6 +328,22 @@ TEST_F(BildsteuerungDatei, FehlendeUndUebergrosseDateienWerdenNichtGelesen) {
   EXPECT_FALSE(s.hatBitmap());
 
   EXPECT_FALSE(QFile::exists("/tmp/qx_msl_probe.png"));
+}
+
+// Beyond the format check, ImageMagick itself refuses script and text coders and every
+// external program once the control has started it.
+TEST_F(BildsteuerungDatei, ImageMagickVerweigertSkriptformate) {
+  Bildsteuerung s;
+  const QString mvg =
+      schreibe("bild.mvg", "push graphic-context\nviewbox 0 0 8 8\npop graphic-context\n");
+  const QString text = schreibe("notiz.txt", "geheim\n");
+  for (const QString& name : {"mvg:" + mvg, "text:" + text, "msl:" + text, "svg:" + text,
+                              "ephemeral:" + text, "@" + text}) {
+    SCOPED_TRACE(name.toStdString());
+    Magick::Image bild;
+    EXPECT_THROW(bild.read(name.toStdString()), Magick::Exception);
+  }
+  EXPECT_TRUE(QFile::exists(text));
 }
 
 // --- Effects -------------------------------------------------------------------------------
