@@ -4,7 +4,17 @@
 //
 // Bound fields: when the control moves to another record, edits made in bound line edits are
 // stored into the record they belong to first, then the edits show the new record. An empty
-// field reads as "".
+// field reads as "". The control sets the texts with QLineEdit::setText, so a window that
+// reacts to textEdited sees only the user's typing; textChanged fires for both.
+//
+// Positions: besides the records there are the places before the first record (BOF) and after
+// the last one (EOF); MovePrevious on the first record reaches BOF, MoveNext on the last one
+// EOF. There the bound fields are empty and there is no current record. An empty table is at
+// BOF and EOF at once. After Delete the control is on no record until it is moved; MoveNext
+// then reaches the record that followed the deleted one.
+//
+// Storing never loses an edit: when pending edits cannot be stored, the move is not made, the
+// edits stay in the fields, the function returns false and fehler() says why.
 #pragma once
 
 #include <QObject>
@@ -23,48 +33,70 @@ class Datensteuerung : public QObject {
 
   // Opens the database file and the table (record source). False, with a German message in
   // fehler(), when the file or the table is missing or cannot be read; the control then
-  // holds no records and every operation does nothing.
+  // holds no records and every operation does nothing. The file is never created.
+  // On success the first record is current. Emits datensatzGewechselt either way.
   bool oeffnen(const QString& datenbankPfad, const QString& tabelle = QStringLiteral("Adressen"));
   bool offen() const;
+  // The message of the last failure (German; a database error carries its description).
   QString fehler() const;
 
   // The field names of the table, in table order.
   QStringList felder() const;
 
-  // Binds a line edit to a field of the current record.
+  // Binds a line edit to a field of the current record (field names ignore letter case).
+  // The edit shows the field at once when the control is open. A destroyed edit is
+  // forgotten. The same field may be bound to several edits; the first one holds the edits.
   void bindeFeld(QLineEdit* feld, const QString& feldname);
 
   // Exact number of records in the table (counting a new record once it is stored).
   int RecordCount() const;
-  // 0-based position of the current record in table order; -1 when there is none.
+  // 0-based position of the current record in table order; -1 when there is none
+  // (also for a new record not stored yet).
   int AbsolutePosition() const;
   bool BOF() const;
-  bool EOF() const;
+  // After the last record. (Not "EOF": that is a macro of the C library.)
+  bool Eof() const;
+  // True while a new record from AddNew is shown and not stored yet.
+  bool neuerDatensatz() const;
 
-  // Navigation; each first stores pending edits of the bound fields.
-  void MoveFirst();
-  void MoveLast();
-  void MoveNext();
-  void MovePrevious();
-  void Move(int anzahl);  // forward by anzahl records from the current one
+  // Navigation; each first stores pending edits of the bound fields. False when the control
+  // is closed or the edits could not be stored (the control then stays where it was).
+  bool MoveFirst();
+  bool MoveLast();
+  bool MoveNext();
+  bool MovePrevious();
+  bool Move(int anzahl);  // forward by anzahl records from the current one (back if < 0)
 
   // Starts a new, empty record: the bound fields show it; it is stored by Update or by the
-  // next move. False with fehler() when the database refuses.
+  // next move (a move stores it only when one of its fields is non-empty); it then follows
+  // the last record. False with fehler() when the database refuses.
   bool AddNew();
-  // Stores the bound fields into the current record (a new record is inserted).
+  // Stores the bound fields into the current record (a new record is inserted and stays
+  // current). Without a current record, text typed into the bound fields is stored as a new
+  // record, so that it is not lost. True when there was nothing to store.
   bool Update();
-  // Deletes the current record. The control is then on no record until moved.
+  // Deletes the current record (a new record not stored yet is dropped). The control is then
+  // on no record until moved; pending edits of the deleted record are dropped with it.
   bool Delete();
 
   // Finds the first / next record (after the current one) whose field equals the value,
   // ignoring letter case (umlauts included). On a match it becomes the current record and
-  // true is returned; without a match the current record stays.
+  // true is returned; without a match the current record stays. The value is compared in
+  // the program, never put into SQL text.
   bool FindFirst(const QString& feldname, const QString& wert);
   bool FindNext(const QString& feldname, const QString& wert);
 
   // The value of a field of the current record ("" when empty or there is no record).
+  // For a bound field this is the text of its edit, pending edits included.
   QString wert(const QString& feldname) const;
+  // Sets a field of the current record (and its bound edit); stored like an edit.
   void setzeWert(const QString& feldname, const QString& wert);
+
+  // A transaction around several changes (all or none are kept). Rollback reloads the
+  // current record from the database.
+  bool BeginTrans();
+  bool CommitTrans();
+  void Rollback();
 
   // Caption shown in the navigation bar.
   QString Caption() const;
@@ -78,4 +110,9 @@ class Datensteuerung : public QObject {
  private:
   struct Intern;
   std::unique_ptr<Intern> d_;
+
+  bool speichern(bool ausdruecklich);
+  bool geheZuZeile(qint64 zeile);
+  void geheZuStelle(int lage);
+  void zeigen();
 };
