@@ -37,7 +37,6 @@ QString neuerVerbindungsname() {
 
 struct Datensteuerung::Intern {
   QString verbindung = neuerVerbindungsname();
-  QString pfad;
   QString tabelle;  // as stored in the database
   QStringList felder;
   bool offen = false;
@@ -57,6 +56,16 @@ struct Datensteuerung::Intern {
   std::vector<Bindung> bindungen;
 
   QSqlDatabase db() const { return QSqlDatabase::database(verbindung, false); }
+
+  // Closes and forgets the connection (no query of it may be alive).
+  void schliessen() {
+    if (!QSqlDatabase::contains(verbindung)) return;
+    {
+      QSqlDatabase alt = QSqlDatabase::database(verbindung, false);
+      alt.close();
+    }
+    QSqlDatabase::removeDatabase(verbindung);
+  }
   QString t() const { return bezeichner(tabelle); }
 
   int index(const QString& name) const {
@@ -138,6 +147,45 @@ struct Datensteuerung::Intern {
     return eineZeile(QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid DESC LIMIT 1").arg(t()));
   }
 
+  // Opens the file and finds the table and its fields. Returns what went wrong, or "".
+  QString verbinden(const QString& pfad, const QString& name) {
+    // The SQLite driver would create a missing file; an empty database helps nobody.
+    const QFileInfo info(pfad);
+    if (pfad.isEmpty() || !info.exists() || !info.isFile())
+      return QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(pfad);
+    {
+      QSqlDatabase neu = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), verbindung);
+      neu.setDatabaseName(pfad);
+      if (!neu.open())
+        return QStringLiteral("Die Adressdatenbank \"%1\" kann nicht geöffnet werden (%2).")
+            .arg(pfad, neu.lastError().text());
+    }
+    QSqlQuery q(db());
+    q.prepare(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    q.addBindValue(name);
+    if (!q.exec())
+      return QStringLiteral("Die Adressdatenbank \"%1\" kann nicht gelesen werden (%2).")
+          .arg(pfad, q.lastError().text());
+    if (!q.next())
+      return QStringLiteral("Die Adressdatenbank \"%1\" enthält keine Tabelle \"%2\".")
+          .arg(pfad, name);
+    tabelle = q.value(0).toString();
+    q.finish();
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(t())))
+      return QStringLiteral("Die Adressdatenbank \"%1\" kann nicht gelesen werden (%2).")
+          .arg(pfad, q.lastError().text());
+    while (q.next()) felder << q.value(1).toString();
+    q.finish();
+    // Records are kept in rowid order; a table without rowid cannot be walked that way.
+    if (felder.isEmpty() || !q.exec(QStringLiteral("SELECT rowid FROM %1 LIMIT 1").arg(t())))
+      return QStringLiteral(
+                 "Die Tabelle \"%1\" der Adressdatenbank \"%2\" kann nicht gelesen "
+                 "werden.")
+          .arg(name, pfad);
+    return QString();
+  }
+
   // Reads the record with the rowid into geladen. False when it is gone.
   bool laden(qint64 r) {
     QStringList spalten;
@@ -163,90 +211,28 @@ struct Datensteuerung::Intern {
 
 Datensteuerung::Datensteuerung(QObject* eltern) : QObject(eltern), d_(std::make_unique<Intern>()) {}
 
-Datensteuerung::~Datensteuerung() {
-  const QString name = d_->verbindung;
-  if (QSqlDatabase::contains(name)) {
-    {
-      QSqlDatabase db = QSqlDatabase::database(name, false);
-      db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-  }
-}
+Datensteuerung::~Datensteuerung() { d_->schliessen(); }
 
 bool Datensteuerung::oeffnen(const QString& datenbankPfad, const QString& tabelle) {
   Intern& d = *d_;
-  if (QSqlDatabase::contains(d.verbindung)) {
-    {
-      QSqlDatabase alt = QSqlDatabase::database(d.verbindung, false);
-      alt.close();
-    }
-    QSqlDatabase::removeDatabase(d.verbindung);
-  }
+  d.schliessen();
   d.offen = false;
   d.inTransaktion = false;
   d.felder.clear();
   d.tabelle.clear();
   d.lage = LageBof;
   d.zeile = 0;
-  d.leeren();
-  d.pfad = datenbankPfad;
 
-  const QString ohne = QStringLiteral(" Das Programm läuft ohne Adressen weiter.");
-  auto scheitern = [&](const QString& text) {
-    d.fehler = text + ohne;
-    if (QSqlDatabase::contains(d.verbindung)) {
-      {
-        QSqlDatabase db = QSqlDatabase::database(d.verbindung, false);
-        db.close();
-      }
-      QSqlDatabase::removeDatabase(d.verbindung);
-    }
+  const QString problem = d.verbinden(datenbankPfad, tabelle);
+  if (!problem.isEmpty()) {
+    d.fehler = problem + QStringLiteral(" Das Programm läuft ohne Adressen weiter.");
+    d.schliessen();
     d.felder.clear();
     d.leeren();
     zeigen();
     emit datensatzGewechselt();
     return false;
-  };
-
-  // The SQLite driver would create a missing file; an empty database helps nobody.
-  QFileInfo info(datenbankPfad);
-  if (datenbankPfad.isEmpty() || !info.exists() || !info.isFile())
-    return scheitern(
-        QStringLiteral("Die Adressdatenbank \"%1\" wurde nicht gefunden.").arg(datenbankPfad));
-
-  {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d.verbindung);
-    db.setDatabaseName(datenbankPfad);
-    if (!db.open())
-      return scheitern(QStringLiteral("Die Adressdatenbank \"%1\" kann nicht geöffnet werden (%2).")
-                           .arg(datenbankPfad, db.lastError().text()));
   }
-
-  QSqlQuery q(d.db());
-  q.prepare(QStringLiteral(
-      "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
-  q.addBindValue(tabelle);
-  if (!q.exec())
-    return scheitern(QStringLiteral("Die Adressdatenbank \"%1\" kann nicht gelesen werden (%2).")
-                         .arg(datenbankPfad, q.lastError().text()));
-  if (!q.next())
-    return scheitern(QStringLiteral("Die Adressdatenbank \"%1\" enthält keine Tabelle \"%2\".")
-                         .arg(datenbankPfad, tabelle));
-  d.tabelle = q.value(0).toString();
-  q.finish();
-
-  if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(d.t())))
-    return scheitern(QStringLiteral("Die Adressdatenbank \"%1\" kann nicht gelesen werden (%2).")
-                         .arg(datenbankPfad, q.lastError().text()));
-  while (q.next()) d.felder << q.value(1).toString();
-  q.finish();
-  // Records are kept in rowid order; a table without rowid cannot be walked that way.
-  if (d.felder.isEmpty() || !q.exec(QStringLiteral("SELECT rowid FROM %1 LIMIT 1").arg(d.t())))
-    return scheitern(
-        QStringLiteral("Die Tabelle \"%1\" der Adressdatenbank \"%2\" kann nicht gelesen werden.")
-            .arg(tabelle, datenbankPfad));
-  q.finish();
 
   d.offen = true;
   d.fehler.clear();

@@ -153,6 +153,13 @@ TEST_F(AdressenTest, FehlendeTabelleOderKaputteDateiMelden) {
   EXPECT_FALSE(d.offen());
   EXPECT_FALSE(d.MoveNext());
 
+  // A table without rowid has no table order to walk.
+  const QString ohneRowid = ordner.filePath(QStringLiteral("ohne.db"));
+  sqlAusfuehren(ohneRowid, "CREATE TABLE Adressen (Nummer TEXT PRIMARY KEY) WITHOUT ROWID;");
+  EXPECT_FALSE(AdressenOeffnen(d, s, ohneRowid));
+  ASSERT_EQ(fenster.meldungen.size(), 3u);
+  EXPECT_TRUE(fenster.meldungen[2].text.contains(QStringLiteral("kann nicht gelesen werden")));
+
   // A database that was open and is then replaced by a missing one leaves no records behind.
   sqlAusfuehren(ordner.filePath("gut.db"), tabelleMit(3));
   ASSERT_TRUE(d.oeffnen(ordner.filePath("gut.db")));
