@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "platform/bildflaeche.h"
@@ -254,6 +256,7 @@ struct Verweigert {
   const char* name;
   QByteArray inhalt;
 };
+void PrintTo(const Verweigert& v, std::ostream* aus) { *aus << v.name; }
 
 class BildsteuerungVerweigert : public BildsteuerungDatei,
                                 public ::testing::WithParamInterface<Verweigert> {};
@@ -299,7 +302,13 @@ INSTANTIATE_TEST_SUITE_P(
         Verweigert{"leer.bmp", QByteArray()},
         Verweigert{"kaputt.bmp", QByteArray("BM") + QByteArray(60, '\x7F')},
         Verweigert{"kaputt.jpg", QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(200, '\x11')},
-        Verweigert{"kaputt.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4) + QByteArray(40, '\0')}));
+        Verweigert{"kaputt.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4) + QByteArray(40, '\0')}),
+    [](const ::testing::TestParamInfo<Verweigert>& info) {
+      std::string name = info.param.name;
+      std::replace_if(
+          name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+      return name;
+    });
 
 TEST_F(BildsteuerungDatei, FehlendeUndUebergrosseDateienWerdenNichtGelesen) {
   Bildsteuerung s;
