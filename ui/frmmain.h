@@ -1,0 +1,163 @@
+// The main window: the page in its scrolling viewport with the selection marker, the four
+// side panels with the 30 fields that feed the text elements and the address records, the
+// toolbars, the menus, the status bar and the timer that redraws after typing.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "core/fenster.h"
+
+struct Programmzustand;
+class Ansichtsfenster;
+class Seitenansicht;
+class Datensteuerung;
+class Datensteuerleiste;
+class frmSuchen;
+class RichTextBox;
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+class frmMain : public QMainWindow, public Fenster {
+  Q_OBJECT
+ public:
+  // Builds the window, 800 x 600 pixels centred on the screen. Sets s.fenster to this
+  // window; the destructor sets it back. Showing it the first time runs its load handler
+  // (fonts, letter text, font boxes, the template); once it is laid out the zoom is fitted
+  // to the page width and the address database is opened.
+  explicit frmMain(Programmzustand& s, QWidget* eltern = nullptr);
+  ~frmMain() override;
+
+  // --- Fenster -----------------------------------------------------------------------
+  int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe, Symbol symbol) override;
+  QString Text1(int i) const override;
+  void setzeText1(int i, const QString& text) override;
+  QRectF Rahmen() const override;
+  void setzeRahmen(const QRectF& rechteck) override;
+  void MarkierungZeigen() override;
+  QSizeF setzeInhaltsgroesse(double breiteTwips, double hoeheTwips) override;
+  void seiteGezeichnet() override;
+  void DialogZeigen(Dialog dialog) override;
+
+  // --- Controls ----------------------------------------------------------------------
+  Seitenansicht* PictureSeite() const { return seite_; }
+  Ansichtsfenster* VSView() const { return vsview_; }
+  QLineEdit* feld(int i) const { return text1_.at(i); }
+  QLineEdit* TextDatensatznummer() const { return textDatensatznummer_; }
+  Datensteuerung* Data1() const { return data1_.get(); }
+  Datensteuerleiste* Data1Leiste() const { return data1Leiste_; }
+  QComboBox* Combo1() const { return combo1_; }
+  QComboBox* Combo2() const { return combo2_; }
+  QComboBox* Combo3() const { return combo3_; }
+  QMenu* PopSchrift() const { return popSchrift_; }
+  QStackedWidget* Frame1() const { return frame1_; }
+  QTimer* Timer1() const { return timer1_; }
+  // Panel 1..4 of the status bar.
+  QString statusText(int panel) const;
+  // The letter text box the letter editor will show (kept hidden for the whole run).
+  RichTextBox* Brieftext() const { return brieftext_; }
+
+  // Number of page redraws shown so far.
+  int anzahlGezeichnet() const { return gezeichnet_; }
+
+  // Hooks for tests. When set, message boxes are answered by meldungsAntwort instead of
+  // being shown, and the end of the program calls programmEnde instead of quitting the
+  // event loop.
+  std::function<int(const QString& text, const QString& titel, Knoepfe, Symbol)> meldungsAntwort;
+  std::function<void()> programmEnde;
+
+  // --- Handlers ----------------------------------------------------------------------
+  // Load handler; runs once, when the window is first shown.
+  void Form_Load();
+  // Fits the zoom to the page width (menu "&Seitenbreite"; also once after the window was
+  // first laid out).
+  void Seitenbreite();
+  void GanzeSeite();
+  void ZoomSetzen(double prozent);
+  // Side-panel switch: 1 "Name", 2 "Bank", 3 "Layout", 4 "Adresse".
+  void PanelZeigen(int index);
+  void Text1_Change(int i);
+  void Text1_GotFocus(int i);
+  void Timer1_Timer();
+  void Command4_Click(int index);
+  // " Suchen" on the "Adresse" panel: the search dialog, without modality.
+  void Command1_Click();
+  frmSuchen* Suchdialog() const { return suchen_; }
+
+ protected:
+  void showEvent(QShowEvent* ereignis) override;
+  void closeEvent(QCloseEvent* ereignis) override;
+  bool event(QEvent* ereignis) override;
+  bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+ private:
+  void bauePanels();
+  void baueToolbars();
+  void baueMenues();
+  void baueStatusleiste();
+  void Form_Activate();
+  void nachErstemZeigen();
+  void adressenOeffnen();
+  void datensatzGewechselt();
+  void schriftboxenFuellen();
+  void kontextmenueZeigen(const QPoint& global);
+  // Toggles a view flag as the bitwise complement of its whole-number value.
+  static double umschalten(double flag);
+  void verankernUmschalten();
+  double seitenbreiteZoom() const;
+  void briefLaden();
+
+  Programmzustand& s_;
+
+  Ansichtsfenster* vsview_ = nullptr;
+  Seitenansicht* seite_ = nullptr;
+  QStackedWidget* frame1_ = nullptr;
+  std::array<QLineEdit*, 31> text1_{};
+  std::array<QPushButton*, 6> command4_{};
+  QPushButton* cmdzuruecksetzen_ = nullptr;
+  std::unique_ptr<Datensteuerung> data1_;
+  Datensteuerleiste* data1Leiste_ = nullptr;
+  QLineEdit* textDatensatznummer_ = nullptr;
+  QPushButton* cmdadd_ = nullptr;
+  QPushButton* cmddelete_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  frmSuchen* suchen_ = nullptr;  // child of the window, hidden between searches
+  RichTextBox* brieftext_ = nullptr;
+
+  QToolBar* toolbar1_ = nullptr;
+  QToolBar* toolbar2_ = nullptr;
+  QToolBar* toolbar3_ = nullptr;
+  QAction* eigenschaft_ = nullptr;
+  QComboBox* combo1_ = nullptr;
+  QComboBox* combo2_ = nullptr;
+  QComboBox* combo3_ = nullptr;
+
+  QAction* mnuGitterlinienansicht_ = nullptr;
+  QAction* mnuHilfsbereiche_ = nullptr;
+  QAction* mnuRahmensichtbar_ = nullptr;
+  QAction* mmummgenau_ = nullptr;
+  QAction* mnuRahmenMagnet_ = nullptr;
+  QAction* mnuverankert_ = nullptr;
+  QAction* mnuVerankern_ = nullptr;
+  QMenu* popSchrift_ = nullptr;
+
+  std::array<QLabel*, 5> status_{};
+  QTimer* timer1_ = nullptr;
+
+  int gezeichnet_ = 0;
+  bool geladen_ = false;
+  bool gezeigt_ = false;
+  bool beendet_ = false;
+};

@@ -1,1 +1,0 @@
-// Windows and dialogs of the program.

@@ -1,0 +1,391 @@
+#include "ui/seitenansicht.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+#include "core/auswahl.h"
+#include "core/dialogauswahl.h"
+#include "core/programmzustand.h"
+#include "core/rahmenfolge.h"
+#include "core/seite_zeichnen.h"
+#include "core/zahlen.h"
+#include "platform/bildflaeche.h"
+
+namespace {
+
+// Size of a handle in twips.
+constexpr double kZiehpunktTwips = 100;
+
+const QColor kRahmenFarbe(0, 0, 160);
+const QColor kZiehpunktFarbe(0, 0, 0);
+
+// Which edges a handle moves (handles numbered clockwise from the top-left corner).
+bool bewegtLinks(int i) { return i == 1 || i == 7 || i == 8; }
+bool bewegtRechts(int i) { return i == 3 || i == 4 || i == 5; }
+bool bewegtOben(int i) { return i == 1 || i == 2 || i == 3; }
+bool bewegtUnten(int i) { return i == 5 || i == 6 || i == 7; }
+
+}  // namespace
+
+// --- Ziehpunkt --------------------------------------------------------------------------
+
+Ziehpunkt::Ziehpunkt(int index, Seitenansicht* seite)
+    : QWidget(seite), index_(index), seite_(seite) {
+  setObjectName(QStringLiteral("Ziehpunkt%1").arg(index));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  switch (index) {
+    case 1:
+    case 5:
+      setCursor(Qt::SizeFDiagCursor);
+      break;
+    case 3:
+    case 7:
+      setCursor(Qt::SizeBDiagCursor);
+      break;
+    case 2:
+    case 6:
+      setCursor(Qt::SizeVerCursor);
+      break;
+    default:
+      setCursor(Qt::SizeHorCursor);
+      break;
+  }
+  const int pixelX =
+      std::max(1, static_cast<int>(std::lround(kZiehpunktTwips / seite->twipsProPixelX())));
+  const int pixelY =
+      std::max(1, static_cast<int>(std::lround(kZiehpunktTwips / seite->twipsProPixelY())));
+  setFixedSize(pixelX, pixelY);
+}
+
+void Ziehpunkt::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), kZiehpunktFarbe);
+}
+
+void Ziehpunkt::mousePressEvent(QMouseEvent* e) {
+  const QPointF p = e->position();
+  seite_->Ziehpunkt_MouseDown(index_, e->button(), p.x() * seite_->twipsProPixelX(),
+                              p.y() * seite_->twipsProPixelY());
+  e->accept();
+}
+
+void Ziehpunkt::mouseMoveEvent(QMouseEvent* e) {
+  const QPointF p = seite_->begrenzt(this, e->position());
+  seite_->Ziehpunkt_MouseMove(index_, e->buttons(), p.x() * seite_->twipsProPixelX(),
+                              p.y() * seite_->twipsProPixelY());
+  e->accept();
+}
+
+void Ziehpunkt::mouseReleaseEvent(QMouseEvent* e) {
+  const QPointF p = seite_->begrenzt(this, e->position());
+  seite_->Ziehpunkt_MouseUp(index_, e->button(), p.x() * seite_->twipsProPixelX(),
+                            p.y() * seite_->twipsProPixelY());
+  e->accept();
+}
+
+// --- Seitenansicht ----------------------------------------------------------------------
+
+Seitenansicht::Seitenansicht(Programmzustand& s, QWidget* eltern) : QWidget(eltern), s_(s) {
+  setObjectName(QStringLiteral("PictureSeite"));
+  setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  for (int i = 1; i <= 8; ++i) {
+    ziehpunkte_[i] = new Ziehpunkt(i, this);
+    ziehpunkte_[i]->hide();
+  }
+}
+
+double Seitenansicht::twipsProPixelX() const {
+  const double t = s_.PictureSeite ? s_.PictureSeite->twipsProPixelX() : 15.0;
+  return t > 0 ? t : 15.0;
+}
+
+double Seitenansicht::twipsProPixelY() const {
+  const double t = s_.PictureSeite ? s_.PictureSeite->twipsProPixelY() : 15.0;
+  return t > 0 ? t : 15.0;
+}
+
+QString Seitenansicht::zentimeterText(double twips, double zoom) {
+  const double faktor = zoom / 100.0;
+  double zehntel = 0;
+  if (faktor > 0 && std::isfinite(twips)) zehntel = twips / faktor / 5.67;
+  // The rectangle came from whole tenths of a millimetre times the zoom: allow for the
+  // last bit of rounding so that 25 mm reads 2.5 and not 2.49 at every zoom.
+  const double ganz = std::floor(zehntel + 1e-6);
+  return zahlen::schreibeLokal(ganz / 100.0);
+}
+
+void Seitenansicht::setzeRahmen(const QRectF& rechteck) {
+  if (rechteck == rahmen_) return;
+  rahmen_ = rechteck;
+  update();
+}
+
+void Seitenansicht::setzeRahmenSichtbar(bool sichtbar) {
+  if (sichtbar == rahmenSichtbar_) return;
+  rahmenSichtbar_ = sichtbar;
+  update();
+}
+
+void Seitenansicht::setzeZiehpunkt(int i, const QPointF& linksOben, bool sichtbar) {
+  Ziehpunkt* z = ziehpunkte_.at(i);
+  z->move(static_cast<int>(std::lround(linksOben.x() / twipsProPixelX())),
+          static_cast<int>(std::lround(linksOben.y() / twipsProPixelY())));
+  z->setVisible(sichtbar);
+}
+
+QPointF Seitenansicht::begrenzt(const QWidget* w, const QPointF& lokal) const {
+  if (!begrenzt_ || !sichtbereich_) return lokal;
+  const QPointF ecke = sichtbereich_->mapToGlobal(QPointF(0, 0));
+  const QSize groesse = sichtbereich_->size();
+  if (groesse.isEmpty()) return lokal;
+  QPointF global = w->mapToGlobal(lokal);
+  global.setX(std::clamp(global.x(), ecke.x(), ecke.x() + groesse.width() - 1));
+  global.setY(std::clamp(global.y(), ecke.y(), ecke.y() + groesse.height() - 1));
+  return w->mapFromGlobal(global);
+}
+
+QRect Seitenansicht::pixelRechteck(const QRectF& t) const {
+  const double tx = twipsProPixelX();
+  const double ty = twipsProPixelY();
+  const int x0 = static_cast<int>(std::lround(t.left() / tx));
+  const int y0 = static_cast<int>(std::lround(t.top() / ty));
+  const int x1 = static_cast<int>(std::lround((t.left() + t.width()) / tx));
+  const int y1 = static_cast<int>(std::lround((t.top() + t.height()) / ty));
+  return QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)).normalized();
+}
+
+void Seitenansicht::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::white);
+  if (s_.PictureSeite) p.drawImage(QPoint(0, 0), s_.PictureSeite->bild());
+  if (rahmenSichtbar_ && (rahmen_.width() != 0 || rahmen_.height() != 0)) {
+    // An outline one pixel wide along the inside of the rectangle.
+    const QRect r = pixelRechteck(rahmen_);
+    p.setPen(QPen(kRahmenFarbe, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    if (r.width() <= 1 || r.height() <= 1) p.drawLine(r.topLeft(), r.bottomRight());
+  }
+}
+
+bool Seitenansicht::rechteckVerankert() const {
+  const int c = s_.AktuellerRahmen;
+  if (c < 1 || c >= static_cast<int>(s_.Rahmenliste.size()) || !s_.Rahmenliste[c]) return false;
+  return s_.Rahmenliste[c]->Verankert;
+}
+
+// --- Page mouse handlers ----------------------------------------------------------------
+
+void Seitenansicht::mousePressEvent(QMouseEvent* e) {
+  setFocus(Qt::MouseFocusReason);
+  CursorBegrenzen();
+  const QPointF p = begrenzt(this, e->position());
+  PictureSeite_MouseDown(e->button(), p.x() * twipsProPixelX(), p.y() * twipsProPixelY());
+  e->accept();
+}
+
+void Seitenansicht::mouseMoveEvent(QMouseEvent* e) {
+  const QPointF p = begrenzt(this, e->position());
+  PictureSeite_MouseMove(e->buttons(), p.x() * twipsProPixelX(), p.y() * twipsProPixelY());
+  e->accept();
+}
+
+void Seitenansicht::mouseReleaseEvent(QMouseEvent* e) {
+  const QPointF p = begrenzt(this, e->position());
+  PictureSeite_MouseUp(e->button(), e->globalPosition().toPoint(), p.x() * twipsProPixelX(),
+                       p.y() * twipsProPixelY());
+  e->accept();
+}
+
+void Seitenansicht::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Delete) {
+    RahmenLoeschen(s_);
+    e->accept();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void Seitenansicht::PictureSeite_MouseDown(Qt::MouseButton Button, double X, double Y) {
+  CursorBegrenzen();
+  // Only the left button draws, moves or selects; the right one opens the popup on release.
+  if (Button == Qt::RightButton) return;
+  klickOffen_ = true;
+  if (Button != Qt::LeftButton) return;
+
+  if (s_.Einfuegemodus == 1) {
+    // A prepared element: its frame is drawn from here to the right and downwards.
+    setzeRahmenSichtbar(true);
+    setzeRahmen(QRectF(X, Y, 0, 0));
+    s_.Einfuegemodus = 2;
+    s_.MausStartX = X;
+    s_.StartLinks = rahmen_.left();
+    s_.StartRechts = s_.StartLinks + rahmen_.width();
+    s_.MausStartY = Y;
+    s_.StartOben = rahmen_.top();
+    s_.StartUnten = s_.StartOben + rahmen_.height();
+    return;
+  }
+
+  if (rechteckVerankert()) return;
+  s_.Ziehmodus = 0;
+  s_.MausAltX = X;
+  s_.MausAltY = Y;
+  const QRectF& r = rahmen_;
+  if (r.left() <= X && X <= r.left() + r.width() && r.top() <= Y && Y <= r.top() + r.height()) {
+    setCursor(Qt::SizeAllCursor);
+    s_.Ziehmodus = 1;
+    for (int i = 1; i <= 8; ++i) ziehpunkte_[i]->hide();
+  }
+}
+
+void Seitenansicht::PictureSeite_MouseMove(Qt::MouseButtons Buttons, double X, double Y) {
+  if (Buttons & Qt::LeftButton) {
+    if (s_.Ziehmodus == 1) {
+      QRectF r = rahmen_;
+      r.moveLeft(r.left() + X - s_.MausAltX);
+      r.moveTop(r.top() + Y - s_.MausAltY);
+      setzeRahmen(r);
+      s_.MausAltX = X;
+      s_.MausAltY = Y;
+      emit statusText(2, QStringLiteral("x = ") + zentimeterText(r.left(), s_.Zoom));
+      emit statusText(3, QStringLiteral("y = ") + zentimeterText(r.top(), s_.Zoom));
+    } else if (s_.Einfuegemodus == 2) {
+      double breite = (s_.StartRechts - s_.StartLinks) + X - s_.MausStartX;
+      if (breite < 100) breite = 100;
+      double hoehe = (s_.StartUnten - s_.StartOben) + Y - s_.MausStartY;
+      if (hoehe < 100) hoehe = 100;
+      setzeRahmen(QRectF(rahmen_.left(), rahmen_.top(), breite, hoehe));
+      emit statusText(2, QStringLiteral("x = ") + zentimeterText(X, s_.Zoom));
+      emit statusText(3, QStringLiteral("y = ") + zentimeterText(Y, s_.Zoom));
+    }
+  }
+  emit statusText(1, QStringLiteral("Aktuelle Datei: ") + s_.AktuelleDatei);
+}
+
+void Seitenansicht::PictureSeite_MouseUp(Qt::MouseButton Button, const QPoint& global, double X,
+                                         double Y) {
+  CursorFreigeben();
+  if (Button == Qt::RightButton) {
+    if (s_.Ziehmodus == 1 || s_.Einfuegemodus == 2) {
+      // Every button-up ends a drag; the left button's own release is then no click.
+      ziehenBeenden();
+      klickOffen_ = false;
+      return;
+    }
+    emit kontextmenue(global);
+    return;
+  }
+  if (s_.Ziehmodus == 0 && s_.Einfuegemodus == 0 && klickOffen_) RahmenTreffer(s_, X, Y);
+  klickOffen_ = false;
+  ziehenBeenden();
+}
+
+void Seitenansicht::ziehenBeenden() {
+  if (s_.Einfuegemodus == 2) {
+    ZiehenUebernehmen(s_);
+    s_.fenster->MarkierungZeigen();
+    s_.Einfuegemodus = 0;
+    s_.Ziehmodus = 0;
+    unsetCursor();
+    EigenschaftenZeigen(s_);
+    return;
+  }
+  if (s_.Ziehmodus == 1) {
+    s_.Ziehmodus = 0;
+    unsetCursor();
+    ZiehenUebernehmen(s_);
+    s_.fenster->MarkierungZeigen();
+    SeiteZeichnen(s_);
+    return;
+  }
+  s_.Ziehmodus = 0;
+  unsetCursor();
+}
+
+// --- Handle mouse handlers --------------------------------------------------------------
+
+void Seitenansicht::groesseMelden() {
+  emit statusText(2, QStringLiteral("Breite = ") + zentimeterText(rahmen_.width(), s_.Zoom));
+  emit statusText(3, QStringLiteral("Höhe = ") + zentimeterText(rahmen_.height(), s_.Zoom));
+}
+
+void Seitenansicht::Ziehpunkt_MouseDown(int Index, Qt::MouseButton Button, double X, double Y) {
+  // Only the left button resizes.
+  if (Button != Qt::LeftButton) return;
+  // The ratio a proportional frame keeps; a frame without height has none.
+  const double hoehe = rahmen_.height();
+  s_.VersatzX = hoehe != 0 ? rahmen_.width() / hoehe : 0;
+  CursorBegrenzen();
+  ziehpunktGedrueckt_ = true;
+  if (rechteckVerankert()) return;
+  s_.Ziehmodus = Index;
+  s_.MausStartX = X;
+  s_.StartLinks = rahmen_.left();
+  s_.StartRechts = s_.StartLinks + rahmen_.width();
+  s_.MausStartY = Y;
+  s_.StartOben = rahmen_.top();
+  s_.StartUnten = s_.StartOben + rahmen_.height();
+  groesseMelden();
+}
+
+void Seitenansicht::Ziehpunkt_MouseMove(int Index, Qt::MouseButtons Buttons, double X, double Y) {
+  if (!ziehpunktGedrueckt_ || s_.Ziehmodus != Index || !(Buttons & Qt::LeftButton)) return;
+  const int i = Index;
+  // The page edge on screen at the current zoom.
+  const double faktor = s_.Zoom / 100.0;
+  const double seitenBreite = s_.Seite ? s_.Seite->Breite * 5.67 * faktor : 0;
+  const double seitenHoehe = s_.Seite ? s_.Seite->Hoehe * 5.67 * faktor : 0;
+
+  double links = rahmen_.left();
+  double oben = rahmen_.top();
+  double breite = rahmen_.width();
+  double hoehe = rahmen_.height();
+  if (bewegtLinks(i)) {
+    links = s_.StartLinks + X - s_.MausStartX;
+    if (links > s_.StartRechts - 100) links = s_.StartRechts - 110;
+    if (links < 0) links = 0;
+    breite = s_.StartRechts - links;
+  } else if (bewegtRechts(i)) {
+    breite = (s_.StartRechts - s_.StartLinks) + X - s_.MausStartX;
+    if (breite < 100) breite = 100;
+    if (links + breite > seitenBreite) breite = seitenBreite - links;
+  }
+  if (bewegtOben(i)) {
+    oben = s_.StartOben + Y - s_.MausStartY;
+    if (oben > s_.StartUnten - 100) oben = s_.StartUnten - 110;
+    if (oben < 0) oben = 0;
+    hoehe = s_.StartUnten - oben;
+  } else if (bewegtUnten(i)) {
+    hoehe = (s_.StartUnten - s_.StartOben) + Y - s_.MausStartY;
+    if (hoehe < 100) hoehe = 100;
+    if (oben + hoehe > seitenHoehe) hoehe = seitenHoehe - oben;
+  }
+  setzeRahmen(QRectF(links, oben, breite, hoehe));
+  groesseMelden();
+}
+
+void Seitenansicht::Ziehpunkt_MouseUp(int, Qt::MouseButton, double, double) {
+  // A release whose press did not start here (another button) changes nothing.
+  if (!ziehpunktGedrueckt_) return;
+  ziehpunktGedrueckt_ = false;
+  CursorFreigeben();
+  s_.Ziehmodus = 0;
+  const int c = s_.AktuellerRahmen;
+  const bool proportional = c >= 1 && c < static_cast<int>(s_.Rahmenliste.size()) &&
+                            s_.Rahmenliste[c] && s_.Rahmenliste[c]->Proportional;
+  if (proportional && std::isfinite(s_.VersatzX) && s_.VersatzX > 0) {
+    // The ratio from the button-down, restored from the new width.
+    QRectF r = rahmen_;
+    r.setHeight(r.width() / s_.VersatzX);
+    setzeRahmen(r);
+  }
+  ZiehenUebernehmen(s_);
+  s_.fenster->MarkierungZeigen();
+  SeiteZeichnen(s_);
+}
