@@ -1,6 +1,8 @@
 #include "elements/picture/bild_darstellen.h"
 
-#include <QDateTime>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QStringList>
@@ -17,11 +19,16 @@ constexpr int32_t kWeiss = RGB(255, 255, 255);
 
 // What decides the pixels of a processed picture: the file as it is on disk and every
 // effect setting. The display fields File_Name, File_Path, File_Dir and the uninterpreted
-// Effekt do not.
+// Effekt do not. The file is known by its path, size, modification and status-change times
+// (nanoseconds) and its inode, so that a file saved over in place or replaced by renaming
+// another onto it is seen as changed.
 struct Schluessel {
   QString pfad;
-  qint64 groesse = 0;
-  qint64 geaendert = 0;  // milliseconds since the epoch
+  int64_t groesse = 0;
+  int64_t geaendert = 0;
+  int64_t statusGeaendert = 0;
+  uint64_t geraet = 0;
+  uint64_t inode = 0;
   int32_t Rotate = 0;
   int16_t Helligkeit = 0;
   int16_t Kontrast = 0;
@@ -121,17 +128,22 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
   steuerung.Visible = false;
 
   const QString pfad = pfadFinden(s, bild.File);
-  const QFileInfo info(pfad);
-  if (pfad.isEmpty() || !info.isFile()) {
+  struct stat st {};
+  if (pfad.isEmpty() || ::stat(QFile::encodeName(pfad).constData(), &st) != 0 ||
+      !S_ISREG(st.st_mode)) {
     steuerung.leeren();  // never the previous picture
     steuerung.Visible = true;
     return;
   }
 
+  constexpr int64_t kMilliarde = 1000000000;
   Schluessel k;
-  k.pfad = info.absoluteFilePath();
-  k.groesse = info.size();
-  k.geaendert = info.lastModified().toMSecsSinceEpoch();
+  k.pfad = QFileInfo(pfad).absoluteFilePath();
+  k.groesse = st.st_size;
+  k.geaendert = int64_t(st.st_mtim.tv_sec) * kMilliarde + st.st_mtim.tv_nsec;
+  k.statusGeaendert = int64_t(st.st_ctim.tv_sec) * kMilliarde + st.st_ctim.tv_nsec;
+  k.geraet = st.st_dev;
+  k.inode = st.st_ino;
   k.Rotate = bild.Rotate;
   k.Helligkeit = bild.Helligkeit;
   k.Kontrast = bild.Kontrast;
