@@ -178,6 +178,11 @@ TEST_F(TextZeichnen, GedrehterTextBleibtUmSeineMitte) {
   EXPECT_NEAR(gedreht.width(), gerade.height(), 3);
   EXPECT_NEAR(mitte(gedreht).x(), mitte(gerade).x(), 5);
   EXPECT_NEAR(mitte(gedreht).y(), mitte(gerade).y(), 5);
+  // An angle below 0 (only a document can hold one) turns like its counterpart in 0..360.
+  e.Angle = 270;
+  const QImage dreiviertel = zeichne();
+  e.Angle = -90;
+  EXPECT_EQ(zeichne(), dreiviertel);
 }
 
 TEST_F(TextZeichnen, UnsichtbarNurImMusterUndDortMittig) {
@@ -187,6 +192,10 @@ TEST_F(TextZeichnen, UnsichtbarNurImMusterUndDortMittig) {
   e.ColorCircle = 1;
   e.AusrichtungH = 2;
   EXPECT_FALSE(umriss(zeichne(), tinte).isValid());
+  e.Sichtbar = true;
+  s.Zoomfaktor = 0;  // no scale: nothing to draw, and no division by it
+  EXPECT_FALSE(umriss(zeichne(), tinte).isValid());
+  e.Sichtbar = false;
   s.Mustermodus = -1;
   s.Zoomfaktor = 2;
   const QRect t = umriss(zeichne(), tinte);
