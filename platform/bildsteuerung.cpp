@@ -183,16 +183,23 @@ void Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
   // A reference to the same pixels; every change below copies them first, so the
   // bitmap stays as it was when the effect fails half-way.
   Magick::Image arbeit = *magick_;
-  try {
-    effekt(arbeit);
-    aufWeissLegen(arbeit);
-    arbeit.page(Magick::Geometry(0, 0, 0, 0));
-  } catch (const Magick::Warning&) {
-    // The effect has been applied; ImageMagick only remarks on it.
-  } catch (const std::exception& fehler) {
-    qWarning("Bildsteuerung: Bildeffekt fehlgeschlagen: %s", fehler.what());
+  const auto schritt = [&](const std::function<void(Magick::Image&)>& f) {
+    try {
+      f(arbeit);
+    } catch (const Magick::Warning&) {
+      // Done; ImageMagick only remarks on it.
+    } catch (const std::exception& fehler) {
+      qWarning("Bildsteuerung: Bildeffekt fehlgeschlagen: %s", fehler.what());
+      return false;
+    }
+    return true;
+  };
+  if (!schritt(effekt)) return;
+  if (!schritt([](Magick::Image& bild) {
+        aufWeissLegen(bild);
+        bild.page(Magick::Geometry(0, 0, 0, 0));
+      }))
     return;
-  }
   *magick_ = arbeit;
   bildAktuell_ = false;
 }
@@ -207,7 +214,7 @@ void Bildsteuerung::Rotate(int32_t hundertstelGrad, bool vergroessern, int32_t f
     const size_t breite = bild.columns();
     const size_t hoehe = bild.rows();
     bild.backgroundColor(magickFarbe(farbe));
-    bild.rotate(-hundertstelGrad / 100.0);
+    bild.rotate(-std::fmod(static_cast<double>(hundertstelGrad), 36000.0) / 100.0);
     if (!vergroessern && (bild.columns() != breite || bild.rows() != hoehe)) {
       bild.page(Magick::Geometry(0, 0, 0, 0));
       const auto x = (static_cast<ssize_t>(bild.columns()) - static_cast<ssize_t>(breite)) / 2;

@@ -217,6 +217,26 @@ TEST_F(BildsteuerungDatei, LaedtDieVierFormateInIhrerGroesse) {
     EXPECT_EQ(s.bild().pixel(38, 0), qRgb(1, 2, 3));
   }
 
+  // Grey and palette pictures come out as colour bitmaps that every effect can work on.
+  QImage grau(16, 8, QImage::Format_Grayscale8);
+  grau.fill(90);
+  ASSERT_TRUE(s.Load(schreibe("grau.jpg", kodiert(grau, "JPG"))));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(4, 4), qRgb(90, 90, 90), 2));
+  const QImage palette = felder.convertToFormat(QImage::Format_Indexed8);
+  ASSERT_TRUE(s.Load(schreibe("palette.bmp", kodiert(palette, "BMP"))));
+  EXPECT_EQ(s.bild().pixel(30, 3), qRgb(0, 255, 0));
+  s.Mosaic(10);
+  EXPECT_EQ(s.bild().pixel(39, 0), qRgb(0, 255, 0));
+  QImage zweifarbig(10, 10, QImage::Format_Mono);
+  zweifarbig.fill(0);
+  zweifarbig.setPixel(9, 9, 1);
+  ASSERT_TRUE(s.Load(schreibe("mono.bmp", kodiert(zweifarbig, "BMP"))));
+  EXPECT_EQ(s.bild().pixel(0, 0), zweifarbig.pixel(0, 0) | 0xFF000000u);
+  EXPECT_EQ(s.bild().pixel(9, 9), zweifarbig.pixel(9, 9) | 0xFF000000u);
+  EXPECT_NE(s.bild().pixel(0, 0), s.bild().pixel(9, 9));
+  s.Grayscale();
+  EXPECT_EQ(s.BitmapWidth(), 10);
+
   // The metafile is drawn at 96 dpi: one inch by half an inch.
   ASSERT_TRUE(s.Load(schreibe("rechteck.wmf", metafile(true))));
   EXPECT_EQ(s.BitmapWidth(), 96);
