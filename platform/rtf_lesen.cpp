@@ -1,0 +1,946 @@
+#include "platform/rtf_lesen.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the bytes the code page leaves undefined keep their
+// value, as Windows does when it converts them.
+constexpr char16_t kCp1252Hoch[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+constexpr double kTwipsProPixel = 15.0;  // document pixels at 96 dpi
+constexpr int kTwipsGrenze = 31680;      // 22 inches: the largest indent or spacing taken
+constexpr size_t kMaxTiefe = 4096;       // groups deeper than this share their parent's state
+constexpr int kMaxTabstopps = 64;
+constexpr int kMaxHalbpunkte = 3276;  // 1638 pt, the largest size word processors allow
+constexpr int kMaxUc = 16;
+
+enum class Wort {
+  Unbekannt,
+  Par,
+  Line,
+  Tab,
+  Pard,
+  Plain,
+  B,
+  I,
+  Ul,
+  UlNone,
+  Strike,
+  V,
+  Fs,
+  F,
+  Cf,
+  Super,
+  Sub,
+  NoSuperSub,
+  Ql,
+  Qr,
+  Qc,
+  Qj,
+  Li,
+  Ri,
+  Fi,
+  Sb,
+  Sa,
+  Tx,
+  Tqr,
+  Tqc,
+  Tqdec,
+  Uc,
+  U,
+  Deff,
+  Ansicpg,
+  Ansi,
+  Mac,
+  Pc,
+  Pca,
+  Deftab,
+  Fcharset,
+  Red,
+  Green,
+  Blue,
+  Fonttbl,
+  Colortbl,
+  Ueberspringen,
+  Zeichen
+};
+
+// Destinations whose content is not letter text.
+constexpr std::string_view kUebersprungeneZiele =
+    "stylesheet info pict object header headerl headerr headerf footer footerl "
+    "footerr footerf footnote annotation fldinst xe tc txe rxe bkmkstart bkmkend "
+    "listtable listoverridetable revtbl rsidtbl themedata colorschememapping "
+    "datastore latentstyles xmlnstbl filetbl generator nonshppict shp do private "
+    "userprops docvar pgdsctbl ftnsep ftnsepc aftnsep aftnsepc ftncn aftncn atnid "
+    "atnauthor atndate atnicn atnref atntime atrfstart atrfend author operator title "
+    "subject keywords comment doccomm company manager category hlinkbase buptim "
+    "creatim revtim printim mmathPr template passwordhash protusertbl wgrffmtfilter "
+    "fchars lchars blipuid objdata sv sn sp panose falt fname pn pntxta pntxtb "
+    "background upr nesttableprops nonesttables mhtmltag htmltag pgptbl xform";
+
+struct Worteintrag {
+  Wort wort;
+  char16_t zeichen = 0;
+};
+
+const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
+  static const std::unordered_map<std::string_view, Worteintrag> tabelle = [] {
+    std::unordered_map<std::string_view, Worteintrag> t = {
+        {"par", {Wort::Par}},
+        {"sect", {Wort::Par}},
+        {"page", {Wort::Par}},
+        {"row", {Wort::Par}},
+        {"nestrow", {Wort::Par}},
+        {"line", {Wort::Line}},
+        {"tab", {Wort::Tab}},
+        {"cell", {Wort::Tab}},
+        {"nestcell", {Wort::Tab}},
+        {"pard", {Wort::Pard}},
+        {"plain", {Wort::Plain}},
+        {"b", {Wort::B}},
+        {"i", {Wort::I}},
+        {"ulnone", {Wort::UlNone}},
+        {"strike", {Wort::Strike}},
+        {"striked", {Wort::Strike}},
+        {"v", {Wort::V}},
+        {"fs", {Wort::Fs}},
+        {"f", {Wort::F}},
+        {"cf", {Wort::Cf}},
+        {"super", {Wort::Super}},
+        {"sub", {Wort::Sub}},
+        {"nosupersub", {Wort::NoSuperSub}},
+        {"ql", {Wort::Ql}},
+        {"qr", {Wort::Qr}},
+        {"qc", {Wort::Qc}},
+        {"qj", {Wort::Qj}},
+        {"qd", {Wort::Qj}},
+        {"li", {Wort::Li}},
+        {"ri", {Wort::Ri}},
+        {"fi", {Wort::Fi}},
+        {"sb", {Wort::Sb}},
+        {"sa", {Wort::Sa}},
+        {"tx", {Wort::Tx}},
+        {"tqr", {Wort::Tqr}},
+        {"tqc", {Wort::Tqc}},
+        {"tqdec", {Wort::Tqdec}},
+        {"uc", {Wort::Uc}},
+        {"u", {Wort::U}},
+        {"deff", {Wort::Deff}},
+        {"ansicpg", {Wort::Ansicpg}},
+        {"ansi", {Wort::Ansi}},
+        {"mac", {Wort::Mac}},
+        {"pc", {Wort::Pc}},
+        {"pca", {Wort::Pca}},
+        {"deftab", {Wort::Deftab}},
+        {"fcharset", {Wort::Fcharset}},
+        {"red", {Wort::Red}},
+        {"green", {Wort::Green}},
+        {"blue", {Wort::Blue}},
+        {"fonttbl", {Wort::Fonttbl}},
+        {"colortbl", {Wort::Colortbl}},
+        {"emdash", {Wort::Zeichen, 0x2014}},
+        {"endash", {Wort::Zeichen, 0x2013}},
+        {"bullet", {Wort::Zeichen, 0x2022}},
+        {"lquote", {Wort::Zeichen, 0x2018}},
+        {"rquote", {Wort::Zeichen, 0x2019}},
+        {"ldblquote", {Wort::Zeichen, 0x201C}},
+        {"rdblquote", {Wort::Zeichen, 0x201D}},
+        {"emspace", {Wort::Zeichen, 0x2003}},
+        {"enspace", {Wort::Zeichen, 0x2002}},
+        {"qmspace", {Wort::Zeichen, 0x2005}},
+        {"zwj", {Wort::Zeichen, 0x200D}},
+        {"zwnj", {Wort::Zeichen, 0x200C}},
+        {"zwbo", {Wort::Zeichen, 0x200B}},
+        {"ltrmark", {Wort::Zeichen, 0x200E}},
+        {"rtlmark", {Wort::Zeichen, 0x200F}},
+    };
+    // Every kind of underline reads as underlined.
+    for (std::string_view ul : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+                                "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
+                                "ulthldash", "ululdbwave", "ulw", "ulwave"}) {
+      t[ul] = {Wort::Ul};
+    }
+    // Destinations whose content is not letter text (kUebersprungeneZiele).
+    for (std::string_view rest = kUebersprungeneZiele; !rest.empty();) {
+      const size_t luecke = std::min(rest.find(' '), rest.size());
+      t[rest.substr(0, luecke)] = {Wort::Ueberspringen};
+      rest.remove_prefix(std::min(luecke + 1, rest.size()));
+    }
+    return t;
+  }();
+  return tabelle;
+}
+
+// The code page of a font's character set; 0 means the document's code page.
+int codepageZuZeichensatz(int zeichensatz) {
+  switch (zeichensatz) {
+    case 0:
+    case 2:
+      return 1252;
+    case 77:
+      return 10000;
+    case 128:
+      return 932;
+    case 129:
+      return 949;
+    case 130:
+      return 1361;
+    case 134:
+      return 936;
+    case 136:
+      return 950;
+    case 161:
+      return 1253;
+    case 162:
+      return 1254;
+    case 163:
+      return 1258;
+    case 177:
+      return 1255;
+    case 178:
+      return 1256;
+    case 186:
+      return 1257;
+    case 204:
+      return 1251;
+    case 222:
+      return 874;
+    case 238:
+      return 1250;
+    case 254:
+      return 437;
+    case 255:
+      return 850;
+    default:
+      return 0;
+  }
+}
+
+QString cp1252Dekodieren(const QByteArray& bytes) {
+  QString s;
+  s.reserve(bytes.size());
+  for (char b : bytes) s.append(QChar(cp1252ZuUnicode(static_cast<unsigned char>(b))));
+  return s;
+}
+
+// Bytes of a code page as text. Code pages other than 1252 go through Qt's converters;
+// one Qt does not know falls back to 1252, so that no text is lost.
+QString dekodieren(const QByteArray& bytes, int codepage) {
+  if (codepage == 1252 || codepage <= 0) return cp1252Dekodieren(bytes);
+  QByteArray name;
+  if (codepage == 437 || codepage == 850 || codepage == 852 || codepage == 866) {
+    name = "IBM" + QByteArray::number(codepage);
+  } else if (codepage == 10000) {
+    name = "macintosh";
+  } else if (codepage == 65001) {
+    name = "UTF-8";
+  } else {
+    name = "windows-" + QByteArray::number(codepage);
+  }
+  QStringDecoder dekodierer(name.constData());
+  if (!dekodierer.isValid()) return cp1252Dekodieren(bytes);
+  return dekodierer.decode(bytes);
+}
+
+enum class Ziel : uint8_t { Text, Ueberspringen, Schrifttabelle, Farbtabelle };
+
+struct Tabstopp {
+  int twips;
+  QTextOption::TabType typ;
+  bool operator==(const Tabstopp&) const = default;
+};
+
+// Everything a group saves and restores.
+struct Zustand {
+  // character
+  int schrift = -1;  // font number; -1: the document's default font
+  int halbpunkte = 24;
+  int farbe = 0;
+  int8_t hochtief = 0;  // 1 superscript, -1 subscript
+  bool fett = false;
+  bool kursiv = false;
+  bool unterstrichen = false;
+  bool durchgestrichen = false;
+  bool verborgen = false;
+  // paragraph
+  uint8_t ausrichtung = 0;  // 0 left, 1 right, 2 centre, 3 justified
+  int links = 0;            // twips
+  int rechts = 0;
+  int erste = 0;
+  int vor = 0;
+  int nach = 0;
+  std::vector<Tabstopp> tabs;
+  QTextOption::TabType naechsterTab = QTextOption::LeftTab;
+  // group
+  int uc = 1;
+  Ziel ziel = Ziel::Text;
+
+  void zeichenZuruecksetzen() {
+    schrift = -1;
+    halbpunkte = 24;
+    farbe = 0;
+    hochtief = 0;
+    fett = kursiv = unterstrichen = durchgestrichen = verborgen = false;
+  }
+  void absatzZuruecksetzen() {
+    ausrichtung = 0;
+    links = rechts = erste = vor = nach = 0;
+    tabs.clear();
+    naechsterTab = QTextOption::LeftTab;
+  }
+  bool gleicheZeichen(const Zustand& o) const {
+    return schrift == o.schrift && halbpunkte == o.halbpunkte && farbe == o.farbe &&
+           hochtief == o.hochtief && fett == o.fett && kursiv == o.kursiv &&
+           unterstrichen == o.unterstrichen && durchgestrichen == o.durchgestrichen;
+  }
+};
+
+struct Schrift {
+  QString name;
+  int codepage = 0;
+};
+
+class Leser {
+ public:
+  Leser(QTextCursor& cursor, bool ganzesDokument)
+      : c_(cursor), ganz_(ganzesDokument), zielFormat_(cursor.blockFormat()) {}
+
+  void lesen(const QByteArray& daten);
+  int standardTab() const { return standardTab_; }
+
+ private:
+  void gruppeAuf();
+  bool gruppeZu();
+  void steuerung();
+  void wort(std::string_view name, bool hatParameter, int parameter);
+  void textWort(const Worteintrag& e, bool hatParameter, int parameter);
+  void zeichenByte(unsigned char b, bool maskiert = false);
+  void symbol(char16_t zeichen);
+  void text(QStringView s);
+  void absatz();
+  void wartendenAbsatzEinfuegen();
+  void rohAusgeben();
+  void textAusgeben();
+  void abschliessen();
+  void schriftEintragAbschliessen();
+  void farbeAbschliessen();
+  int codepage(const Zustand& z) const;
+  QTextCharFormat zeichenformat(const Zustand& z) const;
+  QTextBlockFormat absatzformat(const Zustand& z) const;
+
+  QTextCursor& c_;
+  bool ganz_;
+  QTextBlockFormat zielFormat_;  // format of the paragraph an insertion runs into
+
+  const char* p_ = nullptr;
+  const char* ende_ = nullptr;
+
+  Zustand z_;
+  std::vector<Zustand> stapel_;
+  size_t ueberzaehlig_ = 0;  // groups beyond kMaxTiefe that were opened and not closed
+  int ucRest_ = 0;           // fallback characters still to skip after \uN
+
+  std::map<int, Schrift> schriften_;
+  int standardSchrift_ = 0;
+  int ansiCodepage_ = 1252;
+  int standardTab_ = 720;
+
+  bool eintragOffen_ = false;  // a font table entry has started
+  int eintragNummer_ = 0;
+  int eintragCodepage_ = 0;
+  QByteArray eintragName_;  // bytes of the name not yet decoded
+  QString eintragText_;     // the name decoded so far
+
+  std::vector<QColor> farben_;
+  int rot_ = -1, gruen_ = -1, blau_ = -1;
+
+  QByteArray roh_;       // text bytes not yet decoded
+  QString puffer_;       // decoded text not yet inserted
+  Zustand pufferStand_;  // its character state
+
+  bool absatzWartet_ = false;  // a \par whose paragraph break is not inserted yet
+  QTextBlockFormat wartendesFormat_;
+  QTextCharFormat wartendesZeichenformat_;
+};
+
+void Leser::lesen(const QByteArray& daten) {
+  p_ = daten.constData();
+  ende_ = p_ + daten.size();
+  while (p_ < ende_ && *p_ != '{') ++p_;
+  while (p_ < ende_) {
+    const char ch = *p_++;
+    switch (ch) {
+      case '{':
+        gruppeAuf();
+        break;
+      case '}':
+        if (!gruppeZu()) {
+          abschliessen();
+          return;
+        }
+        break;
+      case '\\':
+        steuerung();
+        break;
+      case '\r':
+      case '\n':
+        break;
+      default:
+        zeichenByte(static_cast<unsigned char>(ch));
+    }
+  }
+  abschliessen();
+}
+
+void Leser::gruppeAuf() {
+  rohAusgeben();
+  ucRest_ = 0;
+  if (stapel_.size() < kMaxTiefe) {
+    stapel_.push_back(z_);
+  } else {
+    ++ueberzaehlig_;
+  }
+}
+
+// Closes a group; false when the outermost group has closed.
+bool Leser::gruppeZu() {
+  rohAusgeben();
+  ucRest_ = 0;
+  if (ueberzaehlig_ > 0) {
+    --ueberzaehlig_;
+    return true;
+  }
+  if (stapel_.empty()) return false;
+  if (z_.ziel == Ziel::Schrifttabelle) schriftEintragAbschliessen();
+  z_ = std::move(stapel_.back());
+  stapel_.pop_back();
+  return !stapel_.empty();
+}
+
+void Leser::steuerung() {
+  if (p_ >= ende_) return;
+  const auto istBuchstabe = [](char ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+  };
+  const auto istZiffer = [](char ch) { return ch >= '0' && ch <= '9'; };
+  if (istBuchstabe(*p_)) {
+    const char* anfang = p_;
+    while (p_ < ende_ && istBuchstabe(*p_)) ++p_;
+    const std::string_view name(anfang, static_cast<size_t>(p_ - anfang));
+    bool negativ = false;
+    if (p_ + 1 < ende_ && *p_ == '-' && istZiffer(p_[1])) {
+      negativ = true;
+      ++p_;
+    }
+    bool hatParameter = false;
+    int64_t wert = 0;
+    while (p_ < ende_ && istZiffer(*p_)) {
+      hatParameter = true;
+      if (wert < 100000000000LL) wert = wert * 10 + (*p_ - '0');
+      ++p_;
+    }
+    wert = std::min<int64_t>(wert, 2147483647);
+    if (negativ) wert = -wert;
+    if (p_ < ende_ && *p_ == ' ') ++p_;
+    wort(name, hatParameter, static_cast<int>(wert));
+    return;
+  }
+  const char ch = *p_++;
+  switch (ch) {
+    case '\'': {
+      int wert = 0;
+      int ziffern = 0;
+      while (ziffern < 2 && p_ < ende_) {
+        const char h = *p_;
+        int d;
+        if (h >= '0' && h <= '9') {
+          d = h - '0';
+        } else if (h >= 'a' && h <= 'f') {
+          d = h - 'a' + 10;
+        } else if (h >= 'A' && h <= 'F') {
+          d = h - 'A' + 10;
+        } else {
+          break;
+        }
+        wert = wert * 16 + d;
+        ++ziffern;
+        ++p_;
+      }
+      if (ziffern > 0) zeichenByte(static_cast<unsigned char>(wert), true);
+      break;
+    }
+    case '\\':
+    case '{':
+    case '}':
+      zeichenByte(static_cast<unsigned char>(ch));
+      break;
+    case '~':
+      symbol(0x00A0);
+      break;
+    case '-':
+      symbol(0x00AD);
+      break;
+    case '_':
+      symbol(0x2011);
+      break;
+    case '*':
+      // An ignorable destination: none of them carries letter text.
+      rohAusgeben();
+      z_.ziel = Ziel::Ueberspringen;
+      break;
+    case '\r':
+    case '\n':
+      rohAusgeben();
+      if (ucRest_ > 0) {
+        --ucRest_;
+      } else if (z_.ziel == Ziel::Text) {
+        absatz();
+      }
+      break;
+    default:
+      break;  // \| \: and unknown symbols carry nothing
+  }
+}
+
+void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
+  rohAusgeben();
+  if (name == "bin") {
+    // Binary data of the given length follows; it is never text.
+    const int64_t rest = ende_ - p_;
+    p_ += std::clamp<int64_t>(hatParameter ? parameter : 0, 0, rest);
+    return;
+  }
+  if (ucRest_ > 0) {
+    --ucRest_;
+    return;
+  }
+  const auto& tabelle = worttabelle();
+  const auto gefunden = tabelle.find(name);
+  if (gefunden == tabelle.end()) return;
+  const Worteintrag& e = gefunden->second;
+  switch (z_.ziel) {
+    case Ziel::Ueberspringen:
+      return;
+    case Ziel::Schrifttabelle:
+      if (e.wort == Wort::F) {
+        schriftEintragAbschliessen();
+        eintragOffen_ = true;
+        eintragNummer_ = std::max(0, parameter);
+        eintragCodepage_ = 0;
+        eintragName_.clear();
+        eintragText_.clear();
+      } else if (e.wort == Wort::Fcharset) {
+        eintragCodepage_ = codepageZuZeichensatz(parameter);
+      } else if (e.wort == Wort::U) {
+        int code = parameter < 0 ? parameter + 65536 : parameter;
+        if (code > 0 && code <= 0xFFFF) {
+          eintragText_ +=
+              dekodieren(eintragName_, eintragCodepage_ ? eintragCodepage_ : ansiCodepage_);
+          eintragName_.clear();
+          eintragText_.append(QChar(static_cast<char16_t>(code)));
+        }
+        ucRest_ = z_.uc;
+      } else if (e.wort == Wort::Ueberspringen) {
+        z_.ziel = Ziel::Ueberspringen;
+      }
+      return;
+    case Ziel::Farbtabelle: {
+      const int wert = std::clamp(parameter, 0, 255);
+      if (e.wort == Wort::Red) rot_ = wert;
+      if (e.wort == Wort::Green) gruen_ = wert;
+      if (e.wort == Wort::Blue) blau_ = wert;
+      if (e.wort == Wort::Ueberspringen) z_.ziel = Ziel::Ueberspringen;
+      return;
+    }
+    case Ziel::Text:
+      textWort(e, hatParameter, parameter);
+      return;
+  }
+}
+
+void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
+  const bool an = !hatParameter || parameter != 0;
+  const auto twips = [&](int grenzeUnten) {
+    return std::clamp(hatParameter ? parameter : 0, grenzeUnten, kTwipsGrenze);
+  };
+  switch (e.wort) {
+    case Wort::Unbekannt:
+      break;
+    case Wort::Par:
+      absatz();
+      break;
+    case Wort::Line:
+      symbol(0x2028);
+      break;
+    case Wort::Tab:
+      symbol(u'\t');
+      break;
+    case Wort::Pard:
+      z_.absatzZuruecksetzen();
+      break;
+    case Wort::Plain:
+      z_.zeichenZuruecksetzen();
+      break;
+    case Wort::B:
+      z_.fett = an;
+      break;
+    case Wort::I:
+      z_.kursiv = an;
+      break;
+    case Wort::Ul:
+      z_.unterstrichen = an;
+      break;
+    case Wort::UlNone:
+      z_.unterstrichen = false;
+      break;
+    case Wort::Strike:
+      z_.durchgestrichen = an;
+      break;
+    case Wort::V:
+      z_.verborgen = an;
+      break;
+    case Wort::Fs:
+      if (!hatParameter) {
+        z_.halbpunkte = 24;
+      } else if (parameter > 0) {
+        z_.halbpunkte = std::min(parameter, kMaxHalbpunkte);
+      }
+      break;
+    case Wort::F:
+      if (hatParameter) z_.schrift = std::max(0, parameter);
+      break;
+    case Wort::Cf:
+      z_.farbe = std::max(0, parameter);
+      break;
+    case Wort::Super:
+      z_.hochtief = an ? 1 : 0;
+      break;
+    case Wort::Sub:
+      z_.hochtief = an ? -1 : 0;
+      break;
+    case Wort::NoSuperSub:
+      z_.hochtief = 0;
+      break;
+    case Wort::Ql:
+      z_.ausrichtung = 0;
+      break;
+    case Wort::Qr:
+      z_.ausrichtung = 1;
+      break;
+    case Wort::Qc:
+      z_.ausrichtung = 2;
+      break;
+    case Wort::Qj:
+      z_.ausrichtung = 3;
+      break;
+    case Wort::Li:
+      z_.links = twips(-kTwipsGrenze);
+      break;
+    case Wort::Ri:
+      z_.rechts = twips(-kTwipsGrenze);
+      break;
+    case Wort::Fi:
+      z_.erste = twips(-kTwipsGrenze);
+      break;
+    case Wort::Sb:
+      z_.vor = twips(0);
+      break;
+    case Wort::Sa:
+      z_.nach = twips(0);
+      break;
+    case Wort::Tx:
+      if (static_cast<int>(z_.tabs.size()) < kMaxTabstopps) {
+        z_.tabs.push_back({twips(0), z_.naechsterTab});
+      }
+      z_.naechsterTab = QTextOption::LeftTab;
+      break;
+    case Wort::Tqr:
+      z_.naechsterTab = QTextOption::RightTab;
+      break;
+    case Wort::Tqc:
+      z_.naechsterTab = QTextOption::CenterTab;
+      break;
+    case Wort::Tqdec:
+      z_.naechsterTab = QTextOption::DelimiterTab;
+      break;
+    case Wort::Uc:
+      z_.uc = std::clamp(hatParameter ? parameter : 1, 0, kMaxUc);
+      break;
+    case Wort::U: {
+      int code = parameter;
+      if (code < 0) code += 65536;
+      if (code > 0 && code <= 0xFFFF) text(QString(QChar(static_cast<char16_t>(code))));
+      ucRest_ = z_.uc;
+      break;
+    }
+    case Wort::Deff:
+      standardSchrift_ = std::max(0, parameter);
+      break;
+    case Wort::Ansicpg:
+      if (hatParameter && parameter > 0) ansiCodepage_ = parameter;
+      break;
+    case Wort::Ansi:
+      ansiCodepage_ = 1252;
+      break;
+    case Wort::Mac:
+      ansiCodepage_ = 10000;
+      break;
+    case Wort::Pc:
+      ansiCodepage_ = 437;
+      break;
+    case Wort::Pca:
+      ansiCodepage_ = 850;
+      break;
+    case Wort::Deftab:
+      if (hatParameter && parameter > 0) standardTab_ = std::min(parameter, kTwipsGrenze);
+      break;
+    case Wort::Fonttbl:
+      z_.ziel = Ziel::Schrifttabelle;
+      eintragOffen_ = false;
+      break;
+    case Wort::Colortbl:
+      z_.ziel = Ziel::Farbtabelle;
+      rot_ = gruen_ = blau_ = -1;
+      break;
+    case Wort::Ueberspringen:
+      z_.ziel = Ziel::Ueberspringen;
+      break;
+    case Wort::Zeichen:
+      text(QString(QChar(e.zeichen)));
+      break;
+    case Wort::Fcharset:
+    case Wort::Red:
+    case Wort::Green:
+    case Wort::Blue:
+      break;
+  }
+}
+
+// A byte of text; `maskiert` when it came as \'hh, which never ends a table entry.
+void Leser::zeichenByte(unsigned char b, bool maskiert) {
+  if (ucRest_ > 0) {
+    --ucRest_;
+    return;
+  }
+  switch (z_.ziel) {
+    case Ziel::Text:
+      roh_.append(static_cast<char>(b));
+      break;
+    case Ziel::Schrifttabelle:
+      if (b == ';' && !maskiert) {
+        schriftEintragAbschliessen();
+      } else {
+        eintragName_.append(static_cast<char>(b));
+      }
+      break;
+    case Ziel::Farbtabelle:
+      if (b == ';' && !maskiert) farbeAbschliessen();
+      break;
+    case Ziel::Ueberspringen:
+      break;
+  }
+}
+
+// A control symbol or word that stands for one character.
+void Leser::symbol(char16_t zeichen) {
+  rohAusgeben();
+  if (ucRest_ > 0) {
+    --ucRest_;
+    return;
+  }
+  if (z_.ziel == Ziel::Text) text(QStringView(&zeichen, 1));
+}
+
+void Leser::rohAusgeben() {
+  if (roh_.isEmpty()) return;
+  const QString s = dekodieren(roh_, codepage(z_));
+  roh_.clear();
+  text(s);
+}
+
+void Leser::text(QStringView s) {
+  if (z_.verborgen || z_.ziel != Ziel::Text) return;
+  for (const QChar ch : s) {
+    const char16_t u = ch.unicode();
+    // Control characters, paragraph marks in disguise and the document's own markers
+    // (frames, objects) are not letter text.
+    if ((u < 0x20 && u != u'\t') || u == 0x7F || u == 0x2029 || u == 0xFFFC ||
+        (u >= 0xFDD0 && u <= 0xFDEF) || u == 0xFFFE || u == 0xFFFF) {
+      continue;
+    }
+    if (absatzWartet_) {
+      textAusgeben();
+      wartendenAbsatzEinfuegen();
+    }
+    if (!puffer_.isEmpty() && !pufferStand_.gleicheZeichen(z_)) textAusgeben();
+    if (puffer_.isEmpty()) pufferStand_ = z_;
+    puffer_.append(ch);
+  }
+}
+
+void Leser::textAusgeben() {
+  if (puffer_.isEmpty()) return;
+  c_.insertText(puffer_, zeichenformat(pufferStand_));
+  puffer_.clear();
+}
+
+void Leser::absatz() {
+  rohAusgeben();
+  textAusgeben();
+  if (absatzWartet_) wartendenAbsatzEinfuegen();
+  absatzWartet_ = true;
+  wartendesFormat_ = absatzformat(z_);
+  wartendesZeichenformat_ = zeichenformat(z_);
+}
+
+void Leser::wartendenAbsatzEinfuegen() {
+  absatzWartet_ = false;
+  c_.setBlockFormat(wartendesFormat_);
+  if (c_.block().length() <= 1) c_.setBlockCharFormat(wartendesZeichenformat_);
+  c_.insertBlock(ganz_ ? wartendesFormat_ : zielFormat_, wartendesZeichenformat_);
+}
+
+void Leser::abschliessen() {
+  rohAusgeben();
+  textAusgeben();
+  if (!ganz_) return;  // an insertion's last paragraph runs into the target's paragraph
+  // The last paragraph mark ends the last paragraph; it starts no new one.
+  const QTextBlockFormat absatz = absatzWartet_ ? wartendesFormat_ : absatzformat(z_);
+  const QTextCharFormat zeichen = absatzWartet_ ? wartendesZeichenformat_ : zeichenformat(z_);
+  c_.setBlockFormat(absatz);
+  if (c_.block().length() <= 1) c_.setBlockCharFormat(zeichen);
+  absatzWartet_ = false;
+}
+
+void Leser::schriftEintragAbschliessen() {
+  if (!eintragOffen_) return;
+  eintragOffen_ = false;
+  Schrift s;
+  s.codepage = eintragCodepage_;
+  eintragText_ += dekodieren(eintragName_, eintragCodepage_ ? eintragCodepage_ : ansiCodepage_);
+  s.name = eintragText_.trimmed();
+  eintragName_.clear();
+  eintragText_.clear();
+  schriften_[eintragNummer_] = s;
+}
+
+void Leser::farbeAbschliessen() {
+  if (rot_ < 0 && gruen_ < 0 && blau_ < 0) {
+    farben_.emplace_back();  // the automatic colour
+  } else {
+    farben_.emplace_back(std::max(rot_, 0), std::max(gruen_, 0), std::max(blau_, 0));
+  }
+  rot_ = gruen_ = blau_ = -1;
+}
+
+int Leser::codepage(const Zustand& z) const {
+  const auto it = schriften_.find(z.schrift < 0 ? standardSchrift_ : z.schrift);
+  if (it != schriften_.end() && it->second.codepage > 0) return it->second.codepage;
+  return ansiCodepage_;
+}
+
+QTextCharFormat Leser::zeichenformat(const Zustand& z) const {
+  QTextCharFormat f;
+  const auto it = schriften_.find(z.schrift < 0 ? standardSchrift_ : z.schrift);
+  if (it != schriften_.end() && !it->second.name.isEmpty()) {
+    f.setFontFamilies(QStringList{it->second.name});
+  }
+  f.setFontPointSize(z.halbpunkte / 2.0);
+  f.setFontWeight(z.fett ? QFont::Bold : QFont::Normal);
+  f.setFontItalic(z.kursiv);
+  f.setFontUnderline(z.unterstrichen);
+  f.setFontStrikeOut(z.durchgestrichen);
+  if (z.hochtief != 0) {
+    f.setVerticalAlignment(z.hochtief > 0 ? QTextCharFormat::AlignSuperScript
+                                          : QTextCharFormat::AlignSubScript);
+  }
+  if (z.farbe > 0 && z.farbe < static_cast<int>(farben_.size()) && farben_[z.farbe].isValid()) {
+    f.setForeground(farben_[z.farbe]);
+  }
+  return f;
+}
+
+QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
+  QTextBlockFormat f;
+  static constexpr Qt::Alignment ausrichtungen[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
+                                                    Qt::AlignJustify};
+  f.setAlignment(ausrichtungen[z.ausrichtung & 3]);
+  f.setLeftMargin(z.links / kTwipsProPixel);
+  f.setRightMargin(z.rechts / kTwipsProPixel);
+  f.setTextIndent(z.erste / kTwipsProPixel);
+  f.setTopMargin(z.vor / kTwipsProPixel);
+  f.setBottomMargin(z.nach / kTwipsProPixel);
+  if (!z.tabs.empty()) {
+    QList<QTextOption::Tab> tabs;
+    for (const Tabstopp& t : z.tabs) tabs.append(QTextOption::Tab(t.twips / kTwipsProPixel, t.typ));
+    f.setTabPositions(tabs);
+  }
+  return f;
+}
+
+}  // namespace
+
+char16_t cp1252ZuUnicode(unsigned char byte) {
+  if (byte >= 0x80 && byte < 0xA0) return kCp1252Hoch[byte - 0x80];
+  return byte;
+}
+
+int unicodeZuCp1252(char16_t zeichen) {
+  if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return zeichen;
+  for (int i = 0; i < 32; ++i) {
+    if (kCp1252Hoch[i] == zeichen) return 0x80 + i;
+  }
+  return -1;
+}
+
+bool istRtf(const QByteArray& daten) {
+  qsizetype i = 0;
+  // A UTF-8 byte order mark some editors put in front is no reason to refuse the file.
+  if (daten.startsWith("\xEF\xBB\xBF")) i = 3;
+  while (i < daten.size() &&
+         (daten[i] == ' ' || daten[i] == '\t' || daten[i] == '\r' || daten[i] == '\n')) {
+    ++i;
+  }
+  return daten.mid(i, 5) == "{\\rtf";
+}
+
+bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
+  ziel.clear();
+  if (!istRtf(rtf)) return false;
+  QTextCursor cursor(&ziel);
+  cursor.beginEditBlock();  // one layout pass at the end, not one per piece of text
+  Leser leser(cursor, true);
+  leser.lesen(rtf);
+  cursor.endEditBlock();
+  QTextOption option = ziel.defaultTextOption();
+  option.setTabStopDistance(leser.standardTab() / kTwipsProPixel);
+  ziel.setDefaultTextOption(option);
+  return true;
+}
+
+bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf) {
+  if (!istRtf(rtf) || cursor.isNull()) return false;
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  Leser leser(cursor, false);
+  leser.lesen(rtf);
+  cursor.endEditBlock();
+  return true;
+}

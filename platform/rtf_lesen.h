@@ -1,0 +1,40 @@
+// Reading rich text (RTF) into a QTextDocument.
+//
+// The reader understands what letters written by common word processors hold: the font
+// and colour tables, character emphasis, size, face and colour, paragraph alignment,
+// indents and tab stops, \'hh bytes in the document's (or the font's) code page, \uN
+// characters with their fallback bytes. Style sheets, document information, pictures,
+// headers and every ignorable destination are skipped; unknown control words are
+// skipped, never shown as text.
+//
+// Damaged input (unbalanced braces, a truncated file, huge numbers, binary junk, very deep
+// nesting) loads as much text as can be recovered and never crashes or hangs: groups are
+// kept on an explicit stack and numbers are capped.
+//
+// Paragraph marks follow the word processors' rule: the document's last paragraph mark is
+// the end of the last paragraph, not the start of an empty one. "A\par B\par" reads as the
+// two paragraphs A and B, "A\par\par" as A and one empty paragraph.
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+class QTextCursor;
+
+// True when the bytes begin, after blanks and line ends, with "{\rtf".
+bool istRtf(const QByteArray& daten);
+
+// Replaces the content of `ziel` by the rich text. False when the bytes are not RTF at
+// all; the document is then left empty. Lengths (indents, tab stops) are set in document
+// pixels at 96 dots per inch (15 twips per pixel).
+bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel);
+
+// Inserts rich text at the cursor, replacing its selection (one undo step). The inserted
+// paragraphs keep their alignment; the paragraph into which the last one runs keeps its
+// own. False, with nothing changed, when the bytes are not RTF.
+bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf);
+
+// Windows-1252: the character of a byte, and the byte of a character (-1 when the code
+// page has none).
+char16_t cp1252ZuUnicode(unsigned char byte);
+int unicodeZuCp1252(char16_t zeichen);

@@ -1,0 +1,292 @@
+#include "platform/rtf_schreiben.h"
+
+#include <QList>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextFragment>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "platform/rtf_lesen.h"
+
+namespace {
+
+constexpr double kTwipsProPixel = 15.0;
+
+QByteArray zahl(long long n) { return QByteArray::number(n); }
+
+int twips(double pixel) {
+  const double t = std::round(pixel * kTwipsProPixel);
+  if (!std::isfinite(t)) return 0;
+  return static_cast<int>(std::clamp(t, -1.0e6, 1.0e6));
+}
+
+void hexByte(QByteArray& aus, int byte) {
+  static const char ziffern[] = "0123456789abcdef";
+  aus += "\\'";
+  aus += ziffern[(byte >> 4) & 15];
+  aus += ziffern[byte & 15];
+}
+
+// One UTF-16 unit that is not plain ASCII: a 1252 byte when the code page holds it,
+// else \uN with "?" as the fallback for readers without Unicode.
+void nichtAscii(QByteArray& aus, char16_t u) {
+  const int byte = unicodeZuCp1252(u);
+  if (byte >= 0) {
+    hexByte(aus, byte);
+  } else {
+    aus += "\\u";
+    aus += zahl(u > 32767 ? static_cast<int>(u) - 65536 : static_cast<int>(u));
+    aus += '?';
+  }
+}
+
+class Schreiber {
+ public:
+  explicit Schreiber(const QTextDocument& dokument)
+      : doc_(dokument), standard_(dokument.defaultFont()) {
+    schriftNummer(zeichenwerte(QTextCharFormat(), standard_).schrift);
+  }
+
+  QByteArray schreiben(int von, int bis);
+
+ private:
+  int schriftNummer(const QString& name);
+  int farbNummer(const QColor& farbe);
+  void zeichen(const Zeichenwerte& w);
+  void absatzBeginn(const QTextBlockFormat& f);
+  void text(QStringView s);
+
+  const QTextDocument& doc_;
+  QFont standard_;
+  QByteArray k_;
+  std::vector<QString> schriften_;
+  std::vector<QColor> farben_;
+  std::optional<Zeichenwerte> stand_;
+};
+
+int Schreiber::schriftNummer(const QString& name) {
+  const auto it = std::find(schriften_.begin(), schriften_.end(), name);
+  if (it != schriften_.end()) return static_cast<int>(it - schriften_.begin());
+  schriften_.push_back(name);
+  return static_cast<int>(schriften_.size()) - 1;
+}
+
+int Schreiber::farbNummer(const QColor& farbe) {
+  if (!farbe.isValid()) return 0;
+  const QRgb rgb = farbe.rgb();
+  for (size_t i = 0; i < farben_.size(); ++i) {
+    if (farben_[i].rgb() == rgb) return static_cast<int>(i) + 1;
+  }
+  farben_.push_back(farbe);
+  return static_cast<int>(farben_.size());
+}
+
+// Writes the control words of the values that differ from those in force.
+void Schreiber::zeichen(const Zeichenwerte& w) {
+  QByteArray s;
+  const Zeichenwerte* alt = stand_ ? &*stand_ : nullptr;
+  if (!alt || alt->schrift != w.schrift) s += "\\f" + zahl(schriftNummer(w.schrift));
+  const int halbpunkte = std::max(1, static_cast<int>(std::lround(w.punkte * 2)));
+  if (!alt || std::lround(alt->punkte * 2) != halbpunkte) s += "\\fs" + zahl(halbpunkte);
+  if (!alt || alt->farbe != w.farbe) s += "\\cf" + zahl(farbNummer(w.farbe));
+  if (!alt || alt->fett != w.fett) s += w.fett ? "\\b" : "\\b0";
+  if (!alt || alt->kursiv != w.kursiv) s += w.kursiv ? "\\i" : "\\i0";
+  if (!alt || alt->unterstrichen != w.unterstrichen) s += w.unterstrichen ? "\\ul" : "\\ulnone";
+  if (!alt || alt->durchgestrichen != w.durchgestrichen) {
+    s += w.durchgestrichen ? "\\strike" : "\\strike0";
+  }
+  if (!alt || alt->hochtief != w.hochtief) {
+    s += w.hochtief > 0 ? "\\super" : w.hochtief < 0 ? "\\sub" : "\\nosupersub";
+  }
+  stand_ = w;
+  if (!s.isEmpty()) {
+    k_ += s;
+    k_ += ' ';
+  }
+}
+
+void Schreiber::absatzBeginn(const QTextBlockFormat& f) {
+  k_ += "\\pard";
+  const Qt::Alignment h = f.alignment() & Qt::AlignHorizontal_Mask;
+  if (h & Qt::AlignHCenter) {
+    k_ += "\\qc";
+  } else if (h & Qt::AlignJustify) {
+    k_ += "\\qj";
+  } else if (h & Qt::AlignRight) {
+    k_ += "\\qr";
+  } else {
+    k_ += "\\ql";
+  }
+  const auto laenge = [this](const char* wort, double pixel) {
+    const int t = twips(pixel);
+    if (t != 0) k_ += wort + zahl(t);
+  };
+  laenge("\\li", f.leftMargin());
+  laenge("\\ri", f.rightMargin());
+  laenge("\\fi", f.textIndent());
+  laenge("\\sb", f.topMargin());
+  laenge("\\sa", f.bottomMargin());
+  for (const QTextOption::Tab& t : f.tabPositions()) {
+    if (t.type == QTextOption::RightTab) k_ += "\\tqr";
+    if (t.type == QTextOption::CenterTab) k_ += "\\tqc";
+    if (t.type == QTextOption::DelimiterTab) k_ += "\\tqdec";
+    k_ += "\\tx" + zahl(std::max(0, twips(t.position)));
+  }
+  k_ += ' ';
+}
+
+void Schreiber::text(QStringView s) {
+  for (const QChar ch : s) {
+    const char16_t u = ch.unicode();
+    switch (u) {
+      case u'\\':
+        k_ += "\\\\";
+        continue;
+      case u'{':
+        k_ += "\\{";
+        continue;
+      case u'}':
+        k_ += "\\}";
+        continue;
+      case u'\t':
+        k_ += "\\tab ";
+        continue;
+      case 0x2028:
+        k_ += "\\line ";
+        continue;
+      case 0x00A0:
+        k_ += "\\~";
+        continue;
+      case 0x00AD:
+        k_ += "\\-";
+        continue;
+      case 0x2011:
+        k_ += "\\_";
+        continue;
+      case 0xFFFC:  // objects (pictures) are not carried
+      case 0x2029:
+        continue;
+      default:
+        break;
+    }
+    if (u < 0x20 || (u >= 0xFDD0 && u <= 0xFDEF)) continue;
+    if (u < 0x80) {
+      k_ += static_cast<char>(u);
+    } else {
+      nichtAscii(k_, u);
+    }
+  }
+}
+
+QByteArray Schreiber::schreiben(int von, int bis) {
+  const int letzte = std::max(0, doc_.characterCount() - 1);
+  von = std::clamp(von, 0, letzte);
+  bis = std::clamp(bis, von, letzte);
+  for (QTextBlock b = doc_.findBlock(von); b.isValid() && b.position() <= bis; b = b.next()) {
+    absatzBeginn(b.blockFormat());
+    bool leer = true;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      if (!fr.isValid()) continue;
+      const int a = std::max(fr.position(), von);
+      const int e = std::min(fr.position() + fr.length(), bis);
+      if (a >= e) continue;
+      zeichen(zeichenwerte(fr.charFormat(), standard_));
+      text(QStringView(fr.text()).mid(a - fr.position(), e - a));
+      leer = false;
+    }
+    if (leer) zeichen(zeichenwerte(b.charFormat(), standard_));
+    const int trenner = b.position() + b.length() - 1;
+    if (trenner < bis) k_ += "\\par\r\n";
+  }
+  // The last paragraph mark: readers take it as the end of the last paragraph.
+  k_ += "\\par\r\n";
+
+  QByteArray kopf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1031";
+  const double tab = doc_.defaultTextOption().tabStopDistance();
+  kopf += "\\deftab" + zahl(tab > 0 ? std::max(1, twips(tab)) : 720);
+  kopf += "{\\fonttbl";
+  for (size_t i = 0; i < schriften_.size(); ++i) {
+    kopf += "{\\f" + zahl(static_cast<long long>(i)) + "\\fnil\\fcharset0 ";
+    for (const QChar ch : schriften_[i]) {
+      const char16_t u = ch.unicode();
+      if (u == u';' || u == u'\\' || u == u'{' || u == u'}') {
+        hexByte(kopf, u);
+      } else if (u >= 0x20 && u < 0x80) {
+        kopf += static_cast<char>(u);
+      } else if (u >= 0x80) {
+        nichtAscii(kopf, u);
+      }
+    }
+    kopf += ";}";
+  }
+  kopf += "}\r\n";
+  if (!farben_.empty()) {
+    kopf += "{\\colortbl ;";
+    for (const QColor& f : farben_) {
+      kopf +=
+          "\\red" + zahl(f.red()) + "\\green" + zahl(f.green()) + "\\blue" + zahl(f.blue()) + ";";
+    }
+    kopf += "}\r\n";
+  }
+  kopf += "{\\*\\generator QX Marvolant;}\\viewkind4\\uc1\r\n";
+  return kopf + k_ + "}\r\n";
+}
+
+}  // namespace
+
+Zeichenwerte zeichenwerte(const QTextCharFormat& f, const QFont& standard) {
+  Zeichenwerte w;
+  const QStringList familien = f.fontFamilies().toStringList();
+  if (!familien.isEmpty() && !familien.first().isEmpty()) {
+    w.schrift = familien.first();
+  } else {
+    w.schrift = standard.family();
+  }
+  if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0) {
+    w.punkte = f.fontPointSize();
+  } else if (f.hasProperty(QTextFormat::FontPixelSize) &&
+             f.intProperty(QTextFormat::FontPixelSize) > 0) {
+    w.punkte = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
+  } else if (standard.pointSizeF() > 0) {
+    w.punkte = standard.pointSizeF();
+  } else if (standard.pixelSize() > 0) {
+    w.punkte = standard.pixelSize() * 0.75;
+  }
+  w.fett = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() >= QFont::DemiBold
+                                                  : standard.weight() >= QFont::DemiBold;
+  w.kursiv = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : standard.italic();
+  const bool ul =
+      f.hasProperty(QTextFormat::TextUnderlineStyle) || f.hasProperty(QTextFormat::FontUnderline);
+  w.unterstrichen = ul ? f.fontUnderline() : standard.underline();
+  w.durchgestrichen =
+      f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : standard.strikeOut();
+  if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) w.hochtief = 1;
+  if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) w.hochtief = -1;
+  if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
+    w.farbe = f.foreground().color();
+  }
+  return w;
+}
+
+QByteArray rtfSchreiben(const QTextDocument& dokument) {
+  return rtfSchreiben(dokument, 0, dokument.characterCount() - 1);
+}
+
+QByteArray rtfSchreiben(const QTextDocument& dokument, int von, int bis) {
+  return Schreiber(dokument).schreiben(von, bis);
+}
+
+QByteArray rtfSchreiben(const QTextDocumentFragment& fragment, const QFont& standard) {
+  QTextDocument hilfe;
+  hilfe.setDefaultFont(standard);
+  QTextCursor cursor(&hilfe);
+  cursor.insertFragment(fragment);
+  return rtfSchreiben(hilfe);
+}
