@@ -26,8 +26,10 @@ constexpr qint64 kGroessteDatei = 64LL * 1024 * 1024;
 constexpr MagickCore::MagickSizeType kMiB = 1024ULL * 1024ULL;
 
 // The only coders the process may use: the four picture formats, the device-independent
-// bitmaps that metafiles and bitmaps carry inside them, and the in-memory canvases the
-// decoders build on. No delegate (external program) may run at all.
+// bitmaps that metafiles and bitmaps carry inside them, the plain canvases the decoders
+// build on, and the in-memory form in which the metafile renderer hands itself bitmaps
+// (INLINE, MIFF; reached only from ImageMagick's own drawing, never from a file name).
+// No delegate (external program) may run at all, and no "@file" list is read.
 constexpr const char* kSicherheitsregeln =
     "<policymap>"
     "<policy domain=\"delegate\" rights=\"none\" pattern=\"*\"/>"
