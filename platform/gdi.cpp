@@ -124,7 +124,9 @@ void Geraetekontext::setzeMalerQuelle(std::function<QPainter*()> quelle) {
   malerQuelle_ = std::move(quelle);
 }
 
-QPainter* Geraetekontext::aktiverMaler() {
+QPainter* Geraetekontext::maler() const { return aktiverMaler(); }
+
+QPainter* Geraetekontext::aktiverMaler() const {
   if ((!maler_ || !maler_->isActive()) && malerQuelle_) maler_ = malerQuelle_();
   return maler_ && maler_->isActive() ? maler_ : nullptr;
 }

@@ -99,7 +99,9 @@ class Geraetekontext {
   // it before it resizes, saves or shows the device. While no painter is active, the
   // drawing calls do nothing and return false.
   void setzeMaler(QPainter* maler);
-  QPainter* maler() const { return maler_; }
+  // The active painter (begun again through the painter source when the surface had
+  // ended it), or nullptr.
+  QPainter* maler() const;
   // Asked for a painter when a drawing call finds none active (a surface that ended its
   // painter to hand out its image begins it again here). May return nullptr.
   void setzeMalerQuelle(std::function<QPainter*()> quelle);
@@ -142,13 +144,13 @@ class Geraetekontext {
   // Pen (and brush, or none) from the owner's properties, aliased drawing, the clip region.
   // False when no painter is active.
   bool malerVorbereiten(bool mitPinsel);
-  QPainter* aktiverMaler();
+  QPainter* aktiverMaler() const;
   void stiftUndPinselSetzen(bool mitPinsel);
   Zeichenflaeche* besitzer_;
   HFONT flaechenSchrift_ = 0;  // handle of the surface's own font, owned by this context
   int dpiX_;
   int dpiY_;
-  QPainter* maler_ = nullptr;
+  mutable QPainter* maler_ = nullptr;
   std::function<QPainter*()> malerQuelle_;
   QFont schrift_;
   HFONT gewaehlteSchrift_ = 0;

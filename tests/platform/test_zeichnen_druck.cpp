@@ -104,6 +104,13 @@ TEST(Drucksteuerung, GeraetewerteUndSeitenverwaltung) {
   d.NewPage();
   EXPECT_TRUE(d.hdc()->maler()->isActive());
   zeichneKaesten(d, {KAESTEN[1]});
+  // A clip region recorded on the page holds when the page is replayed: only the left
+  // half of the blue box is drawn.
+  HRGN links = CreateRectRgn(0, 0, px(10500, 2.4), px(20000, 2.4));
+  SelectClipRgn(d.hdc(), links);
+  zeichneKaesten(d, {KAESTEN[2]});
+  SelectClipRgn(d.hdc(), 0);
+  DeleteObject(links);
   d.EndDoc();
   EXPECT_FALSE(Rectangle(d.hdc(), 0, 0, 10, 10));
   ASSERT_EQ(d.seitenzahl(), 2);
@@ -113,6 +120,9 @@ TEST(Drucksteuerung, GeraetewerteUndSeitenverwaltung) {
   EXPECT_EQ(s1.size(), QSize(794, 1123));
   EXPECT_TRUE(flaecheVon(s1, 0x00FF00).isEmpty());
   EXPECT_FALSE(flaecheVon(s2, 0x00FF00).isEmpty());
+  const QRect blau = flaecheVon(s2, 0xFF0000);
+  EXPECT_NEAR(blau.left(), 667, 1);
+  EXPECT_NEAR(blau.right(), 699, 1);
 
   // A new document drops the held one.
   const int nummer = d.dokumentNummer();

@@ -53,6 +53,19 @@ TEST(Bildflaeche, GroesseInTwipsUndLoeschen) {
   EXPECT_EQ(farbe(f, 5, 5), 0xFF0000u);
   EXPECT_EQ(farbe(f, 50, 50), 0x00FF00u);
   EXPECT_EQ(farbe(f, 150, 50), W);
+
+  // An image handed out earlier keeps its pixels when the surface draws on.
+  const QImage kopie = f.bild();
+  f.Line(0, 1200, 3000, 1200, 0);
+  HRGN alles = CreateRectRgn(0, 0, 200, 200);
+  SelectClipRgn(f.hdc(), alles);
+  DeleteObject(alles);
+  f.Line(0, 1500, 3000, 1500, 0, true, true);
+  SelectClipRgn(f.hdc(), 0);
+  EXPECT_EQ(farbe(f, 120, 80), S);
+  EXPECT_EQ(farbe(f, 120, 100), S);
+  EXPECT_EQ(kopie.pixel(120, 80) & 0xFFFFFF, W);
+  EXPECT_EQ(kopie.pixel(120, 100) & 0xFFFFFF, W);
 }
 
 TEST(Bildflaeche, LinienUndKaesten) {
