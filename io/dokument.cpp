@@ -114,8 +114,9 @@ class Leser {
     if (!wert) ausserhalb(0, maximum);
     if (*wert < 0) fehler(QStringLiteral("Die Anzahl %1 ist negativ.").arg(*wert));
     if (static_cast<qint64>(*wert) * satzlaenge > rest())
-      fehler(
-          QStringLiteral("Die Anzahl %1 ist größer, als die folgenden Zeilen fassen.").arg(*wert));
+      fehler(QStringLiteral("Die Anzahl %1 ist größer, als die folgenden Zeilen fassen; die "
+                            "Datei ist unvollständig.")
+                 .arg(*wert));
     if (*wert > maximum) ausserhalb(0, maximum);
     return *wert;
   }
