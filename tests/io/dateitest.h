@@ -13,7 +13,9 @@
 #include "gemeinsam/testfenster.h"
 
 // Readable failure output for texts and lists of texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 inline QByteArray dateiInhalt(const QString& pfad) {
   QFile f(pfad);

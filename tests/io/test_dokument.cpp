@@ -493,6 +493,8 @@ TEST_F(DokumentTest, ListengroessenUndIndizesNachDemLaden) {
   ASSERT_TRUE(SpeichereDokument(s));
   // Frame 1 of the file shows text 7.
   QStringList zeilen = textdatei::lesen(s.AktuelleDatei).zeilen;
+  // No pictures and no lines: each section is its name and a count of 0.
+  EXPECT_EQ(zeilen.mid(kBildAbschnitt, 4), QStringList({"Bild", "0", "Linie", "0"}));
   zeilen[rahmenZeile(1, 2)] = QStringLiteral("7");
   ASSERT_TRUE(textdatei::schreiben(s.AktuelleDatei, zeilen));
 
