@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QMimeData>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -17,22 +16,6 @@ namespace {
 
 constexpr qint64 kMaxDateigroesse = 256LL * 1024 * 1024;
 constexpr const char* kRtfTypen[] = {"text/rtf", "text/richtext", "application/rtf"};
-
-// Bytes that are not RTF, as text: UTF-8 when they are valid UTF-8, else Windows-1252
-// (the code page of letters written on Windows).
-QString klartext(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) {
-    text.clear();
-    text.reserve(bytes.size());
-    for (char b : bytes) text.append(QChar(cp1252ZuUnicode(static_cast<unsigned char>(b))));
-  }
-  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar(u'\r'), QChar(u'\n'));
-  return text;
-}
 
 int ausrichtungswert(Qt::Alignment a) {
   const Qt::Alignment h = a & Qt::AlignHorizontal_Mask;

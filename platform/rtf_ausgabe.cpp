@@ -1,3 +1,153 @@
 #include "platform/rtf_ausgabe.h"
 
-void rtfAusgeben(Drucksteuerung&, const QByteArray&) {}
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/drucksteuerung.h"
+#include "platform/rtf_lesen.h"
+#include "platform/rtf_schreiben.h"
+
+namespace {
+
+// Document pixels of the reader (96 dpi) in twips.
+constexpr double kTwipsProPixel = 15.0;
+// Width and height a rectangle takes when its margins leave it empty or negative.
+constexpr double kMindestmass = 1440.0;
+
+double endlich(double v) { return std::isfinite(v) ? v : 0.0; }
+
+// Fonts sized in pixels that are twips (20 per point, exact for every half-point size),
+// and every length of the document in twips, so that the layout does not depend on the
+// resolution of any screen; the painter maps twips to device pixels.
+QTextCharFormat inTwips(const QTextCharFormat& f, const QFont& standard) {
+  const Zeichenwerte w = zeichenwerte(f, standard);
+  QTextCharFormat neu = f;
+  neu.clearProperty(QTextFormat::FontPointSize);
+  neu.setProperty(QTextFormat::FontPixelSize,
+                  std::max(1, static_cast<int>(std::lround(std::min(w.punkte, 1638.0) * 20))));
+  neu.setFontFamilies(QStringList{w.schrift});
+  neu.setFontHintingPreference(QFont::PreferNoHinting);
+  return neu;
+}
+
+void dokumentInTwips(QTextDocument& doc) {
+  const QFont standard = doc.defaultFont();
+  QFont twipsStandard = standard;
+  twipsStandard.setPixelSize(
+      std::max(1, static_cast<int>(
+                      std::lround((standard.pointSizeF() > 0 ? standard.pointSizeF() : 12) * 20))));
+  twipsStandard.setHintingPreference(QFont::PreferNoHinting);
+
+  struct Stueck {
+    int position;
+    int laenge;
+    QTextCharFormat format;
+  };
+  std::vector<Stueck> stuecke;
+  QTextCursor c(&doc);
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    QTextBlockFormat bf = b.blockFormat();
+    bf.setLeftMargin(bf.leftMargin() * kTwipsProPixel);
+    bf.setRightMargin(bf.rightMargin() * kTwipsProPixel);
+    bf.setTextIndent(bf.textIndent() * kTwipsProPixel);
+    bf.setTopMargin(bf.topMargin() * kTwipsProPixel);
+    bf.setBottomMargin(bf.bottomMargin() * kTwipsProPixel);
+    QList<QTextOption::Tab> tabs = bf.tabPositions();
+    for (QTextOption::Tab& t : tabs) t.position *= kTwipsProPixel;
+    bf.setTabPositions(tabs);
+    c.setPosition(b.position());
+    c.setBlockFormat(bf);
+    c.setBlockCharFormat(inTwips(b.charFormat(), standard));
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fr = it.fragment();
+      if (fr.isValid()) stuecke.push_back({fr.position(), fr.length(), fr.charFormat()});
+    }
+  }
+  for (const Stueck& s : stuecke) {
+    c.setPosition(s.position);
+    c.setPosition(s.position + s.laenge, QTextCursor::KeepAnchor);
+    c.setCharFormat(inTwips(s.format, standard));
+  }
+  doc.setDefaultFont(twipsStandard);
+  QTextOption option = doc.defaultTextOption();
+  option.setTabStopDistance(option.tabStopDistance() * kTwipsProPixel);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  doc.setDefaultTextOption(option);
+  doc.setDocumentMargin(0);
+}
+
+struct Zeile {
+  double oben;
+  double unten;
+};
+
+}  // namespace
+
+void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
+  QTextDocument doc;
+  QFont standard(QStringLiteral("Times New Roman"));
+  standard.setPointSize(12);
+  doc.setDefaultFont(standard);
+  if (!rtfLesen(rtf, doc)) doc.setPlainText(klartext(rtf));
+  dokumentInTwips(doc);
+
+  // The rectangle inside the margins, in twips from the paper's top-left corner.
+  const double links = endlich(drucker.MarginLeft);
+  const double oben = endlich(drucker.MarginTop);
+  double breite = endlich(drucker.PaperWidth) - endlich(drucker.MarginRight) - links;
+  double hoehe = endlich(drucker.PaperHeight) - endlich(drucker.MarginBottom) - oben;
+  if (!(breite > 0)) breite = kMindestmass;
+  if (!(hoehe > 0)) hoehe = kMindestmass;
+  doc.setTextWidth(breite);
+  QAbstractTextDocumentLayout* layout = doc.documentLayout();
+
+  std::vector<Zeile> zeilen;
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+    const QTextLayout* tl = b.layout();
+    if (!tl) continue;
+    const double y = tl->position().y();
+    for (int i = 0; i < tl->lineCount(); ++i) {
+      const QRectF r = tl->lineAt(i).rect();
+      zeilen.push_back({y + r.top(), y + r.bottom()});
+    }
+  }
+
+  // Page by page, the lines that fit whole; a page that takes no line ends the output,
+  // so a rectangle lower than one line cannot make pages without end.
+  constexpr double kSpiel = 0.01;
+  size_t i = 0;
+  bool ersteSeite = true;
+  while (i < zeilen.size()) {
+    const double start = ersteSeite ? 0.0 : zeilen[i].oben;
+    size_t j = i;
+    while (j < zeilen.size() && zeilen[j].unten <= start + hoehe + kSpiel) ++j;
+    if (j == i) break;
+    if (!ersteSeite) drucker.NewPage();
+    const double ende = j < zeilen.size() ? std::min(zeilen[j].oben, start + hoehe) : start + hoehe;
+
+    HDC dc = drucker.hdc();
+    QPainter* maler = dc ? dc->maler() : nullptr;
+    if (!maler || !maler->isActive()) return;
+    maler->save();
+    maler->scale(1.0 / drucker.twipsProPixelX(), 1.0 / drucker.twipsProPixelY());
+    maler->translate(links, oben - start);
+    const QRectF ausschnitt(0, start, breite, ende - start);
+    maler->setClipRect(ausschnitt);
+    QAbstractTextDocumentLayout::PaintContext kontext;
+    kontext.clip = ausschnitt;
+    kontext.palette.setColor(QPalette::Text, Qt::black);
+    layout->draw(maler, kontext);
+    maler->restore();
+
+    i = j;
+    ersteSeite = false;
+  }
+}

@@ -910,6 +910,16 @@ int unicodeZuCp1252(char16_t zeichen) {
   return -1;
 }
 
+QString klartext(const QByteArray& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8.decode(bytes);
+  if (utf8.hasError()) text = cp1252Dekodieren(bytes);
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar(u'\r'), QChar(u'\n'));
+  return text;
+}
+
 bool istRtf(const QByteArray& daten) {
   qsizetype i = 0;
   // A UTF-8 byte order mark some editors put in front is no reason to refuse the file.

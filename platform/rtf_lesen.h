@@ -17,6 +17,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 class QTextCursor;
@@ -33,6 +34,10 @@ bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel);
 // paragraphs keep their alignment; the paragraph into which the last one runs keeps its
 // own. False, with nothing changed, when the bytes are not RTF.
 bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf);
+
+// Bytes that are not RTF, as text: UTF-8 when they are valid UTF-8, else Windows-1252
+// (the code page of letters written on Windows). Line ends become "\n".
+QString klartext(const QByteArray& bytes);
 
 // Windows-1252: the character of a byte, and the byte of a character (-1 when the code
 // page has none).

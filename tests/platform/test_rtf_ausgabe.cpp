@@ -1,0 +1,169 @@
+// Rich text laid out on the print control: inside its margins on the printed page,
+// continued on further pages, and ending whatever the margins.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "platform/drucksteuerung.h"
+#include "platform/rtf_ausgabe.h"
+
+namespace {
+
+constexpr double kBreite = 11907;  // A4 in twips
+constexpr double kHoehe = 16840;
+
+// Bounding box of the pixels darker than light grey.
+QRect tinte(const QImage& bild) {
+  const QImage grau = bild.convertToFormat(QImage::Format_Grayscale8);
+  QRect r;
+  for (int y = 0; y < grau.height(); ++y) {
+    const uchar* zeile = grau.constScanLine(y);
+    for (int x = 0; x < grau.width(); ++x) {
+      if (zeile[x] < 160) r |= QRect(x, y, 1, 1);
+    }
+  }
+  return r;
+}
+
+// The rectangle inside the margins in pixels of an image at `dpi`.
+QRectF innen(const Drucksteuerung& d, double dpi) {
+  const double s = dpi / 1440.0;
+  return QRectF(d.MarginLeft * s, d.MarginTop * s,
+                (d.PaperWidth - d.MarginRight - d.MarginLeft) * s,
+                (d.PaperHeight - d.MarginBottom - d.MarginTop) * s);
+}
+
+void raender(Drucksteuerung& d, double links, double oben, double rechts, double unten) {
+  d.PaperWidth = kBreite;
+  d.PaperHeight = kHoehe;
+  d.MarginLeft = links;
+  d.MarginTop = oben;
+  d.MarginRight = rechts;
+  d.MarginBottom = unten;
+}
+
+QByteArray zeilen(int anzahl) {
+  QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 ";
+  for (int i = 1; i <= anzahl; ++i) rtf += "Zeile " + QByteArray::number(i) + "\\par ";
+  return rtf + "}";
+}
+
+// A letter: a long paragraph that must wrap, a right-aligned bold line, a large line.
+const QByteArray kBrief =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}\\f0\\fs24 "
+    "Sehr geehrte Damen und Herren, dies ist ein langer Absatz, der in dem schmalen Rahmen "
+    "mehrfach umbrochen werden muss, damit er die R\\'e4nder einh\\'e4lt. "
+    "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\\par"
+    "\\pard\\qr\\b\\f1 Rechtsb\\'fcndig fett\\par"
+    "\\pard\\b0\\fs48 Gro\\'df\\par}";
+
+TEST(RtfAusgabe, LetterLandsInsideItsMarginsOnThePdfPage) {
+  const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+  if (pdftoppm.isEmpty()) GTEST_SKIP() << "pdftoppm fehlt";
+  QTemporaryDir ordner;
+  Drucksteuerung d;
+  raender(d, 2000, 4000, kBreite - 2000 - 5000, kHoehe - 4000 - 6000);  // 5000 x 6000 twips
+  d.StartDoc();
+  d.setTextRTF(kBrief);
+  d.EndDoc();
+  ASSERT_EQ(d.seitenzahl(), 1);
+  d.setzePdfDatei(ordner.filePath("brief.pdf"));
+  ASSERT_TRUE(d.PrintDoc()) << d.fehler().toStdString();
+
+  QProcess p;
+  p.start(pdftoppm, {"-r", "72", "-gray", ordner.filePath("brief.pdf"), ordner.filePath("s")});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  const QImage seite(ordner.filePath("s-1.pgm"));
+  ASSERT_FALSE(seite.isNull());
+  EXPECT_NEAR(seite.width(), kBreite / 20, 1);
+  const QRect t = tinte(seite);
+  const QRectF r = innen(d, 72);  // 100,200 - 350,500 at 72 dpi
+  ASSERT_FALSE(t.isEmpty());
+  EXPECT_GE(t.left(), r.left());
+  EXPECT_GE(t.top(), r.top());
+  EXPECT_LE(t.right(), r.right());
+  EXPECT_LE(t.bottom(), r.bottom());
+  // The text starts at the top-left corner and reaches the right margin.
+  EXPECT_LE(t.left(), r.left() + 4);
+  EXPECT_LE(t.top(), r.top() + 12);
+  EXPECT_GE(t.right(), r.right() - 6) << "the right-aligned line ends at the margin";
+  EXPECT_GE(t.height(), 80) << "the long paragraph wrapped onto several lines";
+}
+
+TEST(RtfAusgabe, LongTextContinuesOnFurtherPages) {
+  Drucksteuerung d;
+  raender(d, 1440, 1440, 1440, kHoehe - 1440 - 3000);  // 3000 twips high: about 10 lines
+  d.StartDoc();
+  d.setTextRTF(zeilen(40));
+  d.EndDoc();
+  ASSERT_GE(d.seitenzahl(), 3);
+  ASSERT_LE(d.seitenzahl(), 6);
+  const QRectF r = innen(d, 72);
+  int mitTinte = 0;
+  for (int i = 0; i < d.seitenzahl(); ++i) {
+    const QImage bild = d.seiteAlsBild(i, 72);
+    EXPECT_NEAR(bild.height(), kHoehe / 20, 1) << "each page keeps the paper";
+    const QRect t = tinte(bild);
+    if (t.isEmpty()) continue;
+    ++mitTinte;
+    EXPECT_GE(t.top(), r.top()) << "page " << i;
+    EXPECT_LE(t.bottom(), r.bottom()) << "page " << i;
+    EXPECT_GE(t.left(), r.left()) << "page " << i;
+    EXPECT_LE(t.left(), r.left() + 4) << "each page starts at the left margin";
+    EXPECT_LE(t.top(), r.top() + 10) << "each page starts at the top margin";
+  }
+  EXPECT_EQ(mitTinte, d.seitenzahl()) << "no page without text";
+
+  // Text that fits makes no further page; text drawn before stays on the first page.
+  Drucksteuerung kurz;
+  raender(kurz, 1440, 1440, 1440, 1440);
+  kurz.StartDoc();
+  kurz.setTextRTF(zeilen(3));
+  kurz.EndDoc();
+  EXPECT_EQ(kurz.seitenzahl(), 1);
+}
+
+TEST(RtfAusgabe, DegenerateRectanglesEnd) {
+  struct Fall {
+    double links, oben, rechts, unten;
+    int seitenMin, seitenMax;
+  } faelle[] = {
+      {6000, 1440, 8000, 1440, 1, 20},                // width negative: minimal width
+      {1440, 9000, 1440, 9000, 1, 20},                // height negative: minimal height
+      {1440, 1440, 1440, kHoehe - 1440 - 100, 1, 1},  // lower than one line: no text
+      {-3000, -3000, -3000, -3000, 1, 2},             // beyond the paper on every side
+      {std::nan(""), 0, std::nan(""), 0, 1, 2},       // not a number
+  };
+  for (const Fall& f : faelle) {
+    Drucksteuerung d;
+    raender(d, f.links, f.oben, f.rechts, f.unten);
+    d.StartDoc();
+    d.setTextRTF(zeilen(30));
+    d.EndDoc();
+    EXPECT_GE(d.seitenzahl(), f.seitenMin) << f.links << " " << f.oben;
+    EXPECT_LE(d.seitenzahl(), f.seitenMax) << f.links << " " << f.oben;
+  }
+
+  // Narrow: every line stays inside its rectangle, long words break.
+  Drucksteuerung schmal;
+  raender(schmal, 3000, 3000, kBreite - 3000 - 300, 3000);
+  schmal.StartDoc();
+  schmal.setTextRTF("{\\rtf1\\fs24 WWWWWWWWWWWW}");
+  schmal.EndDoc();
+  const QRect t = tinte(schmal.seiteAlsBild(0, 72));
+  ASSERT_FALSE(t.isEmpty());
+  EXPECT_GE(t.left(), 150);
+  EXPECT_LE(t.right(), 165);
+  EXPECT_GT(t.height(), 30) << "the word broke onto several lines";
+
+  // Without a started document nothing is drawn and nothing breaks.
+  Drucksteuerung ohne;
+  raender(ohne, 1440, 1440, 1440, 1440);
+  rtfAusgeben(ohne, zeilen(100));
+  EXPECT_EQ(ohne.seitenzahl(), 0);
+}
+
+}  // namespace
