@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -41,6 +42,7 @@
 #include "io/layout.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/richtextbox.h"
 #include "ui/adressen.h"
 #include "ui/datensteuerleiste.h"
 #include "ui/frmsuchen.h"
@@ -143,6 +145,12 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   linkeSpalte->setFixedWidth(std::max(kPanelBreite + 12, toolbar2_->sizeHint().width()));
   baueMenues();
   baueStatusleiste();
+
+  // The letter text lives in a text box of its own for the whole run; the letter editor
+  // shows it.
+  brieftext_ = new RichTextBox(this);
+  brieftext_->setObjectName(QStringLiteral("Brieftext"));
+  brieftext_->hide();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -718,7 +726,10 @@ void frmMain::schriftboxenFuellen() {
 }
 
 void frmMain::briefLaden() {
-  // Filled in with the letter editor's text box.
+  // Without the file the letter simply starts empty.
+  const QString pfad = dateiImOrdner(s_.Startverzeichnis, QStringLiteral("RTF1.rtf"));
+  if (QFileInfo(pfad).isFile()) brieftext_->LoadFile(pfad);
+  s_.BrieftextRTF = QString::fromLatin1(brieftext_->TextRTF());
 }
 
 void frmMain::showEvent(QShowEvent* ereignis) {

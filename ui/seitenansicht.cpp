@@ -143,9 +143,13 @@ QPointF Seitenansicht::begrenzt(const QWidget* w, const QPointF& lokal) const {
   const QPointF ecke = sichtbereich_->mapToGlobal(QPointF(0, 0));
   const QSize groesse = sichtbereich_->size();
   if (groesse.isEmpty()) return lokal;
+  // One handle's width of slack around the viewport, so that a handle can still be pulled
+  // onto the page's edge when the page starts at the viewport's edge.
+  const double randX = kZiehpunktTwips / twipsProPixelX();
+  const double randY = kZiehpunktTwips / twipsProPixelY();
   QPointF global = w->mapToGlobal(lokal);
-  global.setX(std::clamp(global.x(), ecke.x(), ecke.x() + groesse.width() - 1));
-  global.setY(std::clamp(global.y(), ecke.y(), ecke.y() + groesse.height() - 1));
+  global.setX(std::clamp(global.x(), ecke.x() - randX, ecke.x() + groesse.width() - 1 + randX));
+  global.setY(std::clamp(global.y(), ecke.y() - randY, ecke.y() + groesse.height() - 1 + randY));
   return w->mapFromGlobal(global);
 }
 

@@ -51,7 +51,8 @@ class Seitenansicht : public QWidget {
   Ziehpunkt* ziehpunkt(int i) const { return ziehpunkte_.at(i); }
 
   // The visible part of the scrolling viewport. While a button is held the positions the
-  // handlers work with are kept inside it (the pointer itself is never moved).
+  // handlers work with are kept inside it, give or take one handle's size (the pointer
+  // itself is never moved).
   void setzeSichtbereich(QWidget* bereich) { sichtbereich_ = bereich; }
 
   // Twips per pixel of the page surface.
