@@ -3,6 +3,8 @@
 #include <QTextCursor>
 
 #include "elements/text/seriendruck.h"
+#include "platform/rtf_lesen.h"
+#include "platform/rtf_schreiben.h"
 
 namespace {
 // Replaces `laenge` characters at `anfang` by `text`, in the format of the first of them.
@@ -54,6 +56,8 @@ void FelderMischen(const Programmzustand& s, QTextDocument& brief) {
 }
 
 QByteArray BriefGemischt(const Programmzustand& s, const QByteArray& rtf) {
-  (void)s;
-  return rtf;  // replaced by the merged letter once the RTF reader and writer are there
+  QTextDocument brief;
+  if (!rtfLesen(rtf, brief)) return rtf;
+  FelderMischen(s, brief);
+  return rtfSchreiben(brief);
 }
