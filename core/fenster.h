@@ -41,6 +41,15 @@ class Fenster {
 
   // Opens a property dialog (modeless) on its first page.
   virtual void DialogZeigen(Dialog dialog) = 0;
+
+  // Shows the print preview with the current page rendered into it (preview switch on),
+  // keeping the main window from input until the preview is closed.
+  virtual void VorschauZeigen() {}
+
+  // Hides the selection rectangle and its handles (while a new frame waits to be drawn)
+  // and sets the page's mouse pointer: the crosshair while inserting, else the arrow.
+  virtual void AuswahlVerbergen() {}
+  virtual void FadenkreuzZeigen(bool an) { (void)an; }
 };
 
 // A window that does nothing: the state's default until a main window is attached.
