@@ -414,6 +414,31 @@ void falschesFormatMelden(Programmzustand& s) {
                      Symbol::Warnung);
 }
 
+std::optional<Inhalt> ladenUndPruefen(Programmzustand& s, const QString& pfad, Umfang umfang) {
+  const textdatei::Leseergebnis datei = textdatei::lesen(pfad);
+  if (!datei.ok) {
+    nichtLesbarMelden(s, pfad, datei.fehlt, datei.fehler);
+    return std::nullopt;
+  }
+  Ergebnis e = lesen(datei.zeilen, umfang);
+  if (e.falschesFormat) {
+    falschesFormatMelden(s);
+    return std::nullopt;
+  }
+  if (!e.ok) {
+    ungueltigMelden(s, pfad, e.grund);
+    return std::nullopt;
+  }
+  return std::move(e.inhalt);
+}
+
+bool abschliessen(Programmzustand& s, bool ok) {
+  s.Ladeauftrag.clear();
+  s.fenster->MarkierungZeigen();
+  SeiteZeichnen(s);
+  return ok;
+}
+
 }  // namespace dokumentdatei
 
 namespace {
@@ -467,15 +492,6 @@ void uebernehmen(Programmzustand& s, dokumentdatei::Inhalt& d) {
   dokumentdatei::zEbenenNeuNummerieren(s);
 }
 
-// The end of every load, refused or not: the request is done, the marker and the page
-// show the document.
-bool abschliessen(Programmzustand& s, bool ok) {
-  s.Ladeauftrag.clear();
-  s.fenster->MarkierungZeigen();
-  SeiteZeichnen(s);
-  return ok;
-}
-
 }  // namespace
 
 bool SpeichereDokument(Programmzustand& s) {
@@ -495,22 +511,10 @@ bool LadeDokument(Programmzustand& s) {
   else
     pfad = dateiFinden(s.Ladeauftrag.isEmpty() ? s.AktuelleDatei : s.Ladeauftrag);
 
-  const textdatei::Leseergebnis datei = textdatei::lesen(pfad);
-  if (!datei.ok) {
-    dokumentdatei::nichtLesbarMelden(s, pfad, datei.fehlt, datei.fehler);
-    return abschliessen(s, false);
-  }
-  dokumentdatei::Ergebnis e = dokumentdatei::lesen(datei.zeilen, dokumentdatei::Umfang::Dokument);
-  if (e.falschesFormat) {
-    dokumentdatei::falschesFormatMelden(s);
-    return abschliessen(s, false);
-  }
-  if (!e.ok) {
-    dokumentdatei::ungueltigMelden(s, pfad, e.grund);
-    return abschliessen(s, false);
-  }
+  auto inhalt = dokumentdatei::ladenUndPruefen(s, pfad, dokumentdatei::Umfang::Dokument);
+  if (!inhalt) return dokumentdatei::abschliessen(s, false);
 
-  uebernehmen(s, e.inhalt);
+  uebernehmen(s, *inhalt);
 
   s.AktuellerRahmen = 1;
   s.AktuelleSchrift = 1;
@@ -524,7 +528,7 @@ bool LadeDokument(Programmzustand& s) {
 
   // A document opened from a file keeps that file; only the template makes it untitled.
   s.AktuelleDatei = vorlage ? dokumentdatei::unbenannterPfad() : pfad;
-  return abschliessen(s, true);
+  return dokumentdatei::abschliessen(s, true);
 }
 
 bool DokumentOeffnen(Programmzustand& s, const QString& pfad) {

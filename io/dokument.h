@@ -2,6 +2,8 @@
 // value per line. The template "neu.lay" and the layout presets use the same format.
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -71,5 +73,13 @@ void ungueltigMelden(Programmzustand& s, const QString& pfad, const QString& gru
 void nichtLesbarMelden(Programmzustand& s, const QString& pfad, bool fehlt, const QString& grund);
 // The classic message for a file of another kind: "Falsches Datenformat".
 void falschesFormatMelden(Programmzustand& s);
+
+// Reads and checks a document or layout file. A file that cannot be read or is refused
+// gives std::nullopt after the user was told why.
+std::optional<Inhalt> ladenUndPruefen(Programmzustand& s, const QString& pfad, Umfang umfang);
+
+// The end of every load, refused or not: the request is done, the marker and the page
+// show the document. Returns ok.
+bool abschliessen(Programmzustand& s, bool ok);
 
 }  // namespace dokumentdatei

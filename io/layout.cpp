@@ -14,13 +14,6 @@ namespace {
 // The sender frames and texts a preset arranges.
 constexpr int kFesteAbsender = 20;
 
-bool abschliessen(Programmzustand& s, bool ok) {
-  s.Ladeauftrag.clear();
-  s.fenster->MarkierungZeigen();
-  SeiteZeichnen(s);
-  return ok;
-}
-
 // The number of elements of a kind in the current document; -1 for a kind the program
 // does not know.
 int elementAnzahl(const Programmzustand& s, const QString& art) {
@@ -39,23 +32,11 @@ bool LadeLayout(Programmzustand& s) {
     const QFileInfo info(pfad);
     pfad = dateiImOrdner(info.absolutePath(), info.fileName());
   }
-  const textdatei::Leseergebnis datei = textdatei::lesen(pfad);
-  if (!datei.ok) {
-    dokumentdatei::nichtLesbarMelden(s, pfad, datei.fehlt, datei.fehler);
-    return abschliessen(s, false);
-  }
-  dokumentdatei::Ergebnis e = dokumentdatei::lesen(datei.zeilen, dokumentdatei::Umfang::Layout);
-  if (e.falschesFormat) {
-    dokumentdatei::falschesFormatMelden(s);
-    return abschliessen(s, false);
-  }
-  if (!e.ok) {
-    dokumentdatei::ungueltigMelden(s, pfad, e.grund);
-    return abschliessen(s, false);
-  }
+  const auto inhalt = dokumentdatei::ladenUndPruefen(s, pfad, dokumentdatei::Umfang::Layout);
+  if (!inhalt) return dokumentdatei::abschliessen(s, false);
 
-  const auto& rahmen = e.inhalt.rahmen;
-  const auto& schriften = e.inhalt.schriften;
+  const auto& rahmen = inhalt->rahmen;
+  const auto& schriften = inhalt->schriften;
   const int rahmenZahl =
       std::min({static_cast<int>(rahmen.size()), kFesteAbsender, s.AnzahlRahmen});
   const int schriftZahl =
@@ -75,7 +56,7 @@ bool LadeLayout(Programmzustand& s) {
               .arg(varianteText(r.Objektnummer))
               .arg(r.Objekttyp)
               .arg(anzahl));
-      return abschliessen(s, false);
+      return dokumentdatei::abschliessen(s, false);
     }
   }
 
@@ -107,5 +88,5 @@ bool LadeLayout(Programmzustand& s) {
   dokumentdatei::zEbenenNeuNummerieren(s);
   // The selected frame may now hold another element.
   AktuellesElementSetzen(s);
-  return abschliessen(s, true);
+  return dokumentdatei::abschliessen(s, true);
 }

@@ -279,25 +279,7 @@ StiftUndPinsel Bildflaeche::stiftUndPinsel() const {
   StiftUndPinsel sp;
   sp.stiftFarbe = farbeAus(ForeColor);
   sp.stiftBreite = std::max<int>(1, DrawWidth);
-  switch (DrawWidth > 1 ? 0 : DrawStyle) {
-    case 1:
-      sp.stiftStil = Qt::DashLine;
-      break;
-    case 2:
-      sp.stiftStil = Qt::DotLine;
-      break;
-    case 3:
-      sp.stiftStil = Qt::DashDotLine;
-      break;
-    case 4:
-      sp.stiftStil = Qt::DashDotDotLine;
-      break;
-    case 5:
-      sp.stiftStil = Qt::NoPen;
-      break;
-    default:
-      sp.stiftStil = Qt::SolidLine;
-  }
+  sp.stiftStil = stiftStilAus(DrawWidth > 1 ? 0 : DrawStyle);
   sp.pinselTransparent = FillStyle != 0;
   sp.pinselFarbe = farbeAus(FillColor);
   sp.textFarbe = farbeAus(ForeColor);

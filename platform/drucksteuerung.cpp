@@ -263,25 +263,7 @@ StiftUndPinsel Drucksteuerung::stiftUndPinsel() const {
   sp.stiftFarbe = farbeAus(PenColor);
   const double pixel = std::isfinite(PenWidth) ? PenWidth / TWIPS_PRO_PIXEL : 1;
   sp.stiftBreite = static_cast<int>(std::clamp(zahlen::nint(pixel), 1.0, 10000.0));
-  switch (PenStyle) {
-    case 1:
-      sp.stiftStil = Qt::DashLine;
-      break;
-    case 2:
-      sp.stiftStil = Qt::DotLine;
-      break;
-    case 3:
-      sp.stiftStil = Qt::DashDotLine;
-      break;
-    case 4:
-      sp.stiftStil = Qt::DashDotDotLine;
-      break;
-    case 5:
-      sp.stiftStil = Qt::NoPen;
-      break;
-    default:
-      sp.stiftStil = Qt::SolidLine;
-  }
+  sp.stiftStil = stiftStilAus(PenStyle);
   sp.pinselTransparent = BrushStyle != 0;
   sp.pinselFarbe = farbeAus(BrushColor);
   sp.textFarbe = farbeAus(TextColor);

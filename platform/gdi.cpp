@@ -380,3 +380,20 @@ bool Ellipse(HDC dc, int links, int oben, int rechts, int unten) {
   m.restore();
   return true;
 }
+
+Qt::PenStyle stiftStilAus(int stil) {
+  switch (stil) {
+    case 1:
+      return Qt::DashLine;
+    case 2:
+      return Qt::DotLine;
+    case 3:
+      return Qt::DashDotLine;
+    case 4:
+      return Qt::DashDotDotLine;
+    case 5:
+      return Qt::NoPen;
+    default:
+      return Qt::SolidLine;
+  }
+}

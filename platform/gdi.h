@@ -86,6 +86,10 @@ struct StiftUndPinsel {
   QColor textFarbe = Qt::black;
 };
 
+// The Qt pen style of a classic line style number: 0 solid, 1 dash, 2 dot, 3 dash-dot,
+// 4 dash-dot-dot, 5 none; other numbers solid.
+Qt::PenStyle stiftStilAus(int stil);
+
 // The device context of one surface. The surface creates it and keeps it for its life;
 // it hands out a pointer as its `hdc`.
 class Geraetekontext {
