@@ -524,37 +524,14 @@ bool Datensteuerung::Delete() {
 }
 
 bool Datensteuerung::FindFirst(const QString& feldname, const QString& wert) {
-  Intern& d = *d_;
-  if (!d.offen) return false;
-  const int i = d.index(feldname);
-  if (i < 0) {
-    d.fehler = QStringLiteral("Die Adressdatenbank hat kein Feld \"%1\".").arg(feldname);
-    return false;
-  }
-  if (!speichern(false)) return false;
-  QSqlQuery q(d.db());
-  q.setForwardOnly(true);
-  if (!q.exec(QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY rowid")
-                  .arg(bezeichner(d.felder[i]), d.t()))) {
-    d.datenbankFehler(QStringLiteral("Die Adressdatenbank kann nicht gelesen werden"),
-                      q.lastError());
-    return false;
-  }
-  while (q.next()) {
-    const QVariant v = q.value(1);
-    const QString text = v.isNull() ? QString() : v.toString();
-    if (text.compare(wert, Qt::CaseInsensitive) == 0) {
-      const qint64 z = q.value(0).toLongLong();
-      q.finish();
-      geheZuZeile(z);
-      emit datensatzGewechselt();
-      return true;
-    }
-  }
-  return false;
+  return suchen(feldname, wert, false);
 }
 
 bool Datensteuerung::FindNext(const QString& feldname, const QString& wert) {
+  return suchen(feldname, wert, true);
+}
+
+bool Datensteuerung::suchen(const QString& feldname, const QString& wert, bool weiter) {
   Intern& d = *d_;
   if (!d.offen) return false;
   const int i = d.index(feldname);
@@ -563,8 +540,13 @@ bool Datensteuerung::FindNext(const QString& feldname, const QString& wert) {
     return false;
   }
   if (!speichern(false)) return false;
-  if (d.lage == LageEof || d.lage == LageNeu) return false;
-  const qint64 ab = d.lage == LageBof ? std::numeric_limits<qint64>::min() : d.zeile;
+  qint64 ab = std::numeric_limits<qint64>::min();
+  if (weiter) {
+    if (d.lage == LageEof || d.lage == LageNeu) return false;
+    if (d.lage != LageBof) ab = d.zeile;
+  }
+  // The value is compared here, not in SQL: letter case is ignored for every letter,
+  // umlauts included, and the term never becomes part of a query.
   QSqlQuery q(d.db());
   q.setForwardOnly(true);
   q.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid > ? ORDER BY rowid")

@@ -112,6 +112,7 @@ class Datensteuerung : public QObject {
   std::unique_ptr<Intern> d_;
 
   bool speichern(bool ausdruecklich);
+  bool suchen(const QString& feldname, const QString& wert, bool weiter);
   bool geheZuZeile(qint64 zeile);
   void geheZuStelle(int lage);
   void zeigen();
