@@ -52,7 +52,7 @@
 namespace {
 
 // Side-panel geometry in pixels: rows 480 twips apart, labels left of the fields.
-constexpr int kZeilenAbstand = 30;
+constexpr int kZeilenAbstand = 28;
 constexpr int kZeilenOben = 8;
 constexpr int kFeldLinks = 76;
 constexpr int kFeldBreite = 190;
@@ -226,7 +226,7 @@ void frmMain::bauePanels() {
   raster->setRowStretch(3, 1);
 
   // "Adresse": the bound fields, the data control, the record number and the buttons.
-  QWidget* adresse = neuesPanel(QStringLiteral("Frame1_4"), feldHoehe + 110);
+  QWidget* adresse = neuesPanel(QStringLiteral("Frame1_4"), feldHoehe + 90);
   for (int k = 0; k < 10; ++k) feldReihe(adresse, kAdressePanel[k], k);
   data1_ = std::make_unique<Datensteuerung>();
   data1_->setCaption(QStringLiteral("  Adressendatenbank"));
@@ -239,10 +239,10 @@ void frmMain::bauePanels() {
     data1_->bindeFeld(text1_[21 + k], QString::fromUtf8(kAdressfelder[k]));
 
   auto* nummerText = new QLabel(QStringLiteral("Nr."), adresse);
-  nummerText->setGeometry(0, feldHoehe + 32, kFeldLinks - 4, kFeldHoehe);
+  nummerText->setGeometry(0, feldHoehe + 30, kFeldLinks - 4, kFeldHoehe);
   textDatensatznummer_ = new QLineEdit(adresse);
   textDatensatznummer_->setObjectName(QStringLiteral("TextDatensatznummer"));
-  textDatensatznummer_->setGeometry(kFeldLinks, feldHoehe + 32, 60, kFeldHoehe);
+  textDatensatznummer_->setGeometry(kFeldLinks, feldHoehe + 30, 60, kFeldHoehe);
   nummerText->setBuddy(textDatensatznummer_);
   bindeDatensatznummer(*data1_, textDatensatznummer_);
 
@@ -253,9 +253,9 @@ void frmMain::bauePanels() {
   command1_ = new QPushButton(QStringLiteral(" Suchen"), adresse);
   command1_->setObjectName(QStringLiteral("Command1"));
   const int knopfBreite = (kPanelBreite - 8 - 8) / 3;
-  cmdadd_->setGeometry(0, feldHoehe + 64, knopfBreite, 28);
-  cmddelete_->setGeometry(knopfBreite + 4, feldHoehe + 64, knopfBreite, 28);
-  command1_->setGeometry(2 * (knopfBreite + 4), feldHoehe + 64, knopfBreite, 28);
+  cmdadd_->setGeometry(0, feldHoehe + 60, knopfBreite, 28);
+  cmddelete_->setGeometry(knopfBreite + 4, feldHoehe + 60, knopfBreite, 28);
+  command1_->setGeometry(2 * (knopfBreite + 4), feldHoehe + 60, knopfBreite, 28);
   connect(cmdadd_, &QPushButton::clicked, this, [this] { AdresseEinfuegen(*data1_, s_); });
   connect(cmddelete_, &QPushButton::clicked, this, [this] { AdresseLoeschen(*data1_, s_); });
   connect(command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
@@ -855,17 +855,26 @@ void frmMain::PanelZeigen(int index) {
   frame1_->setCurrentIndex(index - 1);
   switch (index) {
     case 1:
-      text1_[1]->setFocus();
+      feldFokussieren(1);
       break;
     case 2:
-      text1_[11]->setFocus();
+      feldFokussieren(11);
       break;
     case 4:
-      text1_[21]->setFocus();
+      feldFokussieren(21);
       break;
     default:
       break;
   }
+}
+
+void frmMain::feldFokussieren(int i) {
+  QLineEdit* feld = text1_[i];
+  if (feld->hasFocus()) return;
+  feld->setFocus(Qt::OtherFocusReason);
+  // In a window that is not active the field gets the focus only when the window does, and
+  // that focus does not count as choosing the field: choose it now.
+  if (!feld->hasFocus()) Text1_GotFocus(i);
 }
 
 void frmMain::Command1_Click() {

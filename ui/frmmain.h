@@ -113,6 +113,8 @@ class frmMain : public QMainWindow, public Fenster {
   void datensatzGewechselt();
   void schriftboxenFuellen();
   void kontextmenueZeigen(const QPoint& global);
+  // Gives side-panel field i the focus as choosing it does.
+  void feldFokussieren(int i);
   // Toggles a view flag as the bitwise complement of its whole-number value.
   static double umschalten(double flag);
   void verankernUmschalten();

@@ -66,6 +66,8 @@ void Ziehpunkt::paintEvent(QPaintEvent*) {
 }
 
 void Ziehpunkt::mousePressEvent(QMouseEvent* e) {
+  // The Delete key then acts on the page.
+  seite_->setFocus(Qt::MouseFocusReason);
   const QPointF p = e->position();
   seite_->Ziehpunkt_MouseDown(index_, e->button(), p.x() * seite_->twipsProPixelX(),
                               p.y() * seite_->twipsProPixelY());

@@ -808,3 +808,39 @@ TEST_F(Hauptfenster, AdresspanelBlaettertUndFuelltDieTexte) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where frames 1 to 20 lie.
+std::vector<QRect> absenderRahmen(Programmzustand& s) {
+  std::vector<QRect> lagen;
+  for (int i = 1; i <= 20; ++i) {
+    const ClassRahmen& r = s.rahmen(i);
+    lagen.emplace_back(r.x, r.y, r.Breite, r.Hoehe);
+  }
+  return lagen;
+}
+
+TEST_F(Hauptfenster, LayoutknoepfeUndNeuArbeitenAufDemDokument) {
+  starten();
+  const auto vorlage = absenderRahmen(*s);
+  const QString firma = w->Text1(1);
+  w->PanelZeigen(3);
+  EXPECT_EQ(w->Frame1()->currentIndex(), 2);
+  QTest::mouseClick(w->findChild<QWidget*>(QStringLiteral("Command4_3")), Qt::LeftButton);
+  EXPECT_TRUE(meldungen.empty());
+  EXPECT_NE(absenderRahmen(*s), vorlage);
+  // A preset moves the sender frames but keeps their texts.
+  EXPECT_EQ(w->Text1(1), firma);
+  EXPECT_EQ(s->schrift(1).Textstring, firma);
+
+  // "Neu" loads the template again, the typed texts included.
+  w->setzeText1(1, QStringLiteral("Andere Firma"));
+  s->schrift(1).Textstring = QStringLiteral("Andere Firma");
+  aktion(QStringLiteral("Neu"))->trigger();
+  EXPECT_EQ(absenderRahmen(*s), vorlage);
+  EXPECT_EQ(w->Text1(1), firma);
+  EXPECT_TRUE(meldungen.empty());
+}
+
+}  // namespace
