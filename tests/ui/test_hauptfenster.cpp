@@ -670,9 +670,15 @@ TEST_F(Hauptfenster, MenuesSchaltenAnsichtUndRahmen) {
   emit rahmenMenue->aboutToShow();
   EXPECT_TRUE(aktion(QStringLiteral("mnuverankert"))->isChecked());
 
-  // Zoom items.
+  // Zoom items; a zoom the view cannot show is not applied.
   aktion(QStringLiteral("mnuViewProzent200"))->trigger();
   EXPECT_EQ(s->Zoom, 200);
+  const int breite200 = seite()->width();
+  for (double falsch : {5.0, 0.0, -100.0, 5000.0, std::nan(""), HUGE_VAL}) {
+    w->ZoomSetzen(falsch);
+    EXPECT_EQ(s->Zoom, 200) << falsch;
+  }
+  EXPECT_EQ(seite()->width(), breite200);
   EXPECT_EQ(w->Rahmen(), RahmenRechteck(*s, 3));
   aktion(QStringLiteral("mnuViewganze_Seite"))->trigger();
   const QSize sicht = w->VSView()->viewport()->size();
