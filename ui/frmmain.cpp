@@ -39,9 +39,12 @@
 #include "elements/text/schriftarten.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
+#include "io/drucken.h"
+#include "io/frmvorschau.h"
 #include "io/layout.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/drucksteuerung.h"
 #include "platform/richtextbox.h"
 #include "ui/adressen.h"
 #include "ui/datensteuerleiste.h"
@@ -304,6 +307,8 @@ void frmMain::baueToolbars() {
     LadeDokument(s_);
   });
   connect(eigenschaft_, &QAction::triggered, this, [this] { EigenschaftenZeigen(s_); });
+  connect(toolbar1_->findChild<QAction*>(QStringLiteral("Vorschau")), &QAction::triggered, this,
+          &frmMain::VorschauZeigen);
 
   // The panel switch above the side panels.
   const char* const panels[] = {"Name", "Bank", "Layout", "Adresse", "Brief"};
@@ -391,7 +396,9 @@ void frmMain::baueMenues() {
   menuePunkt(datei, QStringLiteral("in Word exportieren"), QStringLiteral("mnuWord"));
   datei->addSeparator();
   menuePunkt(datei, QStringLiteral("Seite &einrichten..."), QStringLiteral("mnuFilePageSetup"));
-  menuePunkt(datei, QStringLiteral("Seitenvorschau"), QStringLiteral("mnuFilePrintPreview"));
+  QAction* vorschau =
+      menuePunkt(datei, QStringLiteral("Seitenvorschau"), QStringLiteral("mnuFilePrintPreview"));
+  connect(vorschau, &QAction::triggered, this, &frmMain::VorschauZeigen);
   menuePunkt(datei, QStringLiteral("Dru&cken..."), QStringLiteral("mnuFilePrint"));
   // Three recent-file entries that the program never fills.
   for (int i = 1; i <= 3; ++i)
@@ -653,6 +660,26 @@ QSizeF frmMain::setzeInhaltsgroesse(double breiteTwips, double hoeheTwips) {
 void frmMain::seiteGezeichnet() {
   ++gezeichnet_;
   seite_->update();
+}
+
+void frmMain::VorschauZeigen() {
+  if (!vorschau_) {
+    vorschau_ = new frmVorschau(s_, this);
+    vorschau_->setObjectName(QStringLiteral("frmVorschau"));
+    connect(vorschau_, &frmVorschau::geschlossen, this, [this] { SeiteZeichnen(s_); });
+  }
+  // The page goes into the print control and is held there for the preview window.
+  s_.VSPrinter1->Preview = true;
+  if (DruckeSeite(s_)) vorschau_->zeigen();
+}
+
+void frmMain::AuswahlVerbergen() {
+  seite_->setzeRahmenSichtbar(false);
+  for (int i = 1; i <= 8; ++i) seite_->ziehpunkt(i)->hide();
+}
+
+void frmMain::FadenkreuzZeigen(bool an) {
+  seite_->setCursor(an ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 void frmMain::DialogZeigen(Dialog) {

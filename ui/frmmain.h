@@ -17,6 +17,7 @@ class Seitenansicht;
 class Datensteuerung;
 class Datensteuerleiste;
 class frmSuchen;
+class frmVorschau;
 class RichTextBox;
 class QAction;
 class QActionGroup;
@@ -50,6 +51,9 @@ class frmMain : public QMainWindow, public Fenster {
   QSizeF setzeInhaltsgroesse(double breiteTwips, double hoeheTwips) override;
   void seiteGezeichnet() override;
   void DialogZeigen(Dialog dialog) override;
+  void VorschauZeigen() override;
+  void AuswahlVerbergen() override;
+  void FadenkreuzZeigen(bool an) override;
 
   // --- Controls ----------------------------------------------------------------------
   Seitenansicht* PictureSeite() const { return seite_; }
@@ -95,6 +99,7 @@ class frmMain : public QMainWindow, public Fenster {
   // " Suchen" on the "Adresse" panel: the search dialog, without modality.
   void Command1_Click();
   frmSuchen* Suchdialog() const { return suchen_; }
+  frmVorschau* Vorschaufenster() const { return vorschau_; }
 
  protected:
   void showEvent(QShowEvent* ereignis) override;
@@ -135,7 +140,9 @@ class frmMain : public QMainWindow, public Fenster {
   QPushButton* cmdadd_ = nullptr;
   QPushButton* cmddelete_ = nullptr;
   QPushButton* command1_ = nullptr;
-  frmSuchen* suchen_ = nullptr;  // child of the window, hidden between searches
+  frmSuchen* suchen_ = nullptr;
+  frmVorschau* vorschau_ = nullptr;  // made on first use, hidden between previews  // child of the
+                                     // window, hidden between searches
   RichTextBox* brieftext_ = nullptr;
 
   QToolBar* toolbar1_ = nullptr;

@@ -26,8 +26,10 @@
 #include "core/programmzustand.h"
 #include "core/seite_zeichnen.h"
 #include "core/start.h"
+#include "io/frmvorschau.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/drucksteuerung.h"
 #include "platform/richtextbox.h"
 #include "ui/frmmain.h"
 #include "ui/frmsuchen.h"
@@ -611,9 +613,14 @@ TEST_F(Hauptfenster, EinfuegenZeichnetDenNeuenRahmen) {
   zoom(100);
   vorlageAusblenden();
   const int n = neuerRahmen(0, 0, 500, 200);
-  // As the insert chooser leaves it: the element waits, the selection is hidden.
+  // As the insert chooser leaves it: the element waits, the selection is hidden and the
+  // pointer is a crosshair.
   s->Einfuegemodus = 1;
-  seite()->setzeRahmenSichtbar(false);
+  s->fenster->AuswahlVerbergen();
+  s->fenster->FadenkreuzZeigen(true);
+  EXPECT_FALSE(seite()->rahmenSichtbar());
+  for (int i = 1; i <= 8; ++i) EXPECT_FALSE(seite()->ziehpunkt(i)->isVisible());
+  EXPECT_EQ(seite()->cursor().shape(), Qt::CrossCursor);
   const QPoint start(200, 300);
   QTest::mousePress(seite(), Qt::LeftButton, {}, start);
   EXPECT_EQ(s->Einfuegemodus, 2);
@@ -625,6 +632,8 @@ TEST_F(Hauptfenster, EinfuegenZeichnetDenNeuenRahmen) {
   QTest::mouseMove(seite(), start + QPoint(40, 30));
   QTest::mouseRelease(seite(), Qt::LeftButton, {}, start + QPoint(40, 30));
   EXPECT_EQ(s->Einfuegemodus, 0);
+  EXPECT_NE(seite()->cursor().shape(), Qt::CrossCursor);
+  EXPECT_TRUE(seite()->ziehpunkt(5)->isVisible());
   const ClassRahmen& r = s->rahmen(n);
   EXPECT_EQ(r.x, static_cast<int>(std::lround(200 * 15 / 5.67)));
   EXPECT_EQ(r.y, static_cast<int>(std::lround(300 * 15 / 5.67)));
@@ -847,6 +856,28 @@ TEST_F(Hauptfenster, LayoutknoepfeUndNeuArbeitenAufDemDokument) {
   EXPECT_EQ(absenderRahmen(*s), vorlage);
   EXPECT_EQ(w->Text1(1), firma);
   EXPECT_TRUE(meldungen.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Hauptfenster, VorschauZeigtDieSeiteUndZeichnetBeimSchliessenNeu) {
+  starten();
+  aktion(QStringLiteral("Vorschau"))->trigger();
+  ASSERT_TRUE(w->Vorschaufenster());
+  EXPECT_TRUE(w->Vorschaufenster()->isVisible());
+  EXPECT_EQ(w->Vorschaufenster()->windowModality(), Qt::ApplicationModal);
+  EXPECT_EQ(s->VSPrinter1->seitenzahl(), 1);
+  EXPECT_EQ(s->Druckmodus, 0);
+  const int vorher = w->anzahlGezeichnet();
+  w->Vorschaufenster()->close();
+  EXPECT_FALSE(w->Vorschaufenster()->isVisible());
+  EXPECT_GT(w->anzahlGezeichnet(), vorher);
+  // The menu item opens the same window again.
+  aktion(QStringLiteral("mnuFilePrintPreview"))->trigger();
+  EXPECT_TRUE(w->Vorschaufenster()->isVisible());
+  w->Vorschaufenster()->close();
 }
 
 }  // namespace
