@@ -1,0 +1,235 @@
+#include "io/frmdrucken.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/zahlen.h"
+#include "io/drucken.h"
+#include "platform/datensteuerung.h"
+#include "platform/druckerdialog.h"
+#include "platform/drucksteuerung.h"
+
+namespace {
+const QString keineAdressen = QStringLiteral("Es sind keine Adressen vorhanden.");
+}
+
+frmDrucken::frmDrucken(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
+  setWindowTitle(QStringLiteral("Drucken"));
+  setObjectName(QStringLiteral("frmDrucken"));
+  setWindowModality(Qt::ApplicationModal);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+
+  kategorieDesDatensatzes = [this] { return s_.fenster->Text1(30); };
+  druckerDialog = druckerWaehlen;
+
+  auto benenne = [](QWidget* w, const char* name) {
+    w->setObjectName(QLatin1String(name));
+    return w;
+  };
+
+  Frame1 = new QGroupBox(QStringLiteral("Einstellungen"), this);
+  benenne(Frame1, "Frame1");
+  Label1 = new QLabel(QStringLiteral("Wieviele Kopien"), Frame1);
+  benenne(Label1, "Label1");
+  Text1 = new QLineEdit(QStringLiteral("1"), Frame1);
+  benenne(Text1, "Text1");
+  Text1->setMaximumWidth(60);
+  Label1->setBuddy(Text1);
+  auto* einstellungen = new QHBoxLayout(Frame1);
+  einstellungen->addWidget(Label1);
+  einstellungen->addWidget(Text1);
+  einstellungen->addStretch(1);
+
+  Frame2 = new QGroupBox(QStringLiteral("Seriendruck"), this);
+  benenne(Frame2, "Frame2");
+  Option1 = new QRadioButton(QStringLiteral("Aktive Adresse drucken"), Frame2);
+  benenne(Option1, "Option1");
+  Option2 = new QRadioButton(QStringLiteral("Adressenbereich drucken"), Frame2);
+  benenne(Option2, "Option2");
+  Label4 = new QLabel(QStringLiteral("von"), Frame2);
+  benenne(Label4, "Label4");
+  Text2 = new QLineEdit(QStringLiteral("1"), Frame2);
+  benenne(Text2, "Text2");
+  Label3 = new QLabel(QStringLiteral("bis"), Frame2);
+  benenne(Label3, "Label3");
+  Text3 = new QLineEdit(QStringLiteral("2"), Frame2);
+  benenne(Text3, "Text3");
+  Option3 = new QRadioButton(QStringLiteral("Nur eine Kategorie drucken"), Frame2);
+  benenne(Option3, "Option3");
+  Label2 = new QLabel(QStringLiteral("Kategorie"), Frame2);
+  benenne(Label2, "Label2");
+  Text4 = new QLineEdit(Frame2);
+  benenne(Text4, "Text4");
+  Option4 = new QRadioButton(QStringLiteral("Alle Adressen drucken"), Frame2);
+  benenne(Option4, "Option4");
+  Option1->setChecked(true);
+  Label4->setBuddy(Text2);
+  Label3->setBuddy(Text3);
+  Label2->setBuddy(Text4);
+  Text2->setMaximumWidth(60);
+  Text3->setMaximumWidth(60);
+
+  auto* seriendruck = new QGridLayout(Frame2);
+  seriendruck->setColumnMinimumWidth(0, 18);
+  seriendruck->addWidget(Option1, 0, 0, 1, 5);
+  seriendruck->addWidget(Option2, 1, 0, 1, 5);
+  seriendruck->addWidget(Label4, 2, 1);
+  seriendruck->addWidget(Text2, 2, 2);
+  seriendruck->addWidget(Label3, 2, 3);
+  seriendruck->addWidget(Text3, 2, 4);
+  seriendruck->addWidget(Option3, 3, 0, 1, 5);
+  seriendruck->addWidget(Label2, 4, 1);
+  seriendruck->addWidget(Text4, 4, 2, 1, 3);
+  seriendruck->addWidget(Option4, 5, 0, 1, 5);
+  seriendruck->setColumnStretch(5, 1);
+
+  CommandEinstellen = new QPushButton(QStringLiteral("Drucker wählen"), this);
+  benenne(CommandEinstellen, "CommandEinstellen");
+  CommandDrucken = new QPushButton(QStringLiteral("Drucken"), this);
+  benenne(CommandDrucken, "CommandDrucken");
+  CommandAbbruch = new QPushButton(QStringLiteral("Abbruch"), this);
+  benenne(CommandAbbruch, "CommandAbbruch");
+  CommandDrucken->setDefault(true);
+  CommandEinstellen->setAutoDefault(false);
+  CommandAbbruch->setAutoDefault(false);
+
+  auto* knoepfe = new QVBoxLayout;
+  knoepfe->addWidget(CommandEinstellen);
+  knoepfe->addStretch(1);
+  knoepfe->addWidget(CommandDrucken);
+  knoepfe->addWidget(CommandAbbruch);
+  auto* links = new QVBoxLayout;
+  links->addWidget(Frame1);
+  links->addWidget(Frame2);
+  auto* ganz = new QHBoxLayout(this);
+  ganz->addLayout(links, 1);
+  ganz->addLayout(knoepfe);
+
+  connect(CommandDrucken, &QPushButton::clicked, this, &frmDrucken::CommandDrucken_Click);
+  connect(CommandAbbruch, &QPushButton::clicked, this, &frmDrucken::CommandAbbruch_Click);
+  connect(CommandEinstellen, &QPushButton::clicked, this, &frmDrucken::CommandEinstellen_Click);
+}
+
+void frmDrucken::setzeDatensteuerung(Datensteuerung* daten) { daten_ = daten; }
+
+void frmDrucken::zeigen() {
+  show();
+  raise();
+  activateWindow();
+  Text1->setFocus();
+}
+
+void frmDrucken::CommandEinstellen_Click() {
+  if (druckerDialog) druckerDialog(this, *s_.VSPrinter1);
+}
+
+void frmDrucken::CommandAbbruch_Click() { schliessen(); }
+
+void frmDrucken::reject() { CommandAbbruch_Click(); }
+
+void frmDrucken::closeEvent(QCloseEvent* ereignis) {
+  // Hidden, not destroyed: the entries stay for the next time.
+  ereignis->ignore();
+  if (isVisible()) CommandAbbruch_Click();
+}
+
+void frmDrucken::schliessen() {
+  // Hiding the application-modal dialog gives the input back to the main window.
+  hide();
+  emit geschlossen();
+}
+
+void frmDrucken::CommandDrucken_Click() {
+  // Address edits still pending in the side panel belong to the records printed now.
+  if (daten_ && daten_->offen() && !daten_->Update()) {
+    s_.fenster->Meldung(daten_->fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+    return;
+  }
+
+  double c = zahlen::Val(Text1->text());
+  if (c < 1) c = 1;
+  const std::optional<int16_t> kopien = zahlen::alsInt16(c);
+  if (!kopien) {
+    s_.fenster->Meldung(QStringLiteral("Es können höchstens 32767 Kopien gedruckt werden."),
+                        QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+    Text1->setFocus();
+    Text1->selectAll();
+    return;
+  }
+
+  Drucksteuerung& d = *s_.VSPrinter1;
+  d.Copies = *kopien;
+  d.Preview = false;
+  druckeAuswahl();
+  schliessen();
+  d.Copies = 1;
+}
+
+void frmDrucken::druckeAuswahl() {
+  if (Option1->isChecked()) {
+    DruckeSeite(s_);
+    return;
+  }
+  const int n = daten_ && daten_->offen() ? daten_->RecordCount() : 0;
+  if (n < 1) {
+    // Nothing to move to: a run over the addresses prints nothing.
+    s_.fenster->Meldung(keineAdressen, QString(), Knoepfe::Ok, Symbol::Information);
+    return;
+  }
+  if (Option2->isChecked())
+    druckeBereich(n);
+  else if (Option3->isChecked())
+    druckeKategorie(n);
+  else if (Option4->isChecked())
+    druckeAlle(n);
+}
+
+bool frmDrucken::bewegt(bool ok) {
+  if (!ok) s_.fenster->Meldung(daten_->fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  return ok;
+}
+
+// Each run stops at the first page that could not be printed: DruckeSeite has told the user
+// why, and the same failure would only repeat for every further address.
+
+bool frmDrucken::druckeBereich(int n) {
+  double von = zahlen::Val(Text2->text());
+  double bis = zahlen::Val(Text3->text());
+  if (von < 1) von = 1;
+  if (von > n) von = n;
+  if (bis < von) bis = von;
+  if (bis > n) bis = n;
+  if (!bewegt(daten_->MoveFirst())) return false;
+  if (!bewegt(daten_->Move(zahlen::int32Begrenzt(von - 1)))) return false;
+  for (double i = von; i <= bis; i += 1) {
+    if (!DruckeSeite(s_)) return false;
+    if (i < bis && !bewegt(daten_->MoveNext())) return false;
+  }
+  return true;
+}
+
+bool frmDrucken::druckeKategorie(int n) {
+  if (!bewegt(daten_->MoveFirst())) return false;
+  const QString kategorie = Text4->text();
+  for (int i = 1; i <= n; ++i) {
+    if (kategorieDesDatensatzes() == kategorie && !DruckeSeite(s_)) return false;
+    if (i < n && !bewegt(daten_->MoveNext())) return false;
+  }
+  return true;
+}
+
+bool frmDrucken::druckeAlle(int n) {
+  if (!bewegt(daten_->MoveFirst())) return false;
+  for (int i = 1; i <= n; ++i) {
+    if (!DruckeSeite(s_)) return false;
+    if (i < n && !bewegt(daten_->MoveNext())) return false;
+  }
+  return true;
+}

@@ -1,0 +1,95 @@
+// The print dialog "Drucken": prints the page as a form letter, once for the current address
+// or once per address of a range, of one category or of the whole address table, in a chosen
+// number of copies, after the user has picked a printer if he likes.
+//
+// The main window hands over its address data control (setzeDatensteuerung) and shows the
+// dialog with zeigen(). While it is shown no other window takes input; "Drucken", "Abbruch",
+// Escape and the title-bar close button all hide it again (closing behaves as "Abbruch") and
+// emit geschlossen(), after which the main window redraws its page. The dialog is hidden, never
+// destroyed, so the copies, the option and the range keep the user's last entries.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <functional>
+
+#include "core/programmzustand.h"
+#include "platform/datensteuerung.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class frmDrucken : public QDialog {
+  Q_OBJECT
+ public:
+  frmDrucken(Programmzustand& s, QWidget* eltern = nullptr);
+
+  // The address data control whose records the range, category and whole-table runs walk.
+  // May be null or closed: those runs then print nothing and say so.
+  void setzeDatensteuerung(Datensteuerung* daten);
+  Datensteuerung* datensteuerung() const { return daten_; }
+
+  // Shows the dialog application-modal with the entries of its last use.
+  void zeigen();
+
+  // "Drucken": prints, then hides the dialog. Bad input (too many copies) or address edits
+  // that cannot be stored keep it open with a message.
+  void CommandDrucken_Click();
+  // "Abbruch": hides the dialog without printing.
+  void CommandAbbruch_Click();
+  // "Drucker wählen": the printer dialog of the print control; the dialog stays open.
+  void CommandEinstellen_Click();
+
+  // The category of the current record, compared with "Kategorie". The main window's
+  // side-panel field 30 shows the record's "Gruppe" after every move, so the default reads
+  // s.fenster->Text1(30); tests whose window does not follow the data control read the field
+  // from the data control instead.
+  std::function<QString()> kategorieDesDatensatzes;
+  // The printer dialog (platform/druckerdialog.h by default).
+  std::function<bool(QWidget* eltern, Drucksteuerung& drucksteuerung)> druckerDialog;
+
+  QGroupBox* Frame1;
+  QLabel* Label1;
+  QLineEdit* Text1;  // copies
+  QGroupBox* Frame2;
+  QRadioButton* Option1;  // current address
+  QRadioButton* Option2;  // range
+  QLabel* Label4;
+  QLineEdit* Text2;  // from
+  QLabel* Label3;
+  QLineEdit* Text3;       // to
+  QRadioButton* Option3;  // one category
+  QLabel* Label2;
+  QLineEdit* Text4;       // category
+  QRadioButton* Option4;  // all addresses
+  QPushButton* CommandEinstellen;
+  QPushButton* CommandDrucken;
+  QPushButton* CommandAbbruch;
+
+ signals:
+  // The dialog was hidden (after printing or cancelling).
+  void geschlossen();
+
+ public slots:
+  // Escape and the title-bar close button: as "Abbruch".
+  void reject() override;
+
+ protected:
+  void closeEvent(QCloseEvent* ereignis) override;
+
+ private:
+  // The run chosen by the options; false when it stopped early (the user has been told).
+  void druckeAuswahl();
+  bool druckeBereich(int n);
+  bool druckeKategorie(int n);
+  bool druckeAlle(int n);
+  // A move of the data control; false (after telling the user) when it failed.
+  bool bewegt(bool ok);
+  void schliessen();
+
+  Programmzustand& s_;
+  QPointer<Datensteuerung> daten_;
+};

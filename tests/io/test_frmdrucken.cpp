@@ -1,0 +1,338 @@
+// The print dialog driven with mouse and keys: copies, the four runs over the address
+// records (counted as pages of the PDF file the print control writes), cancelling, closing,
+// runs without addresses and a run whose printer fails.
+// With QX_TESTBILDER naming a folder, a picture of the dialog is saved there.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/programmzustand.h"
+#include "core/start.h"
+#include "elements/text/schriftarten.h"
+#include "gemeinsam/testfenster.h"
+#include "io/dokument.h"
+#include "io/frmdrucken.h"
+#include "platform/datensteuerung.h"
+#include "platform/drucksteuerung.h"
+#include "ui/test_adressen_hilfe.h"
+
+namespace {
+int pdfSeiten(const QString& pdf) {
+  if (!QFile::exists(pdf)) return 0;
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {pdf});
+  p.waitForFinished(30000);
+  const auto treffer = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                           .match(QString::fromUtf8(p.readAllStandardOutput()));
+  return treffer.hasMatch() ? treffer.captured(1).toInt() : 0;
+}
+
+// The "Firma" printed on each page, in page order ("?" when none is found).
+QStringList gedruckteFirmen(const QString& pdf) {
+  QStringList firmen;
+  if (!QFile::exists(pdf)) return firmen;
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  p.waitForFinished(30000);
+  // pdftotext ends every page with a form feed.
+  QStringList seiten = QString::fromUtf8(p.readAllStandardOutput()).split(QChar(u'\f'));
+  if (!seiten.isEmpty() && seiten.last().trimmed().isEmpty()) seiten.removeLast();
+  static const QRegularExpression firma(QStringLiteral("Firma (\\d+)"));
+  for (const QString& seite : seiten) {
+    const auto m = firma.match(seite);
+    firmen << (m.hasMatch() ? m.captured(1) : QStringLiteral("?"));
+  }
+  return firmen;
+}
+
+void tippe(QLineEdit* feld, const QString& text) {
+  feld->setFocus();
+  feld->selectAll();
+  QTest::keyClick(feld, Qt::Key_Delete);
+  QTest::keyClicks(feld, text);
+}
+
+void klicke(QAbstractButton* knopf) { QTest::mouseClick(knopf, Qt::LeftButton); }
+
+struct DruckdialogTest : ::testing::Test {
+  QTemporaryDir ordner;
+  Programmzustand s;
+  TestFenster fenster;
+  Datensteuerung daten;
+  QString pdf;
+  QString db;
+  std::unique_ptr<frmDrucken> dlg;
+
+  void SetUp() override {
+    const QDir quelle(QStringLiteral(QX_QUELLE "/data"));
+    for (const QString& name : quelle.entryList(QDir::Files))
+      QFile::copy(quelle.filePath(name), QDir(ordner.path()).filePath(name));
+    Main(s, ordner.path());
+    s.fenster = &fenster;
+    SchriftartenErmitteln(s);
+    s.Ladeauftrag = QStringLiteral("neu");
+    ASSERT_TRUE(LadeDokument(s));
+    s.BrieftextRTF = QStringLiteral("{\\rtf1\\ansi Brief\\par}");
+    neueDatei();
+    db = QDir(ordner.path()).filePath(QStringLiteral("adressen.db"));
+    // Like the main window's bound side-panel fields, the test window shows the current
+    // record in fields 21 ("Firma") and 30 ("Gruppe") after every move.
+    QObject::connect(&daten, &Datensteuerung::datensatzGewechselt, [this] {
+      fenster.felder[21] = daten.wert(QStringLiteral("Firma"));
+      fenster.felder[30] = daten.wert(QStringLiteral("Gruppe"));
+    });
+    dlg = std::make_unique<frmDrucken>(s);
+    dlg->setzeDatensteuerung(&daten);
+  }
+
+  // The print control appends every job of a run to its PDF file; a new file starts afresh.
+  void neueDatei() {
+    static int nummer = 0;
+    pdf = QDir(ordner.path()).filePath(QStringLiteral("druck%1.pdf").arg(++nummer));
+    s.VSPrinter1->setzePdfDatei(pdf);
+  }
+  void adressen(const QString& sql) {
+    adressentest::sqlAusfuehren(db, sql);
+    ASSERT_TRUE(daten.oeffnen(db)) << daten.fehler().toStdString();
+  }
+  void bereich(const QString& von, const QString& bis) {
+    klicke(dlg->Option2);
+    tippe(dlg->Text2, von);
+    tippe(dlg->Text3, bis);
+  }
+  void drucken() {
+    dlg->zeigen();
+    klicke(dlg->CommandDrucken);
+  }
+  QStringList meldungen() const {
+    QStringList texte;
+    for (const auto& m : fenster.meldungen) texte << m.text;
+    return texte;
+  }
+};
+}  // namespace
+
+TEST_F(DruckdialogTest, StartwerteUndBeschriftungen) {
+  EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Drucken"));
+  EXPECT_EQ(dlg->Text1->text(), QStringLiteral("1"));
+  EXPECT_EQ(dlg->Text2->text(), QStringLiteral("1"));
+  EXPECT_EQ(dlg->Text3->text(), QStringLiteral("2"));
+  EXPECT_TRUE(dlg->Text4->text().isEmpty());
+  EXPECT_TRUE(dlg->Option1->isChecked());
+  EXPECT_EQ(dlg->CommandEinstellen->text(), QStringLiteral("Drucker wählen"));
+  EXPECT_EQ(dlg->windowModality(), Qt::ApplicationModal);
+
+  if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty()) {
+    dlg->zeigen();
+    dlg->grab().save(QDir(aus).filePath(QStringLiteral("frmdrucken.png")));
+    dlg->hide();
+  }
+}
+
+TEST_F(DruckdialogTest, KopienWerdenGelesenBegrenztUndZurueckgesetzt) {
+  adressen(adressentest::tabelleMit(3));
+  struct Fall {
+    const char* eingabe;
+    int seiten;
+  };
+  // Each job is one page in the given number of copies; the PDF file grows job by job.
+  const Fall faelle[] = {{"0", 1}, {"-3", 1}, {"x", 1}, {"2", 2}, {"2.5", 2}, {" 2.6", 3}};
+  int bisher = 0;
+  for (const Fall& f : faelle) {
+    tippe(dlg->Text1, QString::fromLatin1(f.eingabe));
+    drucken();
+    bisher += f.seiten;
+    EXPECT_EQ(pdfSeiten(pdf), bisher) << f.eingabe;
+    EXPECT_EQ(s.VSPrinter1->Copies, 1) << f.eingabe;
+    EXPECT_FALSE(s.VSPrinter1->Preview);
+    EXPECT_FALSE(dlg->isVisible());
+  }
+  // The current record is the one printed, and stays current.
+  EXPECT_EQ(gedruckteFirmen(pdf).value(0), QStringLiteral("1"));
+  EXPECT_EQ(daten.AbsolutePosition(), 0);
+  EXPECT_TRUE(fenster.meldungen.empty()) << meldungen().join(u'\n').toStdString();
+
+  // More copies than a print job can take: told, nothing printed, the dialog stays open.
+  tippe(dlg->Text1, QStringLiteral("40000"));
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), bisher);
+  EXPECT_TRUE(dlg->isVisible());
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.contains(QStringLiteral("32767")));
+  klicke(dlg->CommandAbbruch);
+}
+
+TEST_F(DruckdialogTest, BereichWirdAufDieAdressenBegrenzt) {
+  adressen(adressentest::tabelleMit(10));
+  struct Fall {
+    const char* von;
+    const char* bis;
+    QStringList firmen;
+  };
+  const Fall faelle[] = {
+      {"0", "3", {"1", "2", "3"}}, {"12", "15", {"10"}}, {"5", "2", {"5"}}, {"9", "", {"9"}},
+      {"x", "2", {"1", "2"}},
+  };
+  for (const Fall& f : faelle) {
+    neueDatei();
+    bereich(QString::fromLatin1(f.von), QString::fromLatin1(f.bis));
+    drucken();
+    EXPECT_EQ(gedruckteFirmen(pdf), f.firmen) << f.von << "-" << f.bis;
+    // The data control stays on the last record printed, and the side panel shows it.
+    EXPECT_EQ(daten.AbsolutePosition() + 1, f.firmen.last().toInt()) << f.von << "-" << f.bis;
+    EXPECT_EQ(fenster.felder[21], QStringLiteral("Firma ") + f.firmen.last());
+  }
+  EXPECT_TRUE(fenster.meldungen.empty());
+}
+
+TEST_F(DruckdialogTest, KategorieGenauUndAlleAdressen) {
+  adressen(
+      QString::fromUtf8(adressentest::tabelleAnlegen()) +
+      QStringLiteral(
+          "INSERT INTO Adressen (Nummer, Firma, Gruppe) VALUES "
+          "('1', 'Firma 1', 'kunde'), ('2', 'Firma 2', 'Kunde '), ('3', 'Firma 3', 'Kunde'),"
+          "('4', 'Firma 4', 'Lieferant'), ('5', 'Firma 5', 'Kunde'), ('6', 'Firma 6', NULL);"));
+  klicke(dlg->Option3);
+  tippe(dlg->Text4, QStringLiteral("Kunde"));
+  drucken();
+  EXPECT_EQ(gedruckteFirmen(pdf), (QStringList{"3", "5"}));
+  EXPECT_EQ(daten.AbsolutePosition(), 5);  // the last record was visited
+
+  // The category read through the dialog's own accessor, as from the data control.
+  neueDatei();
+  fenster.felder[30].clear();
+  QObject::disconnect(&daten, nullptr, nullptr, nullptr);
+  dlg->kategorieDesDatensatzes = [this] { return daten.wert(QStringLiteral("Gruppe")); };
+  tippe(dlg->Text4, QStringLiteral("Lieferant"));
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+
+  // The trailing blank is part of the category; a category no record has prints nothing.
+  neueDatei();
+  tippe(dlg->Text4, QStringLiteral("Kunde "));
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+  neueDatei();
+  tippe(dlg->Text4, QStringLiteral("Presse"));
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 0);
+
+  // Every record: n pages, n - 1 moves forward after the first.
+  neueDatei();
+  QSignalSpy wechsel(&daten, &Datensteuerung::datensatzGewechselt);
+  klicke(dlg->Option4);
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 6);
+  EXPECT_EQ(wechsel.count(), 6);  // MoveFirst and five MoveNext
+  EXPECT_EQ(daten.AbsolutePosition(), 5);
+  EXPECT_TRUE(fenster.meldungen.empty());
+}
+
+TEST_F(DruckdialogTest, OhneAdressenDrucktNurDieAktiveSeite) {
+  const QString keine = QStringLiteral("Es sind keine Adressen vorhanden.");
+  auto laeufe = [&](const char* wie) {
+    for (QRadioButton* option : {dlg->Option2, dlg->Option3, dlg->Option4}) {
+      fenster.meldungen.clear();
+      klicke(option);
+      drucken();
+      EXPECT_EQ(pdfSeiten(pdf), 0) << wie << " " << option->text().toStdString();
+      ASSERT_EQ(fenster.meldungen.size(), 1u) << wie;
+      EXPECT_EQ(fenster.meldungen[0].text, keine);
+      EXPECT_FALSE(dlg->isVisible());
+      EXPECT_EQ(s.VSPrinter1->Copies, 1);
+    }
+  };
+  // No data control, a closed one (missing file), an empty table.
+  dlg->setzeDatensteuerung(nullptr);
+  laeufe("ohne");
+  dlg->setzeDatensteuerung(&daten);
+  EXPECT_FALSE(daten.oeffnen(QDir(ordner.path()).filePath(QStringLiteral("fehlt.db"))));
+  laeufe("geschlossen");
+  adressen(QString::fromUtf8(adressentest::tabelleAnlegen()));
+  EXPECT_EQ(daten.RecordCount(), 0);
+  laeufe("leer");
+
+  fenster.meldungen.clear();
+  klicke(dlg->Option1);
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+  EXPECT_TRUE(fenster.meldungen.empty());
+}
+
+TEST_F(DruckdialogTest, AbbruchSchliessenUndEscapeDruckenNichts) {
+  adressen(adressentest::tabelleMit(2));
+  s.VSPrinter1->Copies = 1;
+  QSignalSpy geschlossen(dlg.get(), &frmDrucken::geschlossen);
+  tippe(dlg->Text1, QStringLiteral("3"));
+  klicke(dlg->Option4);
+
+  dlg->zeigen();
+  EXPECT_EQ(QApplication::activeModalWidget(), dlg.get());
+  klicke(dlg->CommandAbbruch);
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+  dlg->zeigen();
+  dlg->close();  // the title-bar close button
+  EXPECT_FALSE(dlg->isVisible());
+
+  dlg->zeigen();
+  QTest::keyClick(dlg.get(), Qt::Key_Escape);
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+  EXPECT_EQ(geschlossen.count(), 3);
+  EXPECT_FALSE(QFile::exists(pdf));
+  EXPECT_EQ(s.VSPrinter1->Copies, 1);
+  // Hidden, not destroyed: the entries are kept for the next time.
+  EXPECT_EQ(dlg->Text1->text(), QStringLiteral("3"));
+  EXPECT_TRUE(dlg->Option4->isChecked());
+}
+
+TEST_F(DruckdialogTest, FehlschlagBeendetDenLaufNachEinerMeldung) {
+  adressen(adressentest::tabelleMit(3));
+  s.VSPrinter1->setzePdfDatei(QDir(ordner.path()).filePath(QStringLiteral("fehlt/druck.pdf")));
+  klicke(dlg->Option4);
+  drucken();
+  EXPECT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_EQ(daten.AbsolutePosition(), 0);  // stopped at the first record
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(s.VSPrinter1->Copies, 1);
+}
+
+TEST_F(DruckdialogTest, OffeneAdressaenderungWirdVorDemDruckGespeichert) {
+  adressen(adressentest::tabelleMit(2));
+  QLineEdit firma;
+  daten.bindeFeld(&firma, QStringLiteral("Firma"));
+  tippe(&firma, QStringLiteral("Neue Firma GmbH"));
+  klicke(dlg->Option1);
+  drucken();
+  EXPECT_EQ(adressentest::spalte(db, QStringLiteral("Firma")).value(0),
+            QStringLiteral("Neue Firma GmbH"));
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+}
+
+TEST_F(DruckdialogTest, DruckerWaehlenBleibtImDialog) {
+  Drucksteuerung* gesehen = nullptr;
+  dlg->druckerDialog = [&](QWidget* eltern, Drucksteuerung& d) {
+    EXPECT_EQ(eltern, dlg.get());
+    gesehen = &d;
+    return true;
+  };
+  dlg->zeigen();
+  klicke(dlg->CommandEinstellen);
+  EXPECT_EQ(gesehen, s.VSPrinter1.get());
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_FALSE(QFile::exists(pdf));
+  klicke(dlg->CommandAbbruch);
+}
