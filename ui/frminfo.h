@@ -1,0 +1,39 @@
+// The about box "Info": the program's title and version and the button "Ok".
+// Shown application-modal, so the main window takes no input while it is open; closing it
+// in any way ("Ok", Escape, the title-bar close button) hides it, which gives the input back,
+// and emits geschlossen(), after which the main window redraws its page.
+#pragma once
+
+#include <QDialog>
+
+#include "core/programmzustand.h"
+
+class QLabel;
+class QPushButton;
+
+class frmInfo : public QDialog {
+  Q_OBJECT
+ public:
+  frmInfo(Programmzustand& s, QWidget* eltern = nullptr);
+
+  // Fills the title line anew and shows the box.
+  void zeigen();
+  // "Ok": closes the box.
+  void Command1_Click();
+
+  QLabel* Label1;
+  QPushButton* Command1;
+
+ signals:
+  void geschlossen();
+
+ public slots:
+  void reject() override;
+
+ protected:
+  void closeEvent(QCloseEvent* ereignis) override;
+
+ private:
+  void Form_Load();
+  Programmzustand& s_;
+};
