@@ -354,8 +354,9 @@ class Leser {
 
   Zustand z_;
   std::vector<Zustand> stapel_;
-  size_t ueberzaehlig_ = 0;  // groups beyond kMaxTiefe that were opened and not closed
-  int ucRest_ = 0;           // fallback characters still to skip after \uN
+  size_t ueberzaehlig_ = 0;       // groups beyond kMaxTiefe that were opened and not closed
+  int ucRest_ = 0;                // fallback characters still to skip after \uN
+  bool amGruppenanfang_ = false;  // the control read now directly follows a "{"
 
   std::map<int, Schrift> schriften_;
   int standardSchrift_ = 0;
@@ -384,8 +385,13 @@ void Leser::lesen(const QByteArray& daten) {
   p_ = daten.constData();
   ende_ = p_ + daten.size();
   while (p_ < ende_ && *p_ != '{') ++p_;
+  bool nachKlammer = false;
   while (p_ < ende_) {
     const char ch = *p_++;
+    if (ch != '\r' && ch != '\n') {
+      amGruppenanfang_ = nachKlammer;
+      nachKlammer = ch == '{';
+    }
     switch (ch) {
       case '{':
         gruppeAuf();
@@ -501,9 +507,10 @@ void Leser::steuerung() {
       symbol(0x2011);
       break;
     case '*':
-      // An ignorable destination: none of them carries letter text.
+      // An ignorable destination (none of them carries letter text). Only at the start of
+      // a group: a stray \* elsewhere must not swallow the rest of the letter.
       rohAusgeben();
-      z_.ziel = Ziel::Ueberspringen;
+      if (amGruppenanfang_) z_.ziel = Ziel::Ueberspringen;
       break;
     case '\r':
     case '\n':
@@ -835,6 +842,7 @@ void Leser::schriftEintragAbschliessen() {
   Schrift s;
   s.codepage = eintragCodepage_;
   eintragText_ += dekodieren(eintragName_, eintragCodepage_ ? eintragCodepage_ : ansiCodepage_);
+  eintragText_.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
   s.name = eintragText_.trimmed();
   eintragName_.clear();
   eintragText_.clear();

@@ -1,5 +1,6 @@
 #include "platform/rtf_schreiben.h"
 
+#include <QHash>
 #include <QList>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -66,45 +67,72 @@ class Schreiber {
   QFont standard_;
   QByteArray k_;
   std::vector<QString> schriften_;
+  QHash<QString, int> schriftIndex_;
   std::vector<QColor> farben_;
-  std::optional<Zeichenwerte> stand_;
+  QHash<QRgb, int> farbIndex_;
+  // The character values in force, as the numbers and flags written.
+  struct Stand {
+    int schrift;
+    int halbpunkte;
+    int farbe;
+    bool fett, kursiv, unterstrichen, durchgestrichen;
+    int hochtief;
+  };
+  std::optional<Stand> stand_;
 };
 
-int Schreiber::schriftNummer(const QString& name) {
-  const auto it = std::find(schriften_.begin(), schriften_.end(), name);
-  if (it != schriften_.end()) return static_cast<int>(it - schriften_.begin());
+int Schreiber::schriftNummer(const QString& roh) {
+  // Control characters cannot stand in a font table; two names that differ only in them
+  // are one face.
+  QString name = roh;
+  name.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
+  name = name.trimmed();
+  const auto it = schriftIndex_.constFind(name);
+  if (it != schriftIndex_.constEnd()) return *it;
   schriften_.push_back(name);
-  return static_cast<int>(schriften_.size()) - 1;
+  const int nummer = static_cast<int>(schriften_.size()) - 1;
+  schriftIndex_.insert(name, nummer);
+  return nummer;
 }
 
 int Schreiber::farbNummer(const QColor& farbe) {
   if (!farbe.isValid()) return 0;
   const QRgb rgb = farbe.rgb();
-  for (size_t i = 0; i < farben_.size(); ++i) {
-    if (farben_[i].rgb() == rgb) return static_cast<int>(i) + 1;
-  }
+  const auto it = farbIndex_.constFind(rgb);
+  if (it != farbIndex_.constEnd()) return *it;
   farben_.push_back(farbe);
-  return static_cast<int>(farben_.size());
+  const int nummer = static_cast<int>(farben_.size());
+  farbIndex_.insert(rgb, nummer);
+  return nummer;
 }
 
 // Writes the control words of the values that differ from those in force.
 void Schreiber::zeichen(const Zeichenwerte& w) {
   QByteArray s;
-  const Zeichenwerte* alt = stand_ ? &*stand_ : nullptr;
-  if (!alt || alt->schrift != w.schrift) s += "\\f" + zahl(schriftNummer(w.schrift));
-  const int halbpunkte = std::max(1, static_cast<int>(std::lround(w.punkte * 2)));
-  if (!alt || std::lround(alt->punkte * 2) != halbpunkte) s += "\\fs" + zahl(halbpunkte);
-  if (!alt || alt->farbe != w.farbe) s += "\\cf" + zahl(farbNummer(w.farbe));
-  if (!alt || alt->fett != w.fett) s += w.fett ? "\\b" : "\\b0";
-  if (!alt || alt->kursiv != w.kursiv) s += w.kursiv ? "\\i" : "\\i0";
-  if (!alt || alt->unterstrichen != w.unterstrichen) s += w.unterstrichen ? "\\ul" : "\\ulnone";
-  if (!alt || alt->durchgestrichen != w.durchgestrichen) {
-    s += w.durchgestrichen ? "\\strike" : "\\strike0";
+  const Stand neu{schriftNummer(w.schrift),
+                  std::max(1, static_cast<int>(std::lround(std::min(w.punkte, 1638.0) * 2))),
+                  farbNummer(w.farbe),
+                  w.fett,
+                  w.kursiv,
+                  w.unterstrichen,
+                  w.durchgestrichen,
+                  w.hochtief};
+  const Stand* alt = stand_ ? &*stand_ : nullptr;
+  if (!alt || alt->schrift != neu.schrift) s += "\\f" + zahl(neu.schrift);
+  if (!alt || alt->halbpunkte != neu.halbpunkte) s += "\\fs" + zahl(neu.halbpunkte);
+  if (!alt || alt->farbe != neu.farbe) s += "\\cf" + zahl(neu.farbe);
+  if (!alt || alt->fett != neu.fett) s += neu.fett ? "\\b" : "\\b0";
+  if (!alt || alt->kursiv != neu.kursiv) s += neu.kursiv ? "\\i" : "\\i0";
+  if (!alt || alt->unterstrichen != neu.unterstrichen) {
+    s += neu.unterstrichen ? "\\ul" : "\\ulnone";
   }
-  if (!alt || alt->hochtief != w.hochtief) {
-    s += w.hochtief > 0 ? "\\super" : w.hochtief < 0 ? "\\sub" : "\\nosupersub";
+  if (!alt || alt->durchgestrichen != neu.durchgestrichen) {
+    s += neu.durchgestrichen ? "\\strike" : "\\strike0";
   }
-  stand_ = w;
+  if (!alt || alt->hochtief != neu.hochtief) {
+    s += neu.hochtief > 0 ? "\\super" : neu.hochtief < 0 ? "\\sub" : "\\nosupersub";
+  }
+  stand_ = neu;
   if (!s.isEmpty()) {
     k_ += s;
     k_ += ' ';

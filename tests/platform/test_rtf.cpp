@@ -327,6 +327,7 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
       {"{\\rtf1 \\uc2\\u20013\\'d6\\'d0x\\uc0\\u-3913 y}", QStringLiteral("中x\uF0B7y")},
       {"{\\rtf1 {\\uc3\\u945 abcd}\\u946 ?e}", QStringLiteral("αdβe")},
       {"{\\rtf1 a{\\*\\unbekannt b}c{\\*\\ud{d}}e}", "ace"},
+      {"{\\rtf1 a\\*\\unbekannt b{\\b \\*c}}", "abc"},
       {"{\\rtf1 a\\unbekanntesWort12 b\\xyz c}", "abc"},
       {"{\\rtf1 a\\bin5 {}}\\ b}", "ab"},
       {"{\\rtf1 a{\\pict\\wmetafile8 0102{\\*\\blipuid 12}}b}", "ab"},
