@@ -193,27 +193,27 @@ QComboBox* eingabeliste(QWidget* eltern, const QString& name) {
 
 }  // namespace
 
-// --- Farbfeld ---------------------------------------------------------------------------
+// --- BrieffarbFeld ------------------------------------------------------------------------
 
-Farbfeld::Farbfeld(QWidget* eltern) : QWidget(eltern) {
+BrieffarbFeld::BrieffarbFeld(QWidget* eltern) : QWidget(eltern) {
   setCursor(Qt::PointingHandCursor);
   setFixedSize(sizeHint());
 }
 
-void Farbfeld::setzeFarbe(const QColor& farbe) {
+void BrieffarbFeld::setzeFarbe(const QColor& farbe) {
   if (!farbe.isValid() || farbe == farbe_) return;
   farbe_ = farbe;
   update();
 }
 
-void Farbfeld::paintEvent(QPaintEvent*) {
+void BrieffarbFeld::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), farbe_);
   p.setPen(palette().color(QPalette::Mid));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void Farbfeld::mousePressEvent(QMouseEvent* ereignis) {
+void BrieffarbFeld::mousePressEvent(QMouseEvent* ereignis) {
   if (ereignis->button() == Qt::LeftButton) emit geklickt();
 }
 
@@ -275,7 +275,7 @@ void frmRTF::bauen() {
   combo2_ = eingabeliste(this, QStringLiteral("Combo2"));
   combo2_->setFixedWidth(64);
   combo2_->setMaxVisibleItems(20);
-  picFarbe_ = new Farbfeld(this);
+  picFarbe_ = new BrieffarbFeld(this);
   picFarbe_->setObjectName(QStringLiteral("PicFarbe"));
   combo3_ = new QComboBox(this);
   combo3_->setObjectName(QStringLiteral("Combo3"));
@@ -311,7 +311,7 @@ void frmRTF::bauen() {
   connect(combo2_->lineEdit(), &QLineEdit::textEdited, this, &frmRTF::Combo2_Change);
   connect(combo2_, &QComboBox::activated, this, &frmRTF::Combo2_Click);
   connect(combo3_, &QComboBox::activated, this, &frmRTF::Combo3_Click);
-  connect(picFarbe_, &Farbfeld::geklickt, this, &frmRTF::PicFarbe_Click);
+  connect(picFarbe_, &BrieffarbFeld::geklickt, this, &frmRTF::PicFarbe_Click);
   connect(rtf_, &RichTextBox::SelChange, this, &frmRTF::RTF_SelChange);
   connect(buttOk_, &QPushButton::clicked, this, &frmRTF::ButtOk_Click);
   connect(buttAbbruch_, &QPushButton::clicked, this, &frmRTF::ButtAbbruch_Click);

