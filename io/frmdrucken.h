@@ -81,7 +81,8 @@ class frmDrucken : public QDialog {
   void closeEvent(QCloseEvent* ereignis) override;
 
  private:
-  // The run chosen by the options; false when it stopped early (the user has been told).
+  // The run chosen by the options. The runs over the addresses return false when they
+  // stopped early at a page or a move that failed (the user has been told).
   void druckeAuswahl();
   bool druckeBereich(int n);
   bool druckeKategorie(int n);

@@ -244,26 +244,6 @@ TEST_F(ExportTest, GescheiterterWordexportLaesstNichtsZurueck) {
   EXPECT_EQ(s.Exportmodus, 0);
 }
 
-TEST_F(ExportTest, WordexportOhneTemporaerenOrdner) {
-  // TEMP names a file: the folder falls back to the system's; when that cannot take a folder
-  // either, the export says so.
-  const QString datei = pfad(QStringLiteral("keinordner"));
-  QFile(datei).open(QIODevice::WriteOnly);
-  qputenv("TEMP", datei.toLocal8Bit());
-  const QByteArray tmpdir = qgetenv("TMPDIR");
-  qputenv("TMPDIR", datei.toLocal8Bit());
-  qputenv("TMP", datei.toLocal8Bit());
-  WordExport word(s);
-  word.oeffnen = [](const QUrl&) { return true; };
-  const bool ok = word.mnuWord_Click();
-  qputenv("TMPDIR", tmpdir);
-  qunsetenv("TMP");
-  EXPECT_FALSE(ok);
-  ASSERT_EQ(fenster.meldungen.size(), 1u);
-  EXPECT_TRUE(
-      fenster.meldungen[0].text.startsWith(QStringLiteral("Keine Wordverbindung möglich:  ")));
-}
-
 // --- Help --------------------------------------------------------------------------------
 
 TEST(Hilfe, UpdateseiteAusDerVersion) {
