@@ -1,0 +1,379 @@
+#include "elements/shape/frmlinie.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "core/programmzustand.h"
+#include "core/seite_zeichnen.h"
+#include "core/zahlen.h"
+#include "elements/shape/linie_zeichnen.h"
+#include "platform/ansichtsfenster.h"
+#include "platform/bildflaeche.h"
+#include "platform/gdi.h"
+
+namespace {
+
+constexpr int fensterBreite = 8600 / 15;
+constexpr int fensterHoehe = 6900 / 15;
+constexpr int32_t weiss = RGB(255, 255, 255);
+// The sample figure keeps this many twips from every edge of the sample picture.
+constexpr double musterRand = 200;
+
+bool gueltigeLinie(const Programmzustand& s, int i) {
+  return i >= 1 && i <= s.AnzahlLinien && i < static_cast<int>(s.Linien.size()) && s.Linien[i];
+}
+
+}  // namespace
+
+// --- Formfeld -----------------------------------------------------------------------------
+
+Formfeld::Formfeld(QWidget* eltern)
+    : QWidget(eltern), flaeche_(std::make_unique<Bildflaeche>(Innen, Innen)) {
+  flaeche_->BackColor = weiss;
+  flaeche_->Cls();
+  const QSize innen = flaeche_->bild().size();
+  setFixedSize(innen.width() + 2 * Rand, innen.height() + 2 * Rand);
+}
+
+Formfeld::~Formfeld() = default;
+
+void Formfeld::setzeHintergrund(int32_t rgb) {
+  flaeche_->BackColor = rgb;
+  flaeche_->Cls();
+  update();
+}
+
+int32_t Formfeld::hintergrund() const { return flaeche_->BackColor; }
+
+void Formfeld::paintEvent(QPaintEvent*) {
+  QPainter maler(this);
+  // A sunken border: dark above and left, light below and right.
+  maler.fillRect(rect(), palette().color(QPalette::Light));
+  maler.fillRect(QRect(0, 0, width() - 1, height() - 1), palette().color(QPalette::Dark));
+  maler.fillRect(QRect(1, 1, width() - 2, height() - 2), palette().color(QPalette::Shadow));
+  maler.drawImage(Rand, Rand, flaeche_->bild());
+}
+
+void Formfeld::mousePressEvent(QMouseEvent* ereignis) {
+  gedrueckt_ = ereignis->button() == Qt::LeftButton;
+}
+
+void Formfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
+  const bool klick = gedrueckt_ && ereignis->button() == Qt::LeftButton &&
+                     rect().contains(ereignis->position().toPoint());
+  gedrueckt_ = false;
+  if (klick) emit geklickt();
+}
+
+// --- frmlinie -----------------------------------------------------------------------------
+
+frmlinie::frmlinie(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
+  setWindowTitle(QStringLiteral("Einstellen der Linie"));
+  setWindowModality(Qt::ApplicationModal);
+  farbdialog = [this](int32_t start) { return FarbeWaehlen(start, this); };
+  umgebung_.neuZeichnen = [this] { MusterLinieZeichnen(); };
+  umgebung_.farbdialog = [this](int32_t start) -> std::optional<int32_t> {
+    if (!farbdialog) return std::nullopt;
+    return farbdialog(start);
+  };
+  bauen();
+  resize(fensterBreite, fensterHoehe);
+}
+
+frmlinie::~frmlinie() = default;
+
+Farbanzeige* frmlinie::Shape(int i) const {
+  switch (i) {
+    case 1:
+      return farbe_->Shape1();
+    case 2:
+      return farbe_->Shape2();
+    case 3:
+      return schatten_->Shape3();
+    case 4:
+      return schatten_->Shape4();
+    default:
+      return nullptr;
+  }
+}
+
+void frmlinie::bauen() {
+  auto* haupt = new QVBoxLayout(this);
+  haupt->setContentsMargins(8, 8, 8, 8);
+  tabStrip_ = new QTabWidget(this);
+  haupt->addWidget(tabStrip_, 1);
+
+  schatten_ = new Schattenbedienung(
+      {QStringLiteral("Einstellen der Schattenstärke"), QStringLiteral("100 mm"),
+       QStringLiteral("Schriftzentrum (keine Funktion)"), true},
+      nullptr);
+  struct Tab {
+    const char* titel;
+    const char* tip;
+    QWidget* inhalt;
+  };
+  const std::array<Tab, 3> tabs = {{
+      {"Farbe", "Einstellen der Objektfarbe", baueFarbseite()},
+      {"Schatten", "Einstellen des Objektschattens", schatten_},
+      {"Form", "Aussehen des Linienobjekts", baueFormseite()},
+  }};
+  for (int i = 1; i <= 3; ++i) {
+    const Tab& t = tabs[i - 1];
+    tabStrip_->addTab(seiteMitMuster(i, t.inhalt), QString::fromUtf8(t.titel));
+    tabStrip_->setTabToolTip(i - 1, QString::fromUtf8(t.tip));
+  }
+  connect(tabStrip_, &QTabWidget::currentChanged, this, &frmlinie::TabStripLinie_Click);
+
+  auto* knoepfe = new QHBoxLayout;
+  knoepfe->addStretch();
+  command3_ = new QPushButton(QStringLiteral("Ok"), this);
+  command1_ = new QPushButton(QStringLiteral("Abbruch"), this);
+  command3_->setDefault(true);
+  command1_->setAutoDefault(false);
+  command3_->setMinimumWidth(90);
+  command1_->setMinimumWidth(90);
+  knoepfe->addWidget(command3_);
+  knoepfe->addWidget(command1_);
+  haupt->addLayout(knoepfe);
+  connect(command3_, &QPushButton::clicked, this, &frmlinie::Command3_Click);
+  connect(command1_, &QPushButton::clicked, this, &frmlinie::Command1_Click);
+}
+
+QWidget* frmlinie::seiteMitMuster(int i, QWidget* inhalt) {
+  auto* seite = new QWidget;
+  auto* spalte = new QVBoxLayout(seite);
+  spalte->setContentsMargins(9, 9, 9, 9);
+  spalte->addWidget(inhalt, 1);
+
+  muster_[i] = std::make_unique<Bildflaeche>(MusterBreite, MusterHoehe);
+  muster_[i]->BackColor = weiss;
+  muster_[i]->Cls();
+  auto* rahmen = new QFrame(seite);
+  rahmen->setFrameStyle(QFrame::Box | QFrame::Plain);
+  rahmen->setLineWidth(1);
+  auto* rl = new QHBoxLayout(rahmen);
+  rl->setContentsMargins(1, 1, 1, 1);
+  anzeige_[i] = new Flaechenanzeige(muster_[i].get(), rahmen);
+  anzeige_[i]->setFixedSize(muster_[i]->bild().size());
+  anzeige_[i]->setToolTip(QStringLiteral("Anzeige der Schriftprobe"));
+  rl->addWidget(anzeige_[i]);
+  auto* unten = new QHBoxLayout;
+  unten->addWidget(rahmen);
+  unten->addStretch();
+  spalte->addLayout(unten);
+  frame1_[i] = seite;
+  return seite;
+}
+
+QWidget* frmlinie::baueFarbseite() {
+  auto* w = new QWidget;
+  auto* spalte = new QVBoxLayout(w);
+  spalte->setContentsMargins(0, 0, 0, 0);
+  spalte->setSpacing(10);
+
+  auto* oben = new QHBoxLayout;
+  auto* staerkerahmen = new QGroupBox(QStringLiteral("Linienstärke"), w);
+  auto* sl = new QHBoxLayout(staerkerahmen);
+  sliderHeight_ = new QSlider(Qt::Horizontal, staerkerahmen);
+  sliderHeight_->setRange(2, 50);
+  sliderHeight_->setPageStep(4);
+  sliderHeight_->setTickPosition(QSlider::TicksBelow);
+  sliderHeight_->setTickInterval(4);
+  sl->addWidget(sliderHeight_);
+  oben->addWidget(staerkerahmen, 1);
+  oben->addSpacing(16);
+  checkFuellen_ = new QCheckBox(w);
+  auto* label1 = new QLabel(QStringLiteral(" Flächen gefüllt"), w);
+  oben->addWidget(checkFuellen_);
+  oben->addWidget(label1);
+  oben->addStretch();
+  spalte->addLayout(oben);
+
+  farbe_ =
+      new Farbbedienung({QStringLiteral("Objektfarbe"), QStringLiteral("Farbverlauf"), true}, w);
+  check6_ = new QCheckBox(QStringLiteral("Farbverlauf in beide Richtungen"), w);
+  // The option has no effect on the drawing; it is offered as the form always did.
+  farbe_->verlaufSpalte()->insertWidget(3, check6_);
+  spalte->addWidget(farbe_, 1);
+
+  connect(sliderHeight_, &QSlider::valueChanged, this, &frmlinie::SliderHeight_Change);
+  connect(checkFuellen_, &QCheckBox::clicked, this, [this] { CheckFuellen_Click(); });
+  return w;
+}
+
+QWidget* frmlinie::baueFormseite() {
+  auto* w = new QWidget;
+  auto* spalte = new QVBoxLayout(w);
+  spalte->setContentsMargins(0, 0, 0, 0);
+  auto* rahmen = new QGroupBox(QStringLiteral("Objektform wählen"), w);
+  auto* gitter = new QGridLayout(rahmen);
+  gitter->setSpacing(2);
+  for (int k = 1; k <= AnzahlFormfelder; ++k) {
+    linienform_[k] = new Formfeld(rahmen);
+    gitter->addWidget(linienform_[k], (k - 1) / 15, (k - 1) % 15);
+    connect(linienform_[k], &Formfeld::geklickt, this, [this, k] { Linienform_Click(k); });
+  }
+  auto* zeile = new QHBoxLayout;
+  zeile->addWidget(rahmen);
+  zeile->addStretch();
+  spalte->addLayout(zeile);
+  spalte->addStretch();
+  return w;
+}
+
+// --- Showing --------------------------------------------------------------------------------
+
+void frmlinie::zeigen() {
+  if (!gueltigeLinie(s_, s_.AktuelleLinie)) return;
+  Form_Activate();
+  show();
+  raise();
+  activateWindow();
+}
+
+void frmlinie::Form_Activate() {
+  {
+    const QSignalBlocker sperre(tabStrip_);
+    tabStrip_->setCurrentIndex(0);
+  }
+  s_.Mustermodus = -1;
+  umgebung_.markierFarbe = static_cast<int32_t>(s_.MarkierFarbe);
+  umgebung_.normalFarbe = static_cast<int32_t>(s_.NormalFarbe);
+
+  ClassLinie& m = *s_.MusterLinie;
+  m = s_.linie(s_.AktuelleLinie);
+  farbe_->binden({&m.Color1, &m.Color2, &m.ColorCircle}, &umgebung_);
+  schatten_->binden(
+      {&m.ShadowAngle, &m.ShadowDeep, &m.ShadowType, &m.ShadowColor1, &m.ShadowColor2}, &umgebung_);
+
+  zeichnenAufgeschoben_ = true;
+  // Angle box (marks the sector), shadow slider, type boxes, shadow colour indicators.
+  schatten_->laden();
+  {
+    // The slider shows a thickness below its minimum at the minimum; the element keeps its
+    // own thickness until the slider is moved.
+    const QSignalBlocker sperre(sliderHeight_);
+    sliderHeight_->setValue(m.Staerke);
+  }
+  for (int k = 1; k <= AnzahlFormfelder; ++k) linienform_[k]->setzeHintergrund(weiss);
+  if (m.Form >= 1 && m.Form <= AnzahlFormfelder)
+    linienform_[m.Form]->setzeHintergrund(umgebung_.markierFarbe);
+  checkFuellen_->setChecked(m.Fuellung);
+  // Gradient option (its handler keeps the mode shown) and the colour indicators.
+  farbe_->laden();
+
+  ClassRahmen& r = *s_.MusterRahmen;
+  r.x = zahlen::int32Begrenzt(musterRand / s_.TwipsProEinheit);
+  r.y = r.x;
+  r.Breite = zahlen::int32Begrenzt((muster_[1]->Width() - 2 * musterRand) / s_.TwipsProEinheit);
+  r.Hoehe = zahlen::int32Begrenzt((muster_[1]->Height() - 2 * musterRand) / s_.TwipsProEinheit);
+
+  zeichnenAufgeschoben_ = false;
+  LinienformSymboleZeichnen();
+  MusterLinieZeichnen();
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+void frmlinie::MusterLinieZeichnen() {
+  if (zeichnenAufgeschoben_) return;
+  const int k = tabStrip_->currentIndex() + 1;
+  if (k < 1 || k > 3) return;
+  LinieZeichnen(s_, *muster_[k], *s_.MusterLinie, *s_.MusterRahmen);
+  anzeige_[k]->update();
+}
+
+void frmlinie::LinienformSymboleZeichnen() {
+  struct Strecke {
+    int x1, y1, x2, y2;
+  };
+  // Icon lines in twips from the top-left corner of a box.
+  static const std::array<std::vector<Strecke>, AnzahlFormen + 1> symbole = {{
+      {},
+      {{40, 170, 280, 170}},
+      {{170, 40, 170, 280}},
+      {{40, 40, 280, 280}},
+      {{40, 280, 280, 40}},
+      {{40, 40, 280, 40}, {40, 40, 40, 280}},
+      {{40, 280, 280, 280}, {40, 40, 40, 280}},
+      {{40, 280, 280, 280}, {280, 40, 280, 280}},
+      {{40, 40, 280, 40}, {280, 40, 280, 280}},
+      {{40, 40, 280, 40}, {40, 280, 280, 280}},
+      {{40, 40, 40, 280}, {280, 40, 280, 280}},
+      {{40, 170, 280, 170}, {170, 40, 170, 280}},
+      {{40, 280, 280, 280}, {40, 280, 170, 40}, {280, 280, 170, 40}},
+      {{40, 40, 40, 280}, {40, 40, 280, 170}, {40, 280, 280, 170}},
+      {{40, 40, 280, 40}, {40, 40, 170, 280}, {280, 40, 170, 280}},
+      {{280, 40, 280, 280}, {280, 40, 40, 170}, {280, 280, 40, 170}},
+      {},
+      {{170, 40, 280, 170}, {170, 40, 40, 170}, {170, 280, 280, 170}, {170, 280, 40, 170}},
+      {},
+  }};
+  for (int k = 1; k <= AnzahlFormen; ++k) {
+    Bildflaeche& f = linienform_[k]->flaeche();
+    for (const Strecke& st : symbole[k]) f.Line(st.x1, st.y1, st.x2, st.y2, f.ForeColor);
+    if (k == 16) f.Line(40, 40, 280, 280, f.ForeColor, true);
+    if (k == 18) {
+      // Circle about (170, 170) with radius 130, drawn with the box's pen and no fill.
+      const double tppX = f.twipsProPixelX();
+      const double tppY = f.twipsProPixelY();
+      const auto px = [tppX](double t) { return zahlen::int32Begrenzt(t / tppX); };
+      const auto py = [tppY](double t) { return zahlen::int32Begrenzt(t / tppY); };
+      f.FillStyle = 1;
+      Ellipse(f.hdc(), px(170 - 130), py(170 - 130), px(170 + 130), py(170 + 130));
+    }
+    linienform_[k]->update();
+  }
+}
+
+// --- Handlers -------------------------------------------------------------------------------
+
+void frmlinie::TabStripLinie_Click(int) { MusterLinieZeichnen(); }
+
+void frmlinie::SliderHeight_Change(int wert) {
+  s_.MusterLinie->Staerke = static_cast<int16_t>(wert);
+  MusterLinieZeichnen();
+}
+
+void frmlinie::CheckFuellen_Click() {
+  s_.MusterLinie->Fuellung = checkFuellen_->isChecked();
+  MusterLinieZeichnen();
+}
+
+void frmlinie::Linienform_Click(int k) {
+  if (k < 1 || k > AnzahlFormfelder) return;
+  ClassLinie& m = *s_.MusterLinie;
+  if (m.Form >= 1 && m.Form <= AnzahlFormfelder) linienform_[m.Form]->setzeHintergrund(weiss);
+  linienform_[k]->setzeHintergrund(static_cast<int32_t>(s_.MarkierFarbe));
+  m.Form = static_cast<int16_t>(k);
+  LinienformSymboleZeichnen();
+  MusterLinieZeichnen();
+}
+
+void frmlinie::Command3_Click() {
+  if (gueltigeLinie(s_, s_.AktuelleLinie)) s_.linie(s_.AktuelleLinie) = *s_.MusterLinie;
+  s_.Mustermodus = 0;
+  hide();
+  SeiteZeichnen(s_);
+}
+
+void frmlinie::Command1_Click() {
+  s_.Mustermodus = 0;
+  hide();
+  SeiteZeichnen(s_);
+}
+
+void frmlinie::reject() { Command1_Click(); }

@@ -1,0 +1,572 @@
+#include "elements/text/frmschrift.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/programmzustand.h"
+#include "core/rahmenfolge.h"
+#include "core/seite_zeichnen.h"
+#include "core/zahlen.h"
+#include "elements/text/schrift_zeichnen.h"
+#include "elements/text/schriftarten.h"
+#include "platform/ansichtsfenster.h"
+#include "platform/bildflaeche.h"
+
+namespace {
+
+// Window size in pixels (8600 x 6900 twips).
+constexpr int fensterBreite = 8600 / 15;
+constexpr int fensterHoehe = 6900 / 15;
+// Smallest size a typed font size may have, in points.
+constexpr double kleinsteGroesse = 6;
+
+bool gueltigeSchrift(const Programmzustand& s, int i) {
+  return i >= 1 && i <= s.AnzahlSchriften && i < static_cast<int>(s.Schriften.size()) &&
+         s.Schriften[i];
+}
+
+}  // namespace
+
+frmSchrift::frmSchrift(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
+  setWindowTitle(QStringLiteral("Einstellen der Schrift"));
+  setWindowModality(Qt::ApplicationModal);
+  farbdialog = [this](int32_t start) { return FarbeWaehlen(start, this); };
+  umgebung_.neuZeichnen = [this] { MusterZeichnen(); };
+  umgebung_.farbdialog = [this](int32_t start) -> std::optional<int32_t> {
+    if (!farbdialog) return std::nullopt;
+    return farbdialog(start);
+  };
+  bauen();
+  resize(fensterBreite, fensterHoehe);
+}
+
+frmSchrift::~frmSchrift() = default;
+
+Farbanzeige* frmSchrift::Shape(int i) const {
+  switch (i) {
+    case 1:
+      return farbe_->Shape1();
+    case 2:
+      return farbe_->Shape2();
+    case 3:
+      return schatten_->Shape3();
+    case 4:
+      return schatten_->Shape4();
+    default:
+      return nullptr;
+  }
+}
+
+// --- Building the form --------------------------------------------------------------------
+
+void frmSchrift::bauen() {
+  auto* haupt = new QVBoxLayout(this);
+  haupt->setContentsMargins(8, 8, 8, 8);
+  tabStrip_ = new QTabWidget(this);
+  haupt->addWidget(tabStrip_, 1);
+
+  farbe_ = new Farbbedienung({QStringLiteral("Schriftfarbe"), QStringLiteral("Farbverlauf"), false},
+                             nullptr);
+  schatten_ = new Schattenbedienung({QStringLiteral("Einstellen der Schattenstärke (100% = "
+                                                    "Schriftgröße)"),
+                                     QStringLiteral("100 %"), QString(), false},
+                                    nullptr);
+
+  struct Tab {
+    const char* titel;
+    const char* schluessel;
+    const char* tip;
+    QWidget* inhalt;
+  };
+  const std::array<Tab, 4> tabs = {{
+      {"Font", "Font", "Einstellen der Schriftart", baueFontseite()},
+      {"Farbe", "Farbe", "Einstellen der Schriftfarbe", farbe_},
+      {"Schatten", "Schatten", "Einstellen des Schriftschattens", schatten_},
+      {"Winkel und Abstände", "Winkel", "Einstellen des Schriftwinkels und der Buchstabenabstände",
+       baueWinkelseite()},
+  }};
+  for (int i = 1; i <= 4; ++i) {
+    const Tab& t = tabs[i - 1];
+    tabStrip_->addTab(seiteMitMuster(i, t.inhalt), QString::fromUtf8(t.titel));
+    tabStrip_->setTabToolTip(i - 1, QString::fromUtf8(t.tip));
+    tabStrip_->tabBar()->setTabData(i - 1, QString::fromUtf8(t.schluessel));
+  }
+  connect(tabStrip_, &QTabWidget::currentChanged, this, &frmSchrift::TabStripSchrift_Click);
+
+  auto* knoepfe = new QHBoxLayout;
+  knoepfe->addStretch();
+  commandOK_ = new QPushButton(QStringLiteral("Ok"), this);
+  commandAbbruch_ = new QPushButton(QStringLiteral("Abbruch"), this);
+  commandOK_->setDefault(true);
+  commandAbbruch_->setAutoDefault(false);
+  commandOK_->setMinimumWidth(90);
+  commandAbbruch_->setMinimumWidth(90);
+  knoepfe->addWidget(commandOK_);
+  knoepfe->addWidget(commandAbbruch_);
+  haupt->addLayout(knoepfe);
+  connect(commandOK_, &QPushButton::clicked, this, &frmSchrift::CommandOK_Click);
+  connect(commandAbbruch_, &QPushButton::clicked, this, &frmSchrift::CommandAbbruch_Click);
+}
+
+QWidget* frmSchrift::seiteMitMuster(int i, QWidget* inhalt) {
+  auto* seite = new QWidget;
+  auto* spalte = new QVBoxLayout(seite);
+  spalte->setContentsMargins(9, 9, 9, 9);
+  spalte->addWidget(inhalt, 1);
+
+  muster_[i] = std::make_unique<Bildflaeche>(MusterBreite, MusterHoehe);
+  muster_[i]->BackColor = RGB(255, 255, 255);
+  muster_[i]->Cls();
+  auto* rahmen = new QFrame(seite);
+  rahmen->setFrameStyle(QFrame::Box | QFrame::Plain);
+  rahmen->setLineWidth(1);
+  auto* rl = new QHBoxLayout(rahmen);
+  rl->setContentsMargins(1, 1, 1, 1);
+  anzeige_[i] = new Flaechenanzeige(muster_[i].get(), rahmen);
+  anzeige_[i]->setFixedSize(muster_[i]->bild().size());
+  anzeige_[i]->setToolTip(QStringLiteral("Anzeige der Schriftprobe"));
+  rl->addWidget(anzeige_[i]);
+  auto* unten = new QHBoxLayout;
+  unten->addWidget(rahmen);
+  unten->addStretch();
+  spalte->addLayout(unten);
+  frame1_[i] = seite;
+  return seite;
+}
+
+QWidget* frmSchrift::baueFontseite() {
+  auto* w = new QWidget;
+  auto* g = new QGridLayout(w);
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setHorizontalSpacing(12);
+  g->setVerticalSpacing(6);
+
+  g->addWidget(new QLabel(QStringLiteral("Text"), w), 0, 0, 1, 3);
+  schrifttext_ = new QLineEdit(w);
+  g->addWidget(schrifttext_, 1, 0, 1, 3);
+
+  auto* pruefzeile = new QHBoxLayout;
+  check1_ = new QCheckBox(QStringLiteral("Sichtbar"), w);
+  check3_ = new QCheckBox(QStringLiteral("Unterstrichen"), w);
+  check4_ = new QCheckBox(QStringLiteral("Durchgestrichen"), w);
+  pruefzeile->addWidget(check1_);
+  pruefzeile->addSpacing(12);
+  pruefzeile->addWidget(check3_);
+  pruefzeile->addSpacing(12);
+  pruefzeile->addWidget(check4_);
+  pruefzeile->addStretch();
+  g->addLayout(pruefzeile, 2, 0, 1, 3);
+  g->setRowMinimumHeight(3, 8);
+
+  g->addWidget(new QLabel(QStringLiteral("Schriftart"), w), 4, 0);
+  g->addWidget(new QLabel(QStringLiteral("Schriftstil"), w), 4, 1);
+  g->addWidget(new QLabel(QStringLiteral("Größe"), w), 4, 2);
+  combo1_ = new QComboBox(w);
+  combo1_->setToolTip(
+      QStringLiteral("Liste der wählbaren TrueType Fonts (andere Fonts sind nicht drehbar)"));
+  combo1_->setMinimumWidth(220);
+  combo1_->setMaxVisibleItems(20);
+  combo2_ = new QComboBox(w);
+  combo2_->setToolTip(QStringLiteral("Schriftendarstellung"));
+  combo3_ = new QComboBox(w);
+  combo3_->setEditable(true);
+  combo3_->setInsertPolicy(QComboBox::NoInsert);
+  // Typed sizes are taken as typed: no completion to a listed size.
+  combo3_->setCompleter(nullptr);
+  combo3_->setToolTip(QStringLiteral("Schriftgröße in Punkten"));
+  combo3_->setMaxVisibleItems(16);
+  combo3_->setFixedWidth(70);
+  g->addWidget(combo1_, 5, 0);
+  g->addWidget(combo2_, 5, 1);
+  g->addWidget(combo3_, 5, 2);
+  g->setColumnStretch(0, 2);
+  g->setColumnStretch(1, 1);
+  g->setRowStretch(6, 1);
+
+  connect(check1_, &QCheckBox::clicked, this, [this] { Check_Click(1); });
+  connect(check3_, &QCheckBox::clicked, this, [this] { Check_Click(3); });
+  connect(check4_, &QCheckBox::clicked, this, [this] { Check_Click(4); });
+  connect(combo1_, &QComboBox::activated, this, [this] { Combo1_Click(); });
+  connect(combo2_, &QComboBox::activated, this, [this] { Combo2_Click(); });
+  connect(combo3_, &QComboBox::activated, this, &frmSchrift::Combo3_Click);
+  connect(combo3_->lineEdit(), &QLineEdit::textEdited, this, &frmSchrift::Combo3_Change);
+  return w;
+}
+
+QWidget* frmSchrift::baueWinkelseite() {
+  auto* w = new QWidget;
+  auto* g = new QGridLayout(w);
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setSpacing(10);
+
+  auto* winkelrahmen = new QGroupBox(QStringLiteral("Schriftwinkel"), w);
+  auto* wl = new QHBoxLayout(winkelrahmen);
+  sliderAngle_ = new QSlider(Qt::Horizontal, winkelrahmen);
+  sliderAngle_->setRange(0, 360);
+  sliderAngle_->setPageStep(15);
+  sliderAngle_->setTickPosition(QSlider::TicksBelow);
+  sliderAngle_->setTickInterval(45);
+  maskEdBoxAngle_ = new QLineEdit(winkelrahmen);
+  maskEdBoxAngle_->setValidator(dreiZiffern(maskEdBoxAngle_));
+  maskEdBoxAngle_->setMaxLength(3);
+  maskEdBoxAngle_->setFixedWidth(40);
+  wl->addWidget(sliderAngle_, 1);
+  wl->addWidget(maskEdBoxAngle_);
+  wl->addWidget(new QLabel(QStringLiteral("Grad"), winkelrahmen));
+  g->addWidget(winkelrahmen, 0, 0, 1, 2);
+
+  auto* abstandrahmen = new QGroupBox(QStringLiteral("Buchstabenabstand"), w);
+  auto* al = new QHBoxLayout(abstandrahmen);
+  sliderSpace_ = new QSlider(Qt::Horizontal, abstandrahmen);
+  sliderSpace_->setRange(-5, 15);
+  sliderSpace_->setPageStep(5);
+  sliderSpace_->setTickPosition(QSlider::TicksBelow);
+  sliderSpace_->setTickInterval(5);
+  maskEdBoxSpace_ = new QLineEdit(abstandrahmen);
+  maskEdBoxSpace_->setValidator(kleineZahlMitVorzeichen(maskEdBoxSpace_));
+  maskEdBoxSpace_->setMaxLength(3);
+  maskEdBoxSpace_->setFixedWidth(40);
+  maskEdBoxSpace_->setToolTip(QStringLiteral("Abstand zwischen den einzelnen Zeichen"));
+  al->addWidget(sliderSpace_, 1);
+  al->addWidget(maskEdBoxSpace_);
+  al->addWidget(new QLabel(QStringLiteral("Pixel"), abstandrahmen));
+  g->addWidget(abstandrahmen, 1, 0, 1, 2);
+
+  const std::array<const char*, 7> titel = {"",     "Linksbündig", "zentriert", "rechtbündig",
+                                            "oben", "zentriert",   "unten"};
+  auto* horizontal = new QGroupBox(QStringLiteral("Horizontale Ausrichtung"), w);
+  auto* vertikal = new QGroupBox(QStringLiteral("Vertikale Ausrichtung"), w);
+  auto* hl = new QVBoxLayout(horizontal);
+  auto* vl = new QVBoxLayout(vertikal);
+  for (int i = 1; i <= 6; ++i) {
+    QGroupBox* gruppe = i <= 3 ? horizontal : vertikal;
+    optAus_[i] = new QRadioButton(QString::fromUtf8(titel[i]), gruppe);
+    (i <= 3 ? hl : vl)->addWidget(optAus_[i]);
+    connect(optAus_[i], &QRadioButton::clicked, this, [this, i] { OptAus_Click(i); });
+  }
+  g->addWidget(horizontal, 2, 0);
+  g->addWidget(vertikal, 2, 1);
+  g->setRowStretch(3, 1);
+
+  connect(sliderAngle_, &QSlider::valueChanged, this, &frmSchrift::SliderAngle_Change);
+  connect(maskEdBoxAngle_, &QLineEdit::textEdited, this, [this] { MaskEdBoxAngle_Change(); });
+  connect(sliderSpace_, &QSlider::valueChanged, this, &frmSchrift::SliderSpace_Change);
+  connect(maskEdBoxSpace_, &QLineEdit::textEdited, this, [this] { MaskEdBoxSpace_Change(); });
+  return w;
+}
+
+// --- Loading and showing --------------------------------------------------------------------
+
+void frmSchrift::Form_Load() {
+  geladen_ = true;
+  combo1_->clear();
+  combo1_->addItems(SchriftartenListe(s_));
+  combo2_->clear();
+  combo2_->addItems({QStringLiteral("Standard"), QStringLiteral("Fett"), QStringLiteral("Kursiv"),
+                     QStringLiteral("Kursiv Fett")});
+  combo3_->clear();
+  for (int groesse = 8; groesse <= 72; groesse += 2) combo3_->addItem(QString::number(groesse));
+
+  // The sample frame fills the sample picture.
+  ClassRahmen& r = *s_.MusterRahmen;
+  r.x = 0;
+  r.y = 0;
+  r.Breite = zahlen::int32Begrenzt(muster_[1]->Width() / s_.TwipsProEinheit);
+  r.Hoehe = zahlen::int32Begrenzt(muster_[1]->Height() / s_.TwipsProEinheit);
+}
+
+void frmSchrift::zeigen() {
+  if (!gueltigeSchrift(s_, s_.AktuelleSchrift)) return;
+  // The font table is complete once the main window has loaded; a dialog built before
+  // that fills its font box at its first showing.
+  if (!geladen_ || combo1_->count() == 0) Form_Load();
+  Form_Activate();
+  show();
+  raise();
+  activateWindow();
+}
+
+void frmSchrift::Form_Activate() {
+  {
+    const QSignalBlocker sperre(tabStrip_);
+    tabStrip_->setCurrentIndex(0);
+  }
+  s_.Mustermodus = -1;
+  umgebung_.markierFarbe = static_cast<int32_t>(s_.MarkierFarbe);
+  umgebung_.normalFarbe = static_cast<int32_t>(s_.NormalFarbe);
+
+  const ClassSchrift& e = s_.schrift(s_.AktuelleSchrift);
+  ClassSchrift& m = *s_.MusterSchrift;
+  m.Angle = e.Angle;
+  m.AusrichtungH = e.AusrichtungH;
+  m.AusrichtungV = e.AusrichtungV;
+  m.Bold = e.Bold;
+  m.CharSpace = e.CharSpace;
+  m.Color1 = e.Color1;
+  m.Color2 = e.Color2;
+  m.ColorCircle = e.ColorCircle;
+  m.fontname = e.fontname;
+  m.FontSize = e.FontSize;
+  m.Height = e.Height;
+  m.Italic = e.Italic;
+  m.ShadowAngle = e.ShadowAngle;
+  m.ShadowColor1 = e.ShadowColor1;
+  m.ShadowColor2 = e.ShadowColor2;
+  m.ShadowDeep = e.ShadowDeep;
+  m.ShadowType = e.ShadowType;
+  m.ShadowWay = e.ShadowWay;
+  m.Strike = e.Strike;
+  m.Underline = e.Underline;
+  m.Sichtbar = e.Sichtbar;
+  m.Textstring = QStringLiteral("Muster");
+  farbe_->binden({&m.Color1, &m.Color2, &m.ColorCircle}, &umgebung_);
+  schatten_->binden(
+      {&m.ShadowAngle, &m.ShadowDeep, &m.ShadowType, &m.ShadowColor1, &m.ShadowColor2}, &umgebung_);
+
+  // The controls take the working copy's values; where setting a control runs its handler,
+  // the handler writes the value the control shows back into the copy.
+  zeichnenAufgeschoben_ = true;
+
+  maskEdBoxAngle_->setText(QString::number(m.Angle));
+  MaskEdBoxAngle_Change();
+
+  const int h = m.AusrichtungH == 0 ? 1 : m.AusrichtungH == 1 ? 2 : 3;
+  const int v = m.AusrichtungV == 0 ? 4 : m.AusrichtungV == 1 ? 5 : 6;
+  optAus_[h]->setChecked(true);
+  OptAus_Click(h);
+  optAus_[v]->setChecked(true);
+  OptAus_Click(v);
+
+  combo2_->setCurrentIndex(m.Bold && m.Italic ? 3 : m.Bold ? 1 : m.Italic ? 2 : 0);
+  Combo2_Click();
+
+  // A face that is not listed gives way to the first listed one.
+  if (combo1_->count() > 0) {
+    const int name = combo1_->findText(m.fontname, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    combo1_->setCurrentIndex(name < 0 ? 0 : name);
+    Combo1_Click();
+  }
+
+  // Sizes are compared as numbers, so that the item "12" is found for the size 12.
+  const std::optional<double> groesse = varianteZahl(m.FontSize);
+  int eintrag = -1;
+  if (groesse) {
+    for (int i = 0; i < combo3_->count(); ++i) {
+      if (zahlen::Val(combo3_->itemText(i)) == *groesse) {
+        eintrag = i;
+        break;
+      }
+    }
+  }
+  if (eintrag >= 0) {
+    combo3_->setCurrentIndex(eintrag);
+    Combo3_Click(eintrag);
+  } else {
+    const QString text = groesse ? zahlen::schreibePunkt(*groesse) : varianteText(m.FontSize);
+    combo3_->setCurrentIndex(-1);
+    combo3_->setEditText(text);
+    Combo3_Change(text);
+  }
+
+  check1_->setChecked(m.Sichtbar);
+  check4_->setChecked(m.Strike);
+  check3_->setChecked(m.Underline);
+
+  farbe_->laden();
+  schatten_->laden();
+
+  maskEdBoxSpace_->setText(QString::number(m.CharSpace));
+  MaskEdBoxSpace_Change();
+
+  schrifttext_->setText(e.Textstring);
+  schrifttext_->setCursorPosition(0);
+
+  zeichnenAufgeschoben_ = false;
+  MusterZeichnen();
+}
+
+// --- Sample -------------------------------------------------------------------------------
+
+void frmSchrift::MusterZeichnen() {
+  if (zeichnenAufgeschoben_) return;
+  const int k = tabStrip_->currentIndex() + 1;
+  if (k < 1 || k > 4) return;
+  SchriftZeichnen(s_, *muster_[k], *s_.MusterSchrift, *s_.MusterRahmen);
+  anzeige_[k]->update();
+}
+
+void frmSchrift::TabStripSchrift_Click(int) { MusterZeichnen(); }
+
+// --- Handlers -------------------------------------------------------------------------------
+
+void frmSchrift::Check_Click(int i) {
+  ClassSchrift& m = *s_.MusterSchrift;
+  switch (i) {
+    case 1:
+      // Visibility does not show in the sample, which draws hidden texts too.
+      m.Sichtbar = check1_->isChecked();
+      return;
+    case 3:
+      m.Underline = check3_->isChecked();
+      break;
+    case 4:
+      m.Strike = check4_->isChecked();
+      break;
+    default:
+      return;
+  }
+  MusterZeichnen();
+}
+
+void frmSchrift::Combo1_Click() {
+  s_.MusterSchrift->fontname = combo1_->currentText();
+  MusterZeichnen();
+}
+
+void frmSchrift::Combo2_Click() {
+  ClassSchrift& m = *s_.MusterSchrift;
+  const QString stil = combo2_->currentText();
+  if (stil == QLatin1String("Fett")) {
+    m.Bold = true;
+    m.Italic = false;
+  } else if (stil == QLatin1String("Standard")) {
+    m.Bold = false;
+    m.Italic = false;
+  } else if (stil == QLatin1String("Kursiv")) {
+    m.Bold = false;
+    m.Italic = true;
+  } else {
+    m.Bold = true;
+    m.Italic = true;
+  }
+  MusterZeichnen();
+}
+
+void frmSchrift::Combo3_Click(int index) {
+  if (index < 0 || index >= combo3_->count()) return;
+  s_.MusterSchrift->FontSize = zahlen::Val(combo3_->itemText(index));
+  MusterZeichnen();
+}
+
+void frmSchrift::Combo3_Change(const QString& text) {
+  s_.MusterSchrift->FontSize = std::max(zahlen::Val(text), kleinsteGroesse);
+  MusterZeichnen();
+}
+
+void frmSchrift::SliderAngle_Change(int wert) {
+  ClassSchrift& m = *s_.MusterSchrift;
+  if (wert == m.Angle) return;
+  m.Angle = static_cast<int16_t>(wert);
+  maskEdBoxAngle_->setText(QString::number(m.Angle));
+  MusterZeichnen();
+}
+
+void frmSchrift::MaskEdBoxAngle_Change() {
+  ClassSchrift& m = *s_.MusterSchrift;
+  if (zahlen::Val(maskEdBoxAngle_->text()) > 360) maskEdBoxAngle_->setText(QStringLiteral("0"));
+  m.Angle = zahlen::int16Begrenzt(zahlen::Val(maskEdBoxAngle_->text()));
+  {
+    const QSignalBlocker sperre(sliderAngle_);
+    sliderAngle_->setValue(m.Angle);
+  }
+  MusterZeichnen();
+}
+
+void frmSchrift::SliderSpace_Change(int wert) {
+  ClassSchrift& m = *s_.MusterSchrift;
+  m.CharSpace = static_cast<int16_t>(wert);
+  maskEdBoxSpace_->setText(QString::number(m.CharSpace));
+  MusterZeichnen();
+}
+
+void frmSchrift::MaskEdBoxSpace_Change() {
+  ClassSchrift& m = *s_.MusterSchrift;
+  const double wert = zahlen::Val(maskEdBoxSpace_->text());
+  if (wert > sliderSpace_->maximum())
+    maskEdBoxSpace_->setText(QString::number(sliderSpace_->maximum()));
+  if (wert < sliderSpace_->minimum())
+    maskEdBoxSpace_->setText(QString::number(sliderSpace_->minimum()));
+  m.CharSpace = zahlen::int16Begrenzt(zahlen::Val(maskEdBoxSpace_->text()));
+  {
+    const QSignalBlocker sperre(sliderSpace_);
+    sliderSpace_->setValue(m.CharSpace);
+  }
+  MusterZeichnen();
+}
+
+void frmSchrift::OptAus_Click(int i) {
+  // The sample centres the text whatever its alignment; nothing to redraw.
+  if (i >= 1 && i <= 3) s_.MusterSchrift->AusrichtungH = static_cast<int16_t>(i - 1);
+  if (i >= 4 && i <= 6) s_.MusterSchrift->AusrichtungV = static_cast<int16_t>(i - 4);
+}
+
+void frmSchrift::CommandOK_Click() {
+  hide();
+  const int nr = s_.AktuelleSchrift;
+  if (!gueltigeSchrift(s_, nr)) {
+    s_.Mustermodus = 0;
+    return;
+  }
+  ClassSchrift& e = s_.schrift(nr);
+  const ClassSchrift& m = *s_.MusterSchrift;
+  e.Angle = m.Angle;
+  e.AusrichtungH = m.AusrichtungH;
+  e.AusrichtungV = m.AusrichtungV;
+  // A rotated text turns about its centre and is always centred in its frame.
+  if (e.Angle > 0) {
+    e.AusrichtungH = 1;
+    e.AusrichtungV = 1;
+  }
+  e.Bold = m.Bold;
+  e.CharSpace = m.CharSpace;
+  e.Color1 = m.Color1;
+  e.Color2 = m.Color2;
+  e.ColorCircle = m.ColorCircle;
+  e.fontname = m.fontname;
+  e.FontSize = m.FontSize;
+  e.Height = m.Height;
+  e.Italic = m.Italic;
+  e.ShadowAngle = m.ShadowAngle;
+  e.ShadowColor1 = m.ShadowColor1;
+  e.ShadowColor2 = m.ShadowColor2;
+  e.ShadowDeep = m.ShadowDeep;
+  e.ShadowType = m.ShadowType;
+  e.ShadowWay = m.ShadowWay;
+  e.Strike = m.Strike;
+  e.Underline = m.Underline;
+  e.Textstring = schrifttext_->text();
+  e.Sichtbar = m.Sichtbar;
+  // Data, Top and widht stay the element's own: the working copy never received them.
+
+  if (nr <= AnzahlFeldtexte) s_.fenster->setzeText1(nr, schrifttext_->text());
+  s_.Mustermodus = 0;
+  // An inserted text left without a text is removed (after asking).
+  if (e.Textstring.isEmpty() && nr > AnzahlFeldtexte) RahmenLoeschen(s_);
+  s_.fenster->MarkierungZeigen();
+  SeiteZeichnen(s_);
+}
+
+void frmSchrift::CommandAbbruch_Click() {
+  hide();
+  s_.Mustermodus = 0;
+  // A newly inserted text frame that never received a text is removed (after asking).
+  const int nr = s_.AktuelleSchrift;
+  if (gueltigeSchrift(s_, nr) && nr > AnzahlFeldtexte && s_.schrift(nr).Textstring.isEmpty())
+    RahmenLoeschen(s_);
+}
+
+void frmSchrift::reject() { CommandAbbruch_Click(); }
