@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
@@ -47,6 +48,8 @@ frmPosition::frmPosition(Programmzustand& s, QWidget* eltern) : QDialog(eltern),
     raster->addWidget(b, i - 1, 1);
     raster->addWidget(new QLabel(QStringLiteral("mm"), this), i - 1, 2);
     b->installEventFilter(this);
+    // textEdited comes just before textChanged when the user types.
+    connect(b, &QLineEdit::textEdited, this, [this] { tippt_ = true; });
     connect(b, &QLineEdit::textChanged, this, [this, i] { Text_Change(i); });
   }
   Text1 = boxen_[1];
@@ -118,7 +121,14 @@ double frmPosition::neuSchreiben(int i) {
 }
 
 void frmPosition::Text_Change(int i) {
+  const bool vomBenutzer = tippt_;
+  tippt_ = false;
   if (setztText_) return;
+  // A decimal number being typed ("12." on the way to "12.5") is left as the user has it
+  // until the box is left; rewriting it at once would swallow the decimal mark and turn
+  // "12.5" into "125". Everything else settles on its number at every keystroke.
+  static const QRegularExpression imEntstehen(QStringLiteral("^-?\\d+[.,]\\d*$"));
+  if (vomBenutzer && imEntstehen.match(box(i)->text()).hasMatch()) return;
   setztText_ = true;
   // Each replacement would count as a further change; the text settles on the written-back
   // form of its number, normally after one step.

@@ -65,4 +65,5 @@ class frmPosition : public QDialog {
   Programmzustand& s_;
   std::array<QLineEdit*, 5> boxen_{};
   bool setztText_ = false;
+  bool tippt_ = false;  // the change under way comes from the user's typing
 };

@@ -470,7 +470,8 @@ TEST_F(PositionTest, DezimalkommaNurImXFeld) {
   tippen(d->Text1, QStringLiteral("725"));
   d->Text1->setCursorPosition(1);
   QTest::keyClick(d->Text1, Qt::Key_Period);
-  EXPECT_EQ(d->Text1->text(), QStringLiteral("7,25"));
+  // A decimal number being typed stays as typed until the box is left.
+  EXPECT_EQ(d->Text1->text(), QStringLiteral("7.25"));
   ok();
   EXPECT_EQ(rahmen(), QStringLiteral("72 120 330 200"));  // 72.5 to the even neighbour
 }
@@ -495,9 +496,10 @@ INSTANTIATE_TEST_SUITE_P(Faelle, EingabeTest,
                          ::testing::Values(Eingabe{1, "", "0"}, Eingabe{3, "", "0"},
                                            Eingabe{1, "-", "0"}, Eingabe{2, "-", "0"},
                                            Eingabe{2, "abc", "0"}, Eingabe{1, "x7", "7"},
-                                           Eingabe{3, "12.", "12"}, Eingabe{1, "12.", "12"},
+                                           Eingabe{3, "12.", "12."}, Eingabe{1, "12.", "12."},
                                            Eingabe{4, "12a", "12"}, Eingabe{4, "007", "7"},
-                                           Eingabe{2, "35", "35"}, Eingabe{3, "12.5", "125"}));
+                                           Eingabe{2, "35", "35"}, Eingabe{3, "12.5", "12.5"},
+                                           Eingabe{2, "-3.", "3."}, Eingabe{4, "1.2.", "1.2"}));
 
 TEST_F(PositionTest, EingabenMitCursor) {
   rahmenSetzen(100, 100, 500, 200);
