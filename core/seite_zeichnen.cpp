@@ -81,11 +81,21 @@ struct Wiedereintrittssperre {
   ~Wiedereintrittssperre() { flag = false; }
   bool& flag;
 };
+
+// The page is never drawn as a dialog's sample (cleared, at scale 1), even when a redraw
+// comes while a properties dialog is open.
+struct OhneMustermodus {
+  explicit OhneMustermodus(double& m) : modus(m), vorher(m) { modus = 0; }
+  ~OhneMustermodus() { modus = vorher; }
+  double& modus;
+  double vorher;
+};
 }  // namespace
 
 void SeiteZeichnen(Programmzustand& s) {
   if (s.SeiteWirdGezeichnet) return;
   Wiedereintrittssperre sperre(s.SeiteWirdGezeichnet);
+  OhneMustermodus seiteNichtMuster(s.Mustermodus);
 
   s.Zoomfaktor = s.Zoom / 100.0;
   if (s.Exportmodus != 0) s.Zoomfaktor = s.Exportzoom;

@@ -126,7 +126,10 @@ TEST_F(SeiteTest, LeererTextWirdVerstecktUndNichtUmrandet) {
 
 TEST_F(SeiteTest, AdressfelderMachenIhreRahmenSichtbar) {
   fenster.felder[24] = QStringLiteral("Müller");
+  // A redraw while a properties dialog is open still draws the page, not a sample.
+  s.Mustermodus = -1;
   SeiteZeichnen(s);
+  EXPECT_EQ(s.Mustermodus, -1);
   EXPECT_EQ(s.schrift(24).Textstring, QStringLiteral("Müller"));
   EXPECT_TRUE(s.rahmen(24).Sichtbar);
   // The text is drawn inside its frame (1250, 1250) - (1750, 1450) in black.
