@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -23,6 +25,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -32,14 +35,20 @@
 
 #include "core/auswahl.h"
 #include "core/dialogauswahl.h"
+#include "core/frmeinfuegen.h"
+#include "core/frmposition.h"
+#include "core/frmseite.h"
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
 #include "core/zahlen.h"
+#include "elements/picture/frmbild.h"
+#include "elements/text/frmrtf.h"
 #include "elements/text/schriftarten.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
 #include "io/drucken.h"
+#include "io/frmdrucken.h"
 #include "io/frmvorschau.h"
 #include "io/layout.h"
 #include "platform/ansichtsfenster.h"
@@ -48,11 +57,15 @@
 #include "platform/richtextbox.h"
 #include "ui/adressen.h"
 #include "ui/datensteuerleiste.h"
+#include "ui/frminfo.h"
 #include "ui/frmsuchen.h"
+#include "ui/hilfe.h"
 #include "ui/seitenansicht.h"
 #include "ui/symbole.h"
 
 namespace {
+
+const QString kDokumentFilter = QStringLiteral("QX Marvolant (*.qxm)");
 
 // Side-panel geometry in pixels: rows 480 twips apart, labels left of the fields.
 constexpr int kZeilenAbstand = 28;
@@ -107,6 +120,12 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   setWindowIcon(symbol(QStringLiteral("Programm")));
 
   programmEnde = [] { QCoreApplication::quit(); };
+  dateiDialog = [this](const QString& titel, const QString& filter, bool speichern) {
+    return standardDateiDialog(titel, filter, speichern);
+  };
+  bildDialog = speicherdialog(this);
+  hilfe_ = new Hilfe(s_, this);
+  word_ = std::make_unique<WordExport>(s_);
 
   auto* zentrum = new QWidget(this);
   auto* reihe = new QHBoxLayout(zentrum);
@@ -148,12 +167,6 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   linkeSpalte->setFixedWidth(std::max(kPanelBreite + 12, toolbar2_->sizeHint().width()));
   baueMenues();
   baueStatusleiste();
-
-  // The letter text lives in a text box of its own for the whole run; the letter editor
-  // shows it.
-  brieftext_ = new RichTextBox(this);
-  brieftext_->setObjectName(QStringLiteral("Brieftext"));
-  brieftext_->hide();
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -301,14 +314,8 @@ void frmMain::baueToolbars() {
         symbol(schluessel == QLatin1String("Eigenschaft") ? QStringLiteral("Text") : schluessel));
     a->setToolTip(*k.tipp ? QString::fromUtf8(k.tipp) : schluessel);
     if (schluessel == QLatin1String("Eigenschaft")) eigenschaft_ = a;
+    connect(a, &QAction::triggered, this, [this, schluessel] { Toolbar1_ButtonClick(schluessel); });
   }
-  connect(toolbar1_->findChild<QAction*>(QStringLiteral("Neu")), &QAction::triggered, this, [this] {
-    s_.Ladeauftrag = QStringLiteral("neu");
-    LadeDokument(s_);
-  });
-  connect(eigenschaft_, &QAction::triggered, this, [this] { EigenschaftenZeigen(s_); });
-  connect(toolbar1_->findChild<QAction*>(QStringLiteral("Vorschau")), &QAction::triggered, this,
-          &frmMain::VorschauZeigen);
 
   // The panel switch above the side panels.
   const char* const panels[] = {"Name", "Bank", "Layout", "Adresse", "Brief"};
@@ -316,7 +323,7 @@ void frmMain::baueToolbars() {
     const QString text = QString::fromUtf8(panels[i - 1]);
     QAction* a = toolbar2_->addAction(symbol(text), text);
     a->setObjectName(QStringLiteral("Toolbar2_%1").arg(i));
-    if (i <= 4) connect(a, &QAction::triggered, this, [this, i] { PanelZeigen(i); });
+    connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i); });
   }
 
   addToolBarBreak();
@@ -386,20 +393,26 @@ void frmMain::baueMenues() {
   QMenu* datei = leiste->addMenu(QStringLiteral("&Datei"));
   datei->setObjectName(QStringLiteral("mnuFile"));
   QAction* neu = menuePunkt(datei, QStringLiteral("&Neu"), QStringLiteral("mnuFileNew"));
-  menuePunkt(datei, QStringLiteral("Ö&ffnen..."), QStringLiteral("mnuFileOpen"));
+  QAction* oeffnen = menuePunkt(datei, QStringLiteral("Ö&ffnen..."), QStringLiteral("mnuFileOpen"));
   QAction* schliessen =
       menuePunkt(datei, QStringLiteral("S&chließen"), QStringLiteral("mnuFileClose"));
   datei->addSeparator();
-  menuePunkt(datei, QStringLiteral("&Speichern"), QStringLiteral("mnuFileSave"));
-  menuePunkt(datei, QStringLiteral("Speichern &unter..."), QStringLiteral("mnuFileSaveAs"));
-  menuePunkt(datei, QStringLiteral("als Bild speichern"), QStringLiteral("mnuBildSpeichern"));
-  menuePunkt(datei, QStringLiteral("in Word exportieren"), QStringLiteral("mnuWord"));
+  QAction* speichern =
+      menuePunkt(datei, QStringLiteral("&Speichern"), QStringLiteral("mnuFileSave"));
+  QAction* speichernUnter =
+      menuePunkt(datei, QStringLiteral("Speichern &unter..."), QStringLiteral("mnuFileSaveAs"));
+  QAction* alsBild =
+      menuePunkt(datei, QStringLiteral("als Bild speichern"), QStringLiteral("mnuBildSpeichern"));
+  QAction* word =
+      menuePunkt(datei, QStringLiteral("in Word exportieren"), QStringLiteral("mnuWord"));
   datei->addSeparator();
-  menuePunkt(datei, QStringLiteral("Seite &einrichten..."), QStringLiteral("mnuFilePageSetup"));
+  QAction* seiteEinrichten =
+      menuePunkt(datei, QStringLiteral("Seite &einrichten..."), QStringLiteral("mnuFilePageSetup"));
   QAction* vorschau =
       menuePunkt(datei, QStringLiteral("Seitenvorschau"), QStringLiteral("mnuFilePrintPreview"));
   connect(vorschau, &QAction::triggered, this, &frmMain::VorschauZeigen);
-  menuePunkt(datei, QStringLiteral("Dru&cken..."), QStringLiteral("mnuFilePrint"));
+  QAction* drucken =
+      menuePunkt(datei, QStringLiteral("Dru&cken..."), QStringLiteral("mnuFilePrint"));
   // Three recent-file entries that the program never fills.
   for (int i = 1; i <= 3; ++i)
     menuePunkt(datei, QString(), QStringLiteral("mnuFileMRU_%1").arg(i))->setVisible(false);
@@ -409,13 +422,22 @@ void frmMain::baueMenues() {
     s_.Ladeauftrag = QStringLiteral("neu");
     LadeDokument(s_);
   });
+  connect(oeffnen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+  connect(speichern, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
+  connect(speichernUnter, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+  connect(alsBild, &QAction::triggered, this, [this] { mnuBildSpeichern_Click(s_, bildDialog); });
+  connect(word, &QAction::triggered, this, [this] { word_->mnuWord_Click(); });
+  connect(seiteEinrichten, &QAction::triggered, this, &frmMain::SeiteEinrichten);
+  connect(drucken, &QAction::triggered, this, &frmMain::DruckdialogZeigen);
   connect(schliessen, &QAction::triggered, this, &QWidget::close);
   connect(beenden, &QAction::triggered, this, &QWidget::close);
 
   QMenu* bearbeiten = leiste->addMenu(QStringLiteral("&Bearbeiten"));
   bearbeiten->setObjectName(QStringLiteral("mnuEdit"));
-  menuePunkt(bearbeiten, QStringLiteral("Brief"), QStringLiteral("mnuBrief"));
-  menuePunkt(bearbeiten, QStringLiteral("Raster"), QStringLiteral("mnuRaster"));
+  connect(menuePunkt(bearbeiten, QStringLiteral("Brief"), QStringLiteral("mnuBrief")),
+          &QAction::triggered, this, &frmMain::BriefZeigen);
+  connect(menuePunkt(bearbeiten, QStringLiteral("Raster"), QStringLiteral("mnuRaster")),
+          &QAction::triggered, this, &frmMain::SeiteEinrichten);
 
   QMenu* ansicht = leiste->addMenu(QStringLiteral("&Ansicht"));
   ansicht->setObjectName(QStringLiteral("mnuView"));
@@ -456,10 +478,12 @@ void frmMain::baueMenues() {
   mnuRahmenMagnet_ =
       menuePunkt(rahmen, QStringLiteral("Rastermagnet"), QStringLiteral("mnuRahmenMagnet"), true);
   rahmen->addSeparator();
-  menuePunkt(rahmen, QStringLiteral("Einfügen"), QStringLiteral("mnuRahmenEinfuegen"));
+  connect(menuePunkt(rahmen, QStringLiteral("Einfügen"), QStringLiteral("mnuRahmenEinfuegen")),
+          &QAction::triggered, this, &frmMain::EinfuegenZeigen);
   QAction* loeschen =
       menuePunkt(rahmen, QStringLiteral("Löschen"), QStringLiteral("mnuRahmenLoeschen"));
-  menuePunkt(rahmen, QStringLiteral("Positionieren"), QStringLiteral("mnuRahmenPositionieren"));
+  QAction* positionieren =
+      menuePunkt(rahmen, QStringLiteral("Positionieren"), QStringLiteral("mnuRahmenPositionieren"));
   mnuverankert_ =
       menuePunkt(rahmen, QStringLiteral("verankern"), QStringLiteral("mnuverankert"), true);
   rahmen->addSeparator();
@@ -496,20 +520,26 @@ void frmMain::baueMenues() {
 
   QMenu* hilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
   hilfe->setObjectName(QStringLiteral("mnuHelp"));
-  menuePunkt(hilfe, QStringLiteral("&Inhalt"), QStringLiteral("mnuHelpContents"));
+  connect(menuePunkt(hilfe, QStringLiteral("&Inhalt"), QStringLiteral("mnuHelpContents")),
+          &QAction::triggered, hilfe_, &Hilfe::mnuHelpContents_Click);
   hilfe->addSeparator();
-  menuePunkt(hilfe, QStringLiteral("Zur QX-Homepage"), QStringLiteral("mnuHelpQX"));
-  menuePunkt(hilfe, QStringLiteral("Mail an den Autor"), QStringLiteral("mnuHelpHotline"));
-  menuePunkt(hilfe, QStringLiteral("Programm aktualisieren"), QStringLiteral("mnuupdate"));
+  connect(menuePunkt(hilfe, QStringLiteral("Zur QX-Homepage"), QStringLiteral("mnuHelpQX")),
+          &QAction::triggered, hilfe_, &Hilfe::mnuHelpQX_Click);
+  connect(menuePunkt(hilfe, QStringLiteral("Mail an den Autor"), QStringLiteral("mnuHelpHotline")),
+          &QAction::triggered, hilfe_, &Hilfe::mnuHelpHotline_Click);
+  connect(menuePunkt(hilfe, QStringLiteral("Programm aktualisieren"), QStringLiteral("mnuupdate")),
+          &QAction::triggered, hilfe_, &Hilfe::mnuupdate_Click);
   hilfe->addSeparator();
-  menuePunkt(hilfe, QStringLiteral("Info"), QStringLiteral("mnuInfo"));
+  connect(menuePunkt(hilfe, QStringLiteral("Info"), QStringLiteral("mnuInfo")), &QAction::triggered,
+          this, &frmMain::InfoZeigen);
 
   // The frame popup of the page (right click).
   popSchrift_ = new QMenu(this);
   popSchrift_->setObjectName(QStringLiteral("PopSchrift"));
   QAction* popEigenschaft =
       menuePunkt(popSchrift_, QStringLiteral("Eigenschaft"), QStringLiteral("Eigenschaft"));
-  menuePunkt(popSchrift_, QStringLiteral("Positionieren"), QStringLiteral("Positionieren"));
+  QAction* popPositionieren =
+      menuePunkt(popSchrift_, QStringLiteral("Positionieren"), QStringLiteral("Positionieren"));
   mnuVerankern_ =
       menuePunkt(popSchrift_, QStringLiteral("Verankern"), QStringLiteral("mnuVerankern"), true);
   QAction* popLoeschen =
@@ -530,6 +560,8 @@ void frmMain::baueMenues() {
                               s_.rahmen(s_.AktuellerRahmen).Verankert);
   });
 
+  for (QAction* a : {positionieren, popPositionieren})
+    connect(a, &QAction::triggered, this, &frmMain::PositionierenZeigen);
   for (QAction* a : {loeschen, popLoeschen})
     connect(a, &QAction::triggered, this, [this] { RahmenLoeschen(s_); });
   for (QAction* a : {vorne, popVorne})
@@ -682,8 +714,24 @@ void frmMain::FadenkreuzZeigen(bool an) {
   seite_->setCursor(an ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
-void frmMain::DialogZeigen(Dialog) {
-  // The property dialogs are attached here once they exist; until then nothing opens.
+void frmMain::DialogZeigen(Dialog dialog) {
+  // Each dialog opens on its first page for the current element of its kind.
+  switch (dialog) {
+    case Dialog::Schrift:
+      break;
+    case Dialog::Bild:
+      if (!bild_) {
+        bild_ = new frmBild(s_, this);
+        nachSchliessenZeichnen(bild_);
+      }
+      bild_->zeigen();
+      break;
+    case Dialog::Linie:
+      break;
+    case Dialog::Brieftext:
+      if (briefeditor_) briefeditor_->zeigen();
+      break;
+  }
 }
 
 QString frmMain::statusText(int panel) const {
@@ -700,8 +748,10 @@ void frmMain::Form_Load() {
   // Font table.
   SchriftartenErmitteln(s_);
 
-  // The letter text, kept for the whole run.
-  briefLaden();
+  // The letter editor holds the letter text for the whole run; it needs the font table.
+  briefeditor_ = new frmRTF(s_, this);
+  nachSchliessenZeichnen(briefeditor_);
+  briefeditor_->BriefLaden();
 
   // Selection rectangle over the selected frame.
   if (gueltigerRahmen(s_, s_.AktuellerRahmen))
@@ -752,12 +802,7 @@ void frmMain::schriftboxenFuellen() {
   combo3_->setCurrentIndex(2);
 }
 
-void frmMain::briefLaden() {
-  // Without the file the letter simply starts empty.
-  const QString pfad = dateiImOrdner(s_.Startverzeichnis, QStringLiteral("RTF1.rtf"));
-  if (QFileInfo(pfad).isFile()) brieftext_->LoadFile(pfad);
-  s_.BrieftextRTF = QString::fromLatin1(brieftext_->TextRTF());
-}
+RichTextBox* frmMain::Brieftext() const { return briefeditor_ ? briefeditor_->RTF() : nullptr; }
 
 void frmMain::showEvent(QShowEvent* ereignis) {
   Form_Load();
@@ -839,7 +884,13 @@ void frmMain::closeEvent(QCloseEvent* ereignis) {
 // --- Side panels -------------------------------------------------------------------------
 
 bool frmMain::eventFilter(QObject* objekt, QEvent* ereignis) {
-  if (ereignis->type() == QEvent::FocusIn) {
+  if (ereignis->type() == QEvent::Hide && objekt->property("seiteNachSchliessen").toBool()) {
+    // A dialog that kept the window from input has closed: the page shows what it changed.
+    // Deferred, so that the dialog's own closing steps are done first.
+    QTimer::singleShot(0, this, [this] {
+      if (!beendet_) SeiteZeichnen(s_);
+    });
+  } else if (ereignis->type() == QEvent::FocusIn) {
     const auto grund = static_cast<QFocusEvent*>(ereignis)->reason();
     // Focus that comes back with the window or from a menu is no new choice of field.
     if (grund != Qt::ActiveWindowFocusReason && grund != Qt::PopupFocusReason) {
@@ -967,4 +1018,179 @@ void frmMain::kontextmenueZeigen(const QPoint& global) {
   mnuVerankern_->setChecked(gueltigerRahmen(s_, s_.AktuellerRahmen) &&
                             s_.rahmen(s_.AktuellerRahmen).Verankert);
   popSchrift_->popup(global);
+}
+
+// --- Commands ----------------------------------------------------------------------------
+
+void frmMain::nachSchliessenZeichnen(QWidget* dialog) {
+  dialog->setProperty("seiteNachSchliessen", true);
+  dialog->installEventFilter(this);
+}
+
+void frmMain::Toolbar1_ButtonClick(const QString& schluessel) {
+  if (schluessel == QLatin1String("Neu")) {
+    s_.Ladeauftrag = QStringLiteral("neu");
+    LadeDokument(s_);
+  } else if (schluessel == QLatin1String("Öffnen")) {
+    mnuFileOpen_Click();
+  } else if (schluessel == QLatin1String("Speichern")) {
+    mnuFileSave_Click();
+  } else if (schluessel == QLatin1String("Vorschau")) {
+    VorschauZeigen();
+  } else if (schluessel == QLatin1String("Drucken")) {
+    DirektDrucken();
+  } else if (schluessel == QLatin1String("Hilfe")) {
+    hilfe_->mnuHelpContents_Click();
+  } else if (schluessel == QLatin1String("Eigenschaft")) {
+    EigenschaftenZeigen(s_);
+  } else if (schluessel == QLatin1String("Einfügen")) {
+    EinfuegenZeigen();
+  }
+}
+
+void frmMain::Toolbar2_ButtonClick(int index) {
+  if (index >= 1 && index <= 4) PanelZeigen(index);
+  if (index == 3) {
+    // The layout snapshot: the document as it is now, so that "Zurücksetzen" can undo
+    // every preset tried from here on.
+    if (!schnappschussOrdner_) {
+      schnappschussOrdner_ = std::make_unique<QTemporaryDir>(
+          QDir(temporaererOrdner()).filePath(QStringLiteral("qxmarvolant-XXXXXX")));
+    }
+    schnappschussGespeichert_ = false;
+    if (!schnappschussOrdner_->isValid()) {
+      Meldung(QStringLiteral("Für „Zurücksetzen“ kann kein Zwischenstand angelegt werden: %1")
+                  .arg(schnappschussOrdner_->errorString()),
+              QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Ausrufezeichen);
+      return;
+    }
+    const QString vorher = s_.AktuelleDatei;
+    s_.AktuelleDatei = Schnappschussdatei();
+    schnappschussGespeichert_ = SpeichereDokument(s_);
+    s_.AktuelleDatei = vorher;
+  } else if (index == 5) {
+    BriefZeigen();
+  }
+}
+
+QString frmMain::Schnappschussdatei() const {
+  if (!schnappschussOrdner_ || !schnappschussOrdner_->isValid()) return QString();
+  return schnappschussOrdner_->filePath(QStringLiteral("test.qxm"));
+}
+
+void frmMain::cmdzuruecksetzen_Click() {
+  if (!schnappschussGespeichert_ || !QFileInfo(Schnappschussdatei()).isFile()) {
+    Meldung(QStringLiteral("Es gibt noch keinen Stand, auf den zurückgesetzt werden kann."),
+            QString(), Knoepfe::Ok, Symbol::Information);
+    return;
+  }
+  // The snapshot is loaded in place of the document, which keeps its own name.
+  const QString vorher = s_.AktuelleDatei;
+  s_.AktuelleDatei = Schnappschussdatei();
+  s_.Ladeauftrag.clear();
+  LadeDokument(s_);
+  SeiteZeichnen(s_);
+  s_.AktuelleDatei = vorher;
+}
+
+QString frmMain::standardDateiDialog(const QString& titel, const QString& filter, bool speichern) {
+  QString ordner = QDir::currentPath();
+  if (!s_.AktuelleDatei.isEmpty()) {
+    const QFileInfo datei(s_.AktuelleDatei);
+    if (datei.absoluteDir().exists()) ordner = datei.absolutePath();
+  }
+  QFileDialog dialog(this, titel, ordner, filter);
+  dialog.setObjectName(QStringLiteral("dlgCommonDialog"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(speichern ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(speichern ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (speichern) dialog.setDefaultSuffix(QStringLiteral("qxm"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
+}
+
+void frmMain::mnuFileOpen_Click() {
+  const QString name = dateiDialog(QStringLiteral("Öffnen"), kDokumentFilter, false);
+  if (name.isEmpty()) return;
+  // The document takes the file's name only when the file has loaded; a missing or refused
+  // file is reported and changes nothing.
+  DokumentOeffnen(s_, name);
+}
+
+void frmMain::mnuFileSave_Click() {
+  // The template's untitled name is no file of the user's: it would overwrite whatever
+  // "neu.qxm" lies in the current folder.
+  const bool unbenannt = s_.AktuelleDatei.isEmpty() ||
+                         QFileInfo(s_.AktuelleDatei).absoluteFilePath() ==
+                             QFileInfo(dokumentdatei::unbenannterPfad()).absoluteFilePath();
+  if (!unbenannt && QFileInfo(s_.AktuelleDatei).isFile()) {
+    SpeichereDokument(s_);
+    return;
+  }
+  speichernUnter();
+}
+
+void frmMain::mnuFileSaveAs_Click() { speichernUnter(); }
+
+void frmMain::speichernUnter() {
+  const QString name = dateiDialog(QStringLiteral("speichern"), kDokumentFilter, true);
+  if (name.isEmpty()) return;
+  const QString vorher = s_.AktuelleDatei;
+  s_.AktuelleDatei = QFileInfo(name).absoluteFilePath();
+  // A file that could not be written is no name of the document.
+  if (!SpeichereDokument(s_)) s_.AktuelleDatei = vorher;
+}
+
+void frmMain::BriefZeigen() {
+  s_.AktuellesRTF = 1;
+  if (briefeditor_) briefeditor_->zeigen();
+}
+
+void frmMain::SeiteEinrichten() {
+  if (!seitendialog_) {
+    seitendialog_ = new frmSeite(s_, this);
+    nachSchliessenZeichnen(seitendialog_);
+  }
+  seitendialog_->zeigen();
+}
+
+void frmMain::DruckdialogZeigen() {
+  if (!drucken_) {
+    drucken_ = new frmDrucken(s_, this);
+    drucken_->setzeDatensteuerung(data1_.get());
+    nachSchliessenZeichnen(drucken_);
+  }
+  drucken_->zeigen();
+}
+
+void frmMain::DirektDrucken() {
+  // Address edits typed into the side panel belong to the record printed now.
+  if (data1_->offen() && !data1_->Update()) {
+    Meldung(data1_->fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+    return;
+  }
+  s_.VSPrinter1->Preview = false;
+  DruckeSeite(s_);
+}
+
+void frmMain::EinfuegenZeigen() {
+  if (!einfuegen_) {
+    einfuegen_ = new frmEinfuegen(s_, this);
+    nachSchliessenZeichnen(einfuegen_);
+  }
+  einfuegen_->zeigen();
+}
+
+void frmMain::PositionierenZeigen() {
+  // The position dialog leaves the window usable; its OK redraws the page itself.
+  if (!position_) position_ = new frmPosition(s_, this);
+  position_->zeigen();
+}
+
+void frmMain::InfoZeigen() {
+  if (!info_) {
+    info_ = new frmInfo(s_, this);
+    nachSchliessenZeichnen(info_);
+  }
+  info_->zeigen();
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/fenster.h"
+#include "ui/export.h"
 
 struct Programmzustand;
 class Ansichtsfenster;
@@ -18,7 +19,16 @@ class Datensteuerung;
 class Datensteuerleiste;
 class frmSuchen;
 class frmVorschau;
+class frmRTF;
+class frmBild;
+class frmSeite;
+class frmEinfuegen;
+class frmPosition;
+class frmDrucken;
+class frmInfo;
+class Hilfe;
 class RichTextBox;
+class QTemporaryDir;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -70,8 +80,9 @@ class frmMain : public QMainWindow, public Fenster {
   QTimer* Timer1() const { return timer1_; }
   // Panel 1..4 of the status bar.
   QString statusText(int panel) const;
-  // The letter text box the letter editor will show (kept hidden for the whole run).
-  RichTextBox* Brieftext() const { return brieftext_; }
+  // The letter text box: the box of the letter editor, which holds the letter for the whole
+  // run (null until the load handler has run).
+  RichTextBox* Brieftext() const;
 
   // Number of page redraws shown so far.
   int anzahlGezeichnet() const { return gezeichnet_; }
@@ -81,6 +92,13 @@ class frmMain : public QMainWindow, public Fenster {
   // event loop.
   std::function<int(const QString& text, const QString& titel, Knoepfe, Symbol)> meldungsAntwort;
   std::function<void()> programmEnde;
+
+  // The file dialog of "Öffnen", "Speichern" and "Speichern unter": (title, filter, save)
+  // gives the chosen path, or an empty text when the user cancelled. A QFileDialog by
+  // default; tests replace it.
+  std::function<QString(const QString& titel, const QString& filter, bool speichern)> dateiDialog;
+  // The save dialog of the picture export ("als Bild speichern"); tests replace it.
+  DateinamenWahl bildDialog;
 
   // --- Handlers ----------------------------------------------------------------------
   // Load handler; runs once, when the window is first shown.
@@ -100,6 +118,52 @@ class frmMain : public QMainWindow, public Fenster {
   void Command1_Click();
   frmSuchen* Suchdialog() const { return suchen_; }
   frmVorschau* Vorschaufenster() const { return vorschau_; }
+
+  // Toolbar1 by key: "Neu", "Öffnen", "Speichern", "Vorschau", "Drucken", "Hilfe",
+  // "Eigenschaft", "Einfügen".
+  void Toolbar1_ButtonClick(const QString& schluessel);
+  // Toolbar2 by index: 1..4 the side panels ("Layout" also takes the layout snapshot), 5 the
+  // letter editor.
+  void Toolbar2_ButtonClick(int index);
+  // "Öffnen": the open dialog, then the chosen document. A file that cannot be loaded leaves
+  // the document and its name as they were.
+  void mnuFileOpen_Click();
+  // "Speichern": an existing named document is saved at once; an untitled one (the template)
+  // or one whose file is gone asks for a name first.
+  void mnuFileSave_Click();
+  // "Speichern unter": always asks for the name. A failed save keeps the old name.
+  void mnuFileSaveAs_Click();
+  // "Zurücksetzen" on the "Layout" panel: the document as it was when the panel was opened.
+  void cmdzuruecksetzen_Click();
+  // The letter editor on letter element 1 ("Brief" in the panel toolbar and the menu).
+  void BriefZeigen();
+  // The page dialog ("Seite einrichten..." and "Raster").
+  void SeiteEinrichten();
+  // The print dialog ("Drucken...").
+  void DruckdialogZeigen();
+  // The toolbar's "Drucken": the page with the current address straight to the printer,
+  // after storing address edits still pending in the side panel.
+  void DirektDrucken();
+  // The insert chooser, the position dialog and the about box.
+  void EinfuegenZeigen();
+  void PositionierenZeigen();
+  void InfoZeigen();
+
+  // The file of the layout snapshot ("test.qxm" in a temporary folder of this run, made when
+  // the "Layout" panel is first opened; empty before).
+  QString Schnappschussdatei() const;
+
+  // The dialogs; each is made on first use (the letter editor by the load handler) and kept
+  // hidden between uses. Null until then.
+  frmRTF* Briefeditor() const { return briefeditor_; }
+  frmBild* Bilddialog() const { return bild_; }
+  frmSeite* Seitendialog() const { return seitendialog_; }
+  frmEinfuegen* Einfuegedialog() const { return einfuegen_; }
+  frmPosition* Positionsdialog() const { return position_; }
+  frmDrucken* Druckdialog() const { return drucken_; }
+  frmInfo* Infodialog() const { return info_; }
+  Hilfe* hilfe() const { return hilfe_; }
+  WordExport* wordExport() const { return word_.get(); }
 
  protected:
   void showEvent(QShowEvent* ereignis) override;
@@ -124,7 +188,11 @@ class frmMain : public QMainWindow, public Fenster {
   static double umschalten(double flag);
   void verankernUmschalten();
   double seitenbreiteZoom() const;
-  void briefLaden();
+  QString standardDateiDialog(const QString& titel, const QString& filter, bool speichern);
+  // Saves under a name the user chooses; nothing on cancel.
+  void speichernUnter();
+  // A dialog that keeps the window from input: when it is hidden, the page is redrawn.
+  void nachSchliessenZeichnen(QWidget* dialog);
 
   Programmzustand& s_;
 
@@ -141,9 +209,19 @@ class frmMain : public QMainWindow, public Fenster {
   QPushButton* cmddelete_ = nullptr;
   QPushButton* command1_ = nullptr;
   frmSuchen* suchen_ = nullptr;
-  frmVorschau* vorschau_ = nullptr;  // made on first use, hidden between previews  // child of the
-                                     // window, hidden between searches
-  RichTextBox* brieftext_ = nullptr;
+  frmVorschau* vorschau_ = nullptr;
+  frmRTF* briefeditor_ = nullptr;
+  frmBild* bild_ = nullptr;
+  frmSeite* seitendialog_ = nullptr;
+  frmEinfuegen* einfuegen_ = nullptr;
+  frmPosition* position_ = nullptr;
+  frmDrucken* drucken_ = nullptr;
+  frmInfo* info_ = nullptr;
+  Hilfe* hilfe_ = nullptr;
+  std::unique_ptr<WordExport> word_;
+  // The folder of the layout snapshot, for this run only.
+  std::unique_ptr<QTemporaryDir> schnappschussOrdner_;
+  bool schnappschussGespeichert_ = false;
 
   QToolBar* toolbar1_ = nullptr;
   QToolBar* toolbar2_ = nullptr;
