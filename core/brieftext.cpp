@@ -1,5 +1,6 @@
 #include "core/brieftext.h"
 
+#include <QFont>
 #include <QTextCursor>
 
 #include "elements/text/seriendruck.h"
@@ -57,6 +58,8 @@ void FelderMischen(const Programmzustand& s, QTextDocument& brief) {
 
 QByteArray BriefGemischt(const Programmzustand& s, const QByteArray& rtf) {
   QTextDocument brief;
+  // A letter without a font table prints in the letter editor's font.
+  brief.setDefaultFont(QFont(QStringLiteral("Times New Roman"), 12));
   if (!rtfLesen(rtf, brief)) return rtf;
   FelderMischen(s, brief);
   return rtfSchreiben(brief);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QMimeData>
+#include <QTextDocumentFragment>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -297,8 +298,11 @@ void RichTextBox::kopieren() { copy(); }
 void RichTextBox::einfuegen() { paste(); }
 
 QMimeData* RichTextBox::createMimeDataFromSelection() const {
-  QMimeData* daten = QTextEdit::createMimeDataFromSelection();
+  // A plain QMimeData: the text edit's own mime data lists only the formats it knows, so
+  // "text/rtf" set on it would not be offered to readers of the clipboard.
+  auto* daten = new QMimeData;
   daten->setData(QStringLiteral("text/rtf"), SelRTF());
+  daten->setHtml(textCursor().selection().toHtml());
   daten->setText(SelText());
   return daten;
 }

@@ -253,6 +253,9 @@ TEST(RichTextBox, ClipboardCopyAndPaste) {
   ASSERT_NE(daten, nullptr);
   EXPECT_TRUE(daten->data("text/rtf").startsWith("{\\rtf1"));
   EXPECT_EQ(daten->text(), "Wichtig");
+  // Other programs see the rich text among the offered formats.
+  EXPECT_TRUE(daten->formats().contains("text/rtf"));
+  EXPECT_TRUE(daten->hasHtml());
 
   RichTextBox ziel;
   anhaengen(ziel, "aXXb");
@@ -266,6 +269,7 @@ TEST(RichTextBox, ClipboardCopyAndPaste) {
   // The keyboard takes the same way.
   auswaehlen(ziel, 0, 1);
   QTest::keyClick(&ziel, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_TRUE(ablage->mimeData()->formats().contains("text/rtf"));
   auswaehlen(ziel, 8, 1);
   QTest::keyClick(&ziel, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(ziel.Text(), "aWichtiga");
