@@ -239,6 +239,7 @@ void frmMain::bauePanels() {
   cmdzuruecksetzen_ = new QPushButton(QStringLiteral("Zurücksetzen"), layout);
   cmdzuruecksetzen_->setObjectName(QStringLiteral("cmdzuruecksetzen"));
   raster->addWidget(cmdzuruecksetzen_, 2, 0, 1, 3);
+  connect(cmdzuruecksetzen_, &QPushButton::clicked, this, &frmMain::cmdzuruecksetzen_Click);
   raster->setRowStretch(3, 1);
 
   // "Adresse": the bound fields, the data control, the record number and the buttons.
@@ -1028,22 +1029,22 @@ void frmMain::nachSchliessenZeichnen(QWidget* dialog) {
 }
 
 void frmMain::Toolbar1_ButtonClick(const QString& schluessel) {
-  if (schluessel == QLatin1String("Neu")) {
+  if (schluessel == QStringLiteral("Neu")) {
     s_.Ladeauftrag = QStringLiteral("neu");
     LadeDokument(s_);
-  } else if (schluessel == QLatin1String("Öffnen")) {
+  } else if (schluessel == QStringLiteral("Öffnen")) {
     mnuFileOpen_Click();
-  } else if (schluessel == QLatin1String("Speichern")) {
+  } else if (schluessel == QStringLiteral("Speichern")) {
     mnuFileSave_Click();
-  } else if (schluessel == QLatin1String("Vorschau")) {
+  } else if (schluessel == QStringLiteral("Vorschau")) {
     VorschauZeigen();
-  } else if (schluessel == QLatin1String("Drucken")) {
+  } else if (schluessel == QStringLiteral("Drucken")) {
     DirektDrucken();
-  } else if (schluessel == QLatin1String("Hilfe")) {
+  } else if (schluessel == QStringLiteral("Hilfe")) {
     hilfe_->mnuHelpContents_Click();
-  } else if (schluessel == QLatin1String("Eigenschaft")) {
+  } else if (schluessel == QStringLiteral("Eigenschaft")) {
     EigenschaftenZeigen(s_);
-  } else if (schluessel == QLatin1String("Einfügen")) {
+  } else if (schluessel == QStringLiteral("Einfügen")) {
     EinfuegenZeigen();
   }
 }
