@@ -43,7 +43,9 @@
 #include "core/seite_zeichnen.h"
 #include "core/zahlen.h"
 #include "elements/picture/frmbild.h"
+#include "elements/shape/frmlinie.h"
 #include "elements/text/frmrtf.h"
+#include "elements/text/frmschrift.h"
 #include "elements/text/schriftarten.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
@@ -719,6 +721,11 @@ void frmMain::DialogZeigen(Dialog dialog) {
   // Each dialog opens on its first page for the current element of its kind.
   switch (dialog) {
     case Dialog::Schrift:
+      if (!schrift_) {
+        schrift_ = new frmSchrift(s_, this);
+        nachSchliessenZeichnen(schrift_);
+      }
+      schrift_->zeigen();
       break;
     case Dialog::Bild:
       if (!bild_) {
@@ -728,6 +735,11 @@ void frmMain::DialogZeigen(Dialog dialog) {
       bild_->zeigen();
       break;
     case Dialog::Linie:
+      if (!linie_) {
+        linie_ = new frmlinie(s_, this);
+        nachSchliessenZeichnen(linie_);
+      }
+      linie_->zeigen();
       break;
     case Dialog::Brieftext:
       if (briefeditor_) briefeditor_->zeigen();

@@ -21,6 +21,8 @@ class frmSuchen;
 class frmVorschau;
 class frmRTF;
 class frmBild;
+class frmSchrift;
+class frmlinie;
 class frmSeite;
 class frmEinfuegen;
 class frmPosition;
@@ -157,6 +159,8 @@ class frmMain : public QMainWindow, public Fenster {
   // hidden between uses. Null until then.
   frmRTF* Briefeditor() const { return briefeditor_; }
   frmBild* Bilddialog() const { return bild_; }
+  frmSchrift* Schriftdialog() const { return schrift_; }
+  frmlinie* Liniendialog() const { return linie_; }
   frmSeite* Seitendialog() const { return seitendialog_; }
   frmEinfuegen* Einfuegedialog() const { return einfuegen_; }
   frmPosition* Positionsdialog() const { return position_; }
@@ -212,6 +216,8 @@ class frmMain : public QMainWindow, public Fenster {
   frmVorschau* vorschau_ = nullptr;
   frmRTF* briefeditor_ = nullptr;
   frmBild* bild_ = nullptr;
+  frmSchrift* schrift_ = nullptr;
+  frmlinie* linie_ = nullptr;
   frmSeite* seitendialog_ = nullptr;
   frmEinfuegen* einfuegen_ = nullptr;
   frmPosition* position_ = nullptr;

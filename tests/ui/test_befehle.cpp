@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -21,7 +22,9 @@
 #include "core/frmposition.h"
 #include "core/frmseite.h"
 #include "elements/picture/frmbild.h"
+#include "elements/shape/frmlinie.h"
 #include "elements/text/frmrtf.h"
+#include "elements/text/frmschrift.h"
 #include "hauptfenster_test.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
@@ -286,6 +289,7 @@ struct Dialogfall {
   const char* aktion;
   std::function<QWidget*(frmMain&)> dialog;
   bool modal;
+  int rahmen = 31;  // the frame selected first; 0: a new line frame
 };
 
 class DialogOeffnen : public Befehle, public ::testing::WithParamInterface<Dialogfall> {};
@@ -297,8 +301,9 @@ TEST_P(DialogOeffnen, ZeigtDenDialogUndGibtDasFensterWiederFrei) {
   startenMitWahl();
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
   zoom(100);
-  // The letter frame selected, so that "Eigenschaft" opens the letter editor.
-  waehle(31);
+  // The frame whose properties "Eigenschaft" opens.
+  const int gewaehlt = fall.rahmen > 0 ? fall.rahmen : neuerRahmen(300, 2500, 600, 100);
+  waehle(gewaehlt);
   s->AktuellesRTF = 0;
 
   aktion(QString::fromUtf8(fall.aktion))->trigger();
@@ -319,7 +324,7 @@ TEST_P(DialogOeffnen, ZeigtDenDialogUndGibtDasFensterWiederFrei) {
   }
   EXPECT_EQ(QApplication::activeModalWidget(), dialog) << fall.aktion;
   QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, ziel);
-  EXPECT_EQ(s->AktuellerRahmen, 31) << fall.aktion;
+  EXPECT_EQ(s->AktuellerRahmen, gewaehlt) << fall.aktion;
 
   const int vorher = w->anzahlGezeichnet();
   dialog->close();
@@ -341,6 +346,9 @@ INSTANTIATE_TEST_SUITE_P(
         Dialogfall{"mnuFilePrint", [](frmMain& w) -> QWidget* { return w.Druckdialog(); }, true},
         Dialogfall{"mnuBrief", briefeditor, true}, Dialogfall{"Toolbar2_5", briefeditor, true},
         Dialogfall{"Eigenschaft", briefeditor, true},
+        Dialogfall{"Eigenschaft", [](frmMain& w) -> QWidget* { return w.Schriftdialog(); }, true,
+                   7},
+        Dialogfall{"Eigenschaft", [](frmMain& w) -> QWidget* { return w.Liniendialog(); }, true, 0},
         Dialogfall{"Einfügen", [](frmMain& w) -> QWidget* { return w.Einfuegedialog(); }, true},
         Dialogfall{"mnuRahmenEinfuegen", [](frmMain& w) -> QWidget* { return w.Einfuegedialog(); },
                    true},
@@ -477,6 +485,67 @@ TEST_F(Befehle, BildEinfuegenOhneDateiVerschwindetBeimAbbruch) {
   EXPECT_EQ(s->AnzahlRahmen, rahmenVorher);
   EXPECT_TRUE(meldungen.empty());
   EXPECT_LE(s->AktuellerRahmen, s->AnzahlRahmen);
+}
+
+TEST_F(Befehle, LinieEinfuegenUndAbbrechenBehaeltDieLinieMitIhrenVorgaben) {
+  startenMitWahl();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  zoom(100);
+  aktion(QStringLiteral("Einfügen"))->trigger();
+  frmEinfuegen* waehler = w->Einfuegedialog();
+  ASSERT_TRUE(waehler && waehler->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), waehler);
+  QTest::mouseClick(waehler->Button[4], Qt::LeftButton);
+  const int n = s->AnzahlRahmen;
+  ASSERT_EQ(s->rahmen(n).Objekttyp, QStringLiteral("Linie"));
+  const int linie = s->AktuelleLinie;
+  const ClassLinie vorgabe = s->linie(linie);
+  EXPECT_EQ(s->Einfuegemodus, 1);
+  EXPECT_FALSE(seite()->rahmenSichtbar());
+  for (int i = 1; i <= 8; ++i) EXPECT_FALSE(seite()->ziehpunkt(i)->isVisible()) << i;
+  EXPECT_EQ(seite()->cursor().shape(), Qt::CrossCursor);
+
+  // The rectangle grows from the press to the right and down while the mouse moves.
+  const QPoint start(120, 700);
+  QTest::mousePress(seite(), Qt::LeftButton, {}, start);
+  EXPECT_TRUE(seite()->rahmenSichtbar());
+  QTest::mouseMove(seite(), start + QPoint(60, 20));
+  EXPECT_DOUBLE_EQ(w->Rahmen().width(), 60 * 15.0);
+  QTest::mouseMove(seite(), start + QPoint(150, 30));
+  QTest::mouseRelease(seite(), Qt::LeftButton, {}, start + QPoint(150, 30));
+  const ClassRahmen& r = s->rahmen(n);
+  EXPECT_TRUE(r.Sichtbar);
+  EXPECT_EQ(r.x, static_cast<int>(std::lround(120 * 15 / 5.67)));
+  EXPECT_EQ(r.y, static_cast<int>(std::lround(700 * 15 / 5.67)));
+  EXPECT_EQ(r.Breite, static_cast<int>(std::lround(150 * 15 / 5.67)));
+  EXPECT_EQ(r.Hoehe, static_cast<int>(std::lround(30 * 15 / 5.67)));
+  EXPECT_EQ(s->AktuellerRahmen, n);
+  EXPECT_NE(seite()->cursor().shape(), Qt::CrossCursor);
+
+  // Its properties dialog opens on its first page; cancelling keeps the line as made.
+  frmlinie* dialog = w->Liniendialog();
+  ASSERT_TRUE(dialog);
+  ASSERT_TRUE(dialog->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), dialog);
+  EXPECT_EQ(dialog->TabStripLinie()->currentIndex(), 0);
+  QTest::mouseClick(dialog->Command1(), Qt::LeftButton);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(s->AnzahlRahmen, n);
+  EXPECT_TRUE(s->rahmen(n).Sichtbar);
+  EXPECT_TRUE(s->linie(linie) == vorgabe);
+  EXPECT_TRUE(seite()->ziehpunkt(5)->isVisible());
+
+  // A text frame whose text was emptied is hidden; "Eigenschaft" shows it again with the
+  // text dialog on its first page.
+  waehle(9);
+  s->rahmen(9).Sichtbar = false;
+  aktion(QStringLiteral("Eigenschaft"))->trigger();
+  EXPECT_TRUE(s->rahmen(9).Sichtbar);
+  ASSERT_TRUE(w->Schriftdialog());
+  EXPECT_TRUE(w->Schriftdialog()->isVisible());
+  EXPECT_EQ(w->Schriftdialog()->TabStripSchrift()->currentIndex(), 0);
+  EXPECT_EQ(s->AktuelleSchrift, 9);
+  w->Schriftdialog()->close();
 }
 
 TEST_F(Befehle, AbbruchDesEinfuegensErzeugtNichts) {
