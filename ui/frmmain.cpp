@@ -524,7 +524,7 @@ void frmMain::baueMenues() {
   QMenu* hilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
   hilfe->setObjectName(QStringLiteral("mnuHelp"));
   connect(menuePunkt(hilfe, QStringLiteral("&Inhalt"), QStringLiteral("mnuHelpContents")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuHelpContents_Click);
+          &QAction::triggered, this, &frmMain::hilfeZeigen);
   hilfe->addSeparator();
   connect(menuePunkt(hilfe, QStringLiteral("Zur QX-Homepage"), QStringLiteral("mnuHelpQX")),
           &QAction::triggered, hilfe_, &Hilfe::mnuHelpQX_Click);
@@ -705,7 +705,9 @@ void frmMain::VorschauZeigen() {
   }
   // The page goes into the print control and is held there for the preview window.
   s_.VSPrinter1->Preview = true;
-  if (DruckeSeite(s_)) vorschau_->zeigen();
+  if (!DruckeSeite(s_)) return;
+  mittigPlatzieren(vorschau_);
+  vorschau_->zeigen();
 }
 
 void frmMain::AuswahlVerbergen() {
@@ -742,7 +744,7 @@ void frmMain::DialogZeigen(Dialog dialog) {
       linie_->zeigen();
       break;
     case Dialog::Brieftext:
-      if (briefeditor_) briefeditor_->zeigen();
+      briefeditorZeigen();
       break;
   }
 }
@@ -1053,7 +1055,7 @@ void frmMain::Toolbar1_ButtonClick(const QString& schluessel) {
   } else if (schluessel == QStringLiteral("Drucken")) {
     DirektDrucken();
   } else if (schluessel == QStringLiteral("Hilfe")) {
-    hilfe_->mnuHelpContents_Click();
+    hilfeZeigen();
   } else if (schluessel == QStringLiteral("Eigenschaft")) {
     EigenschaftenZeigen(s_);
   } else if (schluessel == QStringLiteral("Einfügen")) {
@@ -1156,7 +1158,33 @@ void frmMain::speichernUnter() {
 
 void frmMain::BriefZeigen() {
   s_.AktuellesRTF = 1;
-  if (briefeditor_) briefeditor_->zeigen();
+  briefeditorZeigen();
+}
+
+void frmMain::hilfeZeigen() {
+  hilfe_->mnuHelpContents_Click();
+  if (hilfe_->fenster()) mittigPlatzieren(hilfe_->fenster());
+}
+
+void frmMain::briefeditorZeigen() {
+  if (!briefeditor_) return;
+  mittigPlatzieren(briefeditor_);
+  briefeditor_->zeigen();
+}
+
+void frmMain::mittigPlatzieren(QWidget* fenster) {
+  // Only before the first showing: afterwards the window stays where the user put it.
+  if (fenster->property("platziert").toBool()) return;
+  fenster->setProperty("platziert", true);
+  QPoint links = frameGeometry().center() - QPoint(fenster->width() / 2, fenster->height() / 2);
+  if (QScreen* bildschirm = screen()) {
+    const QRect frei = bildschirm->availableGeometry();
+    links.setX(
+        std::clamp(links.x(), frei.left(), std::max(frei.left(), frei.right() - fenster->width())));
+    links.setY(
+        std::clamp(links.y(), frei.top(), std::max(frei.top(), frei.bottom() - fenster->height())));
+  }
+  fenster->move(links);
 }
 
 void frmMain::SeiteEinrichten() {

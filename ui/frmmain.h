@@ -197,6 +197,11 @@ class frmMain : public QMainWindow, public Fenster {
   void speichernUnter();
   // A dialog that keeps the window from input: when it is hidden, the page is redrawn.
   void nachSchliessenZeichnen(QWidget* dialog);
+  void briefeditorZeigen();
+  // Help contents ("Hilfe" in the toolbar, "&Inhalt" in the menu).
+  void hilfeZeigen();
+  // A window of its own (no dialog, which Qt centres by itself) opens over this window.
+  void mittigPlatzieren(QWidget* fenster);
 
   Programmzustand& s_;
 
