@@ -80,35 +80,14 @@ void Formfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
 
 // --- frmlinie -----------------------------------------------------------------------------
 
-frmlinie::frmlinie(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
-  setWindowTitle(QStringLiteral("Einstellen der Linie"));
-  setWindowModality(Qt::ApplicationModal);
-  farbdialog = [this](int32_t start) { return FarbeWaehlen(start, this); };
+frmlinie::frmlinie(Programmzustand& s, QWidget* eltern)
+    : Musterdialog(s, QStringLiteral("Einstellen der Linie"), eltern) {
   umgebung_.neuZeichnen = [this] { MusterLinieZeichnen(); };
-  umgebung_.farbdialog = [this](int32_t start) -> std::optional<int32_t> {
-    if (!farbdialog) return std::nullopt;
-    return farbdialog(start);
-  };
   bauen();
   resize(fensterBreite, fensterHoehe);
 }
 
 frmlinie::~frmlinie() = default;
-
-Farbanzeige* frmlinie::Shape(int i) const {
-  switch (i) {
-    case 1:
-      return farbe_->Shape1();
-    case 2:
-      return farbe_->Shape2();
-    case 3:
-      return schatten_->Shape3();
-    case 4:
-      return schatten_->Shape4();
-    default:
-      return nullptr;
-  }
-}
 
 void frmlinie::bauen() {
   auto* haupt = new QVBoxLayout(this);
@@ -150,32 +129,6 @@ void frmlinie::bauen() {
   haupt->addLayout(knoepfe);
   connect(command3_, &QPushButton::clicked, this, &frmlinie::Command3_Click);
   connect(command1_, &QPushButton::clicked, this, &frmlinie::Command1_Click);
-}
-
-QWidget* frmlinie::seiteMitMuster(int i, QWidget* inhalt) {
-  auto* seite = new QWidget;
-  auto* spalte = new QVBoxLayout(seite);
-  spalte->setContentsMargins(9, 9, 9, 9);
-  spalte->addWidget(inhalt, 1);
-
-  muster_[i] = std::make_unique<Bildflaeche>(MusterBreite, MusterHoehe);
-  muster_[i]->BackColor = weiss;
-  muster_[i]->Cls();
-  auto* rahmen = new QFrame(seite);
-  rahmen->setFrameStyle(QFrame::Box | QFrame::Plain);
-  rahmen->setLineWidth(1);
-  auto* rl = new QHBoxLayout(rahmen);
-  rl->setContentsMargins(1, 1, 1, 1);
-  anzeige_[i] = new Flaechenanzeige(muster_[i].get(), rahmen);
-  anzeige_[i]->setFixedSize(muster_[i]->bild().size());
-  anzeige_[i]->setToolTip(QStringLiteral("Anzeige der Schriftprobe"));
-  rl->addWidget(anzeige_[i]);
-  auto* unten = new QHBoxLayout;
-  unten->addWidget(rahmen);
-  unten->addStretch();
-  spalte->addLayout(unten);
-  frame1_[i] = seite;
-  return seite;
 }
 
 QWidget* frmlinie::baueFarbseite() {
@@ -290,7 +243,7 @@ void frmlinie::Form_Activate() {
 
 void frmlinie::MusterLinieZeichnen() {
   if (zeichnenAufgeschoben_) return;
-  const int k = tabStrip_->currentIndex() + 1;
+  const int k = sichtbareSeite();
   if (k < 1 || k > 3) return;
   LinieZeichnen(s_, *muster_[k], *s_.MusterLinie, *s_.MusterRahmen);
   anzeige_[k]->update();
@@ -376,4 +329,3 @@ void frmlinie::Command1_Click() {
   SeiteZeichnen(s_);
 }
 
-void frmlinie::reject() { Command1_Click(); }

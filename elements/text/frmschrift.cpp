@@ -41,35 +41,14 @@ bool gueltigeSchrift(const Programmzustand& s, int i) {
 
 }  // namespace
 
-frmSchrift::frmSchrift(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
-  setWindowTitle(QStringLiteral("Einstellen der Schrift"));
-  setWindowModality(Qt::ApplicationModal);
-  farbdialog = [this](int32_t start) { return FarbeWaehlen(start, this); };
+frmSchrift::frmSchrift(Programmzustand& s, QWidget* eltern)
+    : Musterdialog(s, QStringLiteral("Einstellen der Schrift"), eltern) {
   umgebung_.neuZeichnen = [this] { MusterZeichnen(); };
-  umgebung_.farbdialog = [this](int32_t start) -> std::optional<int32_t> {
-    if (!farbdialog) return std::nullopt;
-    return farbdialog(start);
-  };
   bauen();
   resize(fensterBreite, fensterHoehe);
 }
 
 frmSchrift::~frmSchrift() = default;
-
-Farbanzeige* frmSchrift::Shape(int i) const {
-  switch (i) {
-    case 1:
-      return farbe_->Shape1();
-    case 2:
-      return farbe_->Shape2();
-    case 3:
-      return schatten_->Shape3();
-    case 4:
-      return schatten_->Shape4();
-    default:
-      return nullptr;
-  }
-}
 
 // --- Building the form --------------------------------------------------------------------
 
@@ -120,32 +99,6 @@ void frmSchrift::bauen() {
   haupt->addLayout(knoepfe);
   connect(commandOK_, &QPushButton::clicked, this, &frmSchrift::CommandOK_Click);
   connect(commandAbbruch_, &QPushButton::clicked, this, &frmSchrift::CommandAbbruch_Click);
-}
-
-QWidget* frmSchrift::seiteMitMuster(int i, QWidget* inhalt) {
-  auto* seite = new QWidget;
-  auto* spalte = new QVBoxLayout(seite);
-  spalte->setContentsMargins(9, 9, 9, 9);
-  spalte->addWidget(inhalt, 1);
-
-  muster_[i] = std::make_unique<Bildflaeche>(MusterBreite, MusterHoehe);
-  muster_[i]->BackColor = RGB(255, 255, 255);
-  muster_[i]->Cls();
-  auto* rahmen = new QFrame(seite);
-  rahmen->setFrameStyle(QFrame::Box | QFrame::Plain);
-  rahmen->setLineWidth(1);
-  auto* rl = new QHBoxLayout(rahmen);
-  rl->setContentsMargins(1, 1, 1, 1);
-  anzeige_[i] = new Flaechenanzeige(muster_[i].get(), rahmen);
-  anzeige_[i]->setFixedSize(muster_[i]->bild().size());
-  anzeige_[i]->setToolTip(QStringLiteral("Anzeige der Schriftprobe"));
-  rl->addWidget(anzeige_[i]);
-  auto* unten = new QHBoxLayout;
-  unten->addWidget(rahmen);
-  unten->addStretch();
-  spalte->addLayout(unten);
-  frame1_[i] = seite;
-  return seite;
 }
 
 QWidget* frmSchrift::baueFontseite() {
@@ -403,7 +356,7 @@ void frmSchrift::Form_Activate() {
 
 void frmSchrift::MusterZeichnen() {
   if (zeichnenAufgeschoben_) return;
-  const int k = tabStrip_->currentIndex() + 1;
+  const int k = sichtbareSeite();
   if (k < 1 || k > 4) return;
   SchriftZeichnen(s_, *muster_[k], *s_.MusterSchrift, *s_.MusterRahmen);
   anzeige_[k]->update();
@@ -569,4 +522,3 @@ void frmSchrift::CommandAbbruch_Click() {
     RahmenLoeschen(s_);
 }
 
-void frmSchrift::reject() { CommandAbbruch_Click(); }

@@ -12,7 +12,7 @@
 #include <memory>
 #include <optional>
 
-#include "elements/farbwahl.h"
+#include "elements/musterdialog.h"
 
 struct Programmzustand;
 class Bildflaeche;
@@ -25,13 +25,9 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 
-class frmSchrift : public QDialog {
+class frmSchrift : public Musterdialog {
   Q_OBJECT
  public:
-  // Size of each sample picture in twips.
-  static constexpr double MusterBreite = 3135;
-  static constexpr double MusterHoehe = 975;
-
   frmSchrift(Programmzustand& s, QWidget* eltern = nullptr);
   ~frmSchrift() override;
 
@@ -40,17 +36,11 @@ class frmSchrift : public QDialog {
   // Does nothing when AktuelleSchrift names no text element.
   void zeigen();
 
-  // The colour dialog of the "Mehr..." buttons: given the start colour, returns the chosen
-  // colour or nothing when cancelled. Defaults to FarbeWaehlen; tests replace it.
-  std::function<std::optional<int32_t>(int32_t start)> farbdialog;
-
   // --- Controls ------------------------------------------------------------------------
   // Tabs "Font", "Farbe", "Schatten", "Winkel und Abstände"; page i (1 to 4) is Frame1(i)
   // with its sample PicMusterSchrift(i) shown by musterAnzeige(i).
   QTabWidget* TabStripSchrift() const { return tabStrip_; }
-  QWidget* Frame1(int i) const { return frame1_.at(i); }
   Bildflaeche* PicMusterSchrift(int i) const { return muster_.at(i).get(); }
-  Flaechenanzeige* musterAnzeige(int i) const { return anzeige_.at(i); }
 
   QLineEdit* Schrifttext() const { return schrifttext_; }
   QCheckBox* Check1() const { return check1_; }
@@ -59,26 +49,6 @@ class frmSchrift : public QDialog {
   QComboBox* Combo1() const { return combo1_; }
   QComboBox* Combo2() const { return combo2_; }
   QComboBox* Combo3() const { return combo3_; }
-
-  Farbbedienung* farbseite() const { return farbe_; }
-  Farbpalette* Schriftfarbe() const { return farbe_->Schriftfarbe(); }
-  Farbpalette* Farbverlauf() const { return farbe_->Farbverlauf(); }
-  QPushButton* ComMehr1() const { return farbe_->ComMehr1(); }
-  QPushButton* ComMehr2() const { return farbe_->ComMehr2(); }
-  QRadioButton* OptVerlauf(int i) const { return farbe_->OptVerlauf(i); }
-
-  Schattenbedienung* schattenseite() const { return schatten_; }
-  Markierfeld* PicSchattRich(int k) const { return schatten_->PicSchattRich(k); }
-  QLineEdit* TextSchattRich() const { return schatten_->TextSchattRich(); }
-  QSlider* SliderSchatten() const { return schatten_->SliderSchatten(); }
-  Markierfeld* PicSchattTyp(int k) const { return schatten_->PicSchattTyp(k); }
-  Farbpalette* PicSchattFarb1() const { return schatten_->PicSchattFarb1(); }
-  Farbpalette* PicSchattFarb2() const { return schatten_->PicSchattFarb2(); }
-  QPushButton* CommandMehr1() const { return schatten_->CommandMehr1(); }
-  QPushButton* CommandMehr2() const { return schatten_->CommandMehr2(); }
-
-  // Shape1 to Shape4: Color1, Color2, ShadowColor1, ShadowColor2 of the working copy.
-  Farbanzeige* Shape(int i) const;
 
   QSlider* SliderAngle() const { return sliderAngle_; }
   QLineEdit* MaskEdBoxAngle() const { return maskEdBoxAngle_; }
@@ -97,14 +67,12 @@ class frmSchrift : public QDialog {
   void MusterZeichnen();
 
  protected:
-  // Escape and the title bar's close button act as "Abbruch".
-  void reject() override;
+  void abbrechen() override { CommandAbbruch_Click(); }
 
  private:
   void bauen();
   QWidget* baueFontseite();
   QWidget* baueWinkelseite();
-  QWidget* seiteMitMuster(int i, QWidget* inhalt);
   void Form_Load();
   void Form_Activate();
 
@@ -120,16 +88,10 @@ class frmSchrift : public QDialog {
   void OptAus_Click(int i);
   void TabStripSchrift_Click(int index);
 
-  Programmzustand& s_;
-  Dialogumgebung umgebung_;
   bool geladen_ = false;
   // While the controls are set from the working copy, the sample is drawn once at the end.
   bool zeichnenAufgeschoben_ = false;
 
-  QTabWidget* tabStrip_ = nullptr;
-  std::array<QWidget*, 5> frame1_{};
-  std::array<std::unique_ptr<Bildflaeche>, 5> muster_;
-  std::array<Flaechenanzeige*, 5> anzeige_{};
 
   QLineEdit* schrifttext_ = nullptr;
   QCheckBox* check1_ = nullptr;
@@ -138,8 +100,6 @@ class frmSchrift : public QDialog {
   QComboBox* combo1_ = nullptr;
   QComboBox* combo2_ = nullptr;
   QComboBox* combo3_ = nullptr;
-  Farbbedienung* farbe_ = nullptr;
-  Schattenbedienung* schatten_ = nullptr;
   QSlider* sliderAngle_ = nullptr;
   QLineEdit* maskEdBoxAngle_ = nullptr;
   QSlider* sliderSpace_ = nullptr;

@@ -1,0 +1,66 @@
+#include "elements/musterdialog.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "core/klassen.h"
+#include "platform/ansichtsfenster.h"
+#include "platform/bildflaeche.h"
+
+Musterdialog::Musterdialog(Programmzustand& s, const QString& titel, QWidget* eltern)
+    : QDialog(eltern), s_(s) {
+  setWindowTitle(titel);
+  setWindowModality(Qt::ApplicationModal);
+  farbdialog = [this](int32_t start) { return FarbeWaehlen(start, this); };
+  umgebung_.farbdialog = [this](int32_t start) -> std::optional<int32_t> {
+    if (!farbdialog) return std::nullopt;
+    return farbdialog(start);
+  };
+}
+
+Musterdialog::~Musterdialog() = default;
+
+Farbanzeige* Musterdialog::Shape(int i) const {
+  switch (i) {
+    case 1:
+      return farbe_->Shape1();
+    case 2:
+      return farbe_->Shape2();
+    case 3:
+      return schatten_->Shape3();
+    case 4:
+      return schatten_->Shape4();
+    default:
+      return nullptr;
+  }
+}
+
+int Musterdialog::sichtbareSeite() const { return tabStrip_ ? tabStrip_->currentIndex() + 1 : 0; }
+
+QWidget* Musterdialog::seiteMitMuster(int i, QWidget* inhalt) {
+  auto* seite = new QWidget;
+  auto* spalte = new QVBoxLayout(seite);
+  spalte->setContentsMargins(9, 9, 9, 9);
+  spalte->addWidget(inhalt, 1);
+
+  muster_[i] = std::make_unique<Bildflaeche>(MusterBreite, MusterHoehe);
+  muster_[i]->BackColor = RGB(255, 255, 255);
+  muster_[i]->Cls();
+  auto* rahmen = new QFrame(seite);
+  rahmen->setFrameStyle(QFrame::Box | QFrame::Plain);
+  rahmen->setLineWidth(1);
+  auto* rl = new QHBoxLayout(rahmen);
+  rl->setContentsMargins(1, 1, 1, 1);
+  anzeige_[i] = new Flaechenanzeige(muster_[i].get(), rahmen);
+  anzeige_[i]->setFixedSize(muster_[i]->bild().size());
+  anzeige_[i]->setToolTip(QStringLiteral("Anzeige der Schriftprobe"));
+  rl->addWidget(anzeige_[i]);
+  auto* unten = new QHBoxLayout;
+  unten->addWidget(rahmen);
+  unten->addStretch();
+  spalte->addLayout(unten);
+  frame1_[i] = seite;
+  return seite;
+}
