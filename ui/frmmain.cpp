@@ -723,25 +723,13 @@ void frmMain::DialogZeigen(Dialog dialog) {
   // Each dialog opens on its first page for the current element of its kind.
   switch (dialog) {
     case Dialog::Schrift:
-      if (!schrift_) {
-        schrift_ = new frmSchrift(s_, this);
-        nachSchliessenZeichnen(schrift_);
-      }
-      schrift_->zeigen();
+      blockierenderDialog(schrift_)->zeigen();
       break;
     case Dialog::Bild:
-      if (!bild_) {
-        bild_ = new frmBild(s_, this);
-        nachSchliessenZeichnen(bild_);
-      }
-      bild_->zeigen();
+      blockierenderDialog(bild_)->zeigen();
       break;
     case Dialog::Linie:
-      if (!linie_) {
-        linie_ = new frmlinie(s_, this);
-        nachSchliessenZeichnen(linie_);
-      }
-      linie_->zeigen();
+      blockierenderDialog(linie_)->zeigen();
       break;
     case Dialog::Brieftext:
       briefeditorZeigen();
@@ -1188,19 +1176,13 @@ void frmMain::mittigPlatzieren(QWidget* fenster) {
 }
 
 void frmMain::SeiteEinrichten() {
-  if (!seitendialog_) {
-    seitendialog_ = new frmSeite(s_, this);
-    nachSchliessenZeichnen(seitendialog_);
-  }
-  seitendialog_->zeigen();
+  blockierenderDialog(seitendialog_)->zeigen();
 }
 
 void frmMain::DruckdialogZeigen() {
-  if (!drucken_) {
-    drucken_ = new frmDrucken(s_, this);
-    drucken_->setzeDatensteuerung(data1_.get());
-    nachSchliessenZeichnen(drucken_);
-  }
+  const bool neu = !drucken_;
+  blockierenderDialog(drucken_);
+  if (neu) drucken_->setzeDatensteuerung(data1_.get());
   drucken_->zeigen();
 }
 
@@ -1215,11 +1197,7 @@ void frmMain::DirektDrucken() {
 }
 
 void frmMain::EinfuegenZeigen() {
-  if (!einfuegen_) {
-    einfuegen_ = new frmEinfuegen(s_, this);
-    nachSchliessenZeichnen(einfuegen_);
-  }
-  einfuegen_->zeigen();
+  blockierenderDialog(einfuegen_)->zeigen();
 }
 
 void frmMain::PositionierenZeigen() {
@@ -1229,9 +1207,5 @@ void frmMain::PositionierenZeigen() {
 }
 
 void frmMain::InfoZeigen() {
-  if (!info_) {
-    info_ = new frmInfo(s_, this);
-    nachSchliessenZeichnen(info_);
-  }
-  info_->zeigen();
+  blockierenderDialog(info_)->zeigen();
 }

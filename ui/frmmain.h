@@ -197,6 +197,15 @@ class frmMain : public QMainWindow, public Fenster {
   void speichernUnter();
   // A dialog that keeps the window from input: when it is hidden, the page is redrawn.
   void nachSchliessenZeichnen(QWidget* dialog);
+  // Such a dialog, made on first use as a child of the window.
+  template <typename T>
+  T* blockierenderDialog(T*& dialog) {
+    if (!dialog) {
+      dialog = new T(s_, this);
+      nachSchliessenZeichnen(dialog);
+    }
+    return dialog;
+  }
   void briefeditorZeigen();
   // Help contents ("Hilfe" in the toolbar, "&Inhalt" in the menu).
   void hilfeZeigen();

@@ -1,7 +1,6 @@
 #include "elements/shape/frmlinie.h"
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
