@@ -128,8 +128,29 @@ QString Bildsteuerung::formatAusInhalt(const QByteArray& kopf) {
 
 void Bildsteuerung::leeren() {
   magick_.reset();
+  magickNachholen_ = false;
   bild_ = QImage();
   bildAktuell_ = false;
+}
+
+bool Bildsteuerung::magickBereit() {
+  if (magick_) return true;
+  if (!magickNachholen_) return false;
+  // A bitmap given as an image becomes a Magick image only when an effect needs it.
+  magickNachholen_ = false;
+  try {
+    auto neu = std::make_unique<Magick::Image>();
+    neu->quiet(true);
+    neu->read(static_cast<size_t>(bild_.width()), static_cast<size_t>(bild_.height()),
+              kQtAbbildungOhneAlpha, MagickCore::CharPixel, bild_.constBits());
+    neu->classType(MagickCore::DirectClass);
+    magick_ = std::move(neu);
+    return true;
+  } catch (const std::exception& fehler) {
+    qWarning("Bildsteuerung: Bild nicht übernommen: %s", fehler.what());
+    leeren();
+    return false;
+  }
 }
 
 bool Bildsteuerung::Load(const QString& pfad, int, int, int) {
@@ -172,16 +193,20 @@ bool Bildsteuerung::ladeDaten(const QByteArray& daten) {
   }
 }
 
-bool Bildsteuerung::hatBitmap() const { return magick_ != nullptr; }
+bool Bildsteuerung::hatBitmap() const { return magick_ != nullptr || magickNachholen_; }
 
 int Bildsteuerung::BitmapWidth() const {
+  if (magickNachholen_) return bild_.width();
   return magick_ ? static_cast<int>(magick_->columns()) : 0;
 }
 
-int Bildsteuerung::BitmapHeight() const { return magick_ ? static_cast<int>(magick_->rows()) : 0; }
+int Bildsteuerung::BitmapHeight() const {
+  if (magickNachholen_) return bild_.height();
+  return magick_ ? static_cast<int>(magick_->rows()) : 0;
+}
 
 void Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
-  if (!magick_) return;
+  if (!magickBereit()) return;
   // A reference to the same pixels; every change below copies them first, so the
   // bitmap stays as it was when the effect fails half-way.
   Magick::Image arbeit = *magick_;
@@ -371,8 +396,8 @@ void Bildsteuerung::Grayscale() {
 }
 
 QImage Bildsteuerung::bild() const {
-  if (!magick_) return {};
   if (bildAktuell_) return bild_;
+  if (!magick_) return {};
   const size_t breite = magick_->columns();
   const size_t hoehe = magick_->rows();
   QImage ergebnis(static_cast<int>(breite), static_cast<int>(hoehe), QImage::Format_RGB32);
@@ -403,24 +428,13 @@ void Bildsteuerung::setzeBild(const QImage& bild) {
   } else {
     rgb = bild.convertToFormat(QImage::Format_RGB32);
   }
-  try {
-    auto neu = std::make_unique<Magick::Image>();
-    neu->quiet(true);
-    neu->read(static_cast<size_t>(rgb.width()), static_cast<size_t>(rgb.height()),
-              kQtAbbildungOhneAlpha, MagickCore::CharPixel, rgb.constBits());
-    neu->classType(MagickCore::DirectClass);
-    magick_ = std::move(neu);
-  } catch (const std::exception& fehler) {
-    qWarning("Bildsteuerung: Bild nicht übernommen: %s", fehler.what());
-    leeren();
-    return;
-  }
   bild_ = rgb;
   bildAktuell_ = true;
+  magickNachholen_ = true;
 }
 
 void Bildsteuerung::Paint(HDC dc, float links, float oben, float breite, float hoehe) {
-  if (!dc || !magick_) return;
+  if (!dc || !hatBitmap()) return;
   QPainter* maler = dc->maler();
   if (!maler || !maler->isActive()) return;
   const QImage quelle = bild();

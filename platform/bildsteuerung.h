@@ -78,7 +78,10 @@ class Bildsteuerung {
  private:
   void wirke(const std::function<void(Magick::Image&)>& effekt);
 
-  std::unique_ptr<Magick::Image> magick_;  // null: no bitmap
+  std::unique_ptr<Magick::Image> magick_;  // null: no bitmap, unless magickNachholen_
+  // The bitmap was given as an image (bild_) and becomes a Magick image when first needed.
+  bool magickNachholen_ = false;
+  bool magickBereit();
   mutable QImage bild_;                    // converted bitmap, kept until the next change
   mutable bool bildAktuell_ = false;
 };

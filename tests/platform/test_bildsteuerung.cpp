@@ -561,6 +561,9 @@ TEST(Bildsteuerung, BildUebernehmenUndZurueckgeben) {
   s.setzeBild(durchsichtig);
   EXPECT_EQ(s.bild().pixel(4, 3), qRgb(255, 255, 255));
   EXPECT_EQ(s.bild().pixel(1, 1), qRgb(0, 0, 0));
+  EXPECT_TRUE(s.hatBitmap());
+  EXPECT_EQ(s.BitmapWidth(), 6);
+  EXPECT_EQ(s.BitmapHeight(), 4);
   s.Invert();
   EXPECT_EQ(s.bild().pixel(1, 1), qRgb(255, 255, 255));
   EXPECT_EQ(s.bild().pixel(4, 3), qRgb(0, 0, 0));
