@@ -14,6 +14,21 @@
 
 namespace {
 
+// Where a text of the given extent starts along one side of its frame (units): alignment 0
+// at the frame's start, 1 centred, 2 at its end; any other value at 0 on the page.
+double ausrichten(int16_t art, double anfang, double laenge, double ausdehnung) {
+  switch (art) {
+    case 0:
+      return anfang;
+    case 1:
+      return zahlen::nint(anfang + laenge / 2.0 - ausdehnung / 2);
+    case 2:
+      return zahlen::nint(anfang + laenge - ausdehnung);
+    default:
+      return 0;
+  }
+}
+
 using zahlen::nint;
 
 // Rotations and shadows take pi as 3.1415, so that positions match documents drawn before.
@@ -304,34 +319,8 @@ void SchriftZeichnen(Programmzustand& s, Zeichenflaeche& ziel, ClassSchrift& sch
   // Place the reference corner in the frame.
   const double w = ausgabe.W / zoom / twipsProEinheit;
   const double h = ausgabe.H / zoom / twipsProEinheit;
-  double X = 0;
-  double Y = 0;
-  switch (schrift.AusrichtungH) {
-    case 0:
-      X = rahmen.x;
-      break;
-    case 1:
-      X = nint(rahmen.x + rahmen.Breite / 2.0 - w / 2);
-      break;
-    case 2:
-      X = nint(rahmen.x + rahmen.Breite - w);
-      break;
-    default:
-      X = 0;
-  }
-  switch (schrift.AusrichtungV) {
-    case 0:
-      Y = rahmen.y;
-      break;
-    case 1:
-      Y = nint(rahmen.y + rahmen.Hoehe / 2.0 - h / 2);
-      break;
-    case 2:
-      Y = nint(rahmen.y + rahmen.Hoehe - h);
-      break;
-    default:
-      Y = 0;
-  }
+  double X = ausrichten(schrift.AusrichtungH, rahmen.x, rahmen.Breite, w);
+  double Y = ausrichten(schrift.AusrichtungV, rahmen.y, rahmen.Hoehe, h);
   if (muster) {
     X = nint(rahmen.x + rahmen.Breite / 2.0 - ausgabe.W / twipsProEinheit / 2);
     Y = nint(rahmen.y + rahmen.Hoehe / 2.0 - ausgabe.H / twipsProEinheit / 2);
