@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 
 #include "platform/bildflaeche.h"
@@ -68,12 +67,3 @@ void Malen(benchmark::State& state) {
 BENCHMARK(Malen)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

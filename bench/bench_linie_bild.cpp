@@ -3,7 +3,6 @@
 // taken from the cache or decoded and processed afresh.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -83,12 +82,3 @@ void BildRahmen(benchmark::State& state) {
 BENCHMARK(BildRahmen)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

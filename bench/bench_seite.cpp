@@ -2,7 +2,6 @@
 // and 100 pages printed one job each into one PDF file.
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -145,12 +144,3 @@ static void BM_HundertSeitenDrucken(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_HundertSeitenDrucken)->Unit(benchmark::kSecond)->Iterations(1);
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

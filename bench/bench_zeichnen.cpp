@@ -2,7 +2,6 @@
 // on a picture surface and on the print control (recorded page).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
@@ -84,13 +83,3 @@ BENCHMARK(BM_TextDrucksteuerung)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PolygonDrucksteuerung)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
