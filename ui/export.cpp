@@ -1,20 +1,27 @@
 #include "ui/export.h"
 
+#include <zip.h>
+
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSaveFile>
-#include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QXmlStreamWriter>
 #include <cmath>
 #include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "core/seite_zeichnen.h"
-#include "io/dateinamen.h"
 #include "platform/bildflaeche.h"
 
 DateinamenWahl speicherdialog(QWidget* eltern) {
@@ -90,12 +97,14 @@ bool mnuBildSpeichern_Click(Programmzustand& s, const DateinamenWahl& dateiname)
 // The page is handed to a word processor as a new document whose page is covered by the
 // letterhead picture, with the text area below it for the user to type the letter. Driving a
 // running word processor through its automation interface is a Windows-only affair; on this
-// system the same result comes from writing that document ourselves, as a flat OpenDocument
-// text (one XML file that LibreOffice and other word processors open), and letting the
-// desktop open it with its word processor. The document holds what the automation would have
-// built: page margins 0 for the picture, which is anchored to the page at its top-left
-// corner with the page's size and runs behind the text; text margins 2 cm, 4 cm, 2 cm, 2 cm;
-// 14 empty paragraphs and "Texteingabe".
+// system the same result comes from writing that document ourselves and letting the desktop
+// open it with its word processor. It is written as an OpenDocument text *template* (a zip
+// package, as LibreOffice and other word processors read it): a template opens as a new,
+// untitled document, so the user's letter is saved under a name of the user's choosing and
+// never into our file. The document holds what the automation would have built: page margins
+// 0 for the picture, which is anchored to the page at its top-left corner with the page's size
+// and runs behind the text; text margins 2 cm, 4 cm, 2 cm, 2 cm; 14 empty paragraphs and
+// "Texteingabe".
 
 namespace {
 const QString nsOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
@@ -105,6 +114,15 @@ const QString nsDraw = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:dra
 const QString nsFo = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0");
 const QString nsSvg = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0");
 const QString nsXlink = QStringLiteral("http://www.w3.org/1999/xlink");
+const QString nsMeta = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:meta:1.0");
+const QString nsManifest = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:manifest:1.0");
+const QString odfVersion = QStringLiteral("1.3");
+const QString vorlagentyp = QStringLiteral("application/vnd.oasis.opendocument.text-template");
+const QString bildpfad = QStringLiteral("Pictures/seite.png");
+
+// The documents of the export: "QXMarvolant-20261208-221130.ott", with "-2", "-3", ... before
+// the extension when two exports fall into the same second.
+const QRegularExpression exportname(QStringLiteral(R"(^QXMarvolant-\d{8}-\d{6}(-\d+)?\.ott$)"));
 
 // A length in tenths of a millimetre as an ODF length in millimetres.
 QString mm(double zehntel) {
@@ -118,23 +136,12 @@ QByteArray alsPng(const QImage& bild) {
   if (!bild.save(&puffer, "PNG")) return QByteArray();
   return daten;
 }
-}  // namespace
 
-bool schreibeTextdokument(const QString& pfad, const QImage& seite, double breite, double hoehe,
-                          QString* fehler) {
-  const QString name = QFileInfo(pfad).fileName();
-  const QByteArray png = alsPng(seite);
-  if (png.isEmpty()) {
-    if (fehler) *fehler = QStringLiteral("Das Bild der Seite konnte nicht erzeugt werden.");
-    return false;
-  }
-
-  QSaveFile datei(pfad);
-  if (!datei.open(QIODevice::WriteOnly)) {
-    if (fehler) *fehler = QStringLiteral("Die Datei „%1“ konnte nicht angelegt werden.").arg(name);
-    return false;
-  }
-  QXmlStreamWriter x(&datei);
+// An XML part of the document: the declaration, the root element with every namespace the
+// parts use and the format's version, and in it what schreiben writes.
+QByteArray xmlTeil(const QString& wurzel, const std::function<void(QXmlStreamWriter&)>& schreiben) {
+  QByteArray daten;
+  QXmlStreamWriter x(&daten);
   x.setAutoFormatting(true);
   x.setAutoFormattingIndent(1);
   x.writeStartDocument();
@@ -145,108 +152,238 @@ bool schreibeTextdokument(const QString& pfad, const QImage& seite, double breit
   x.writeNamespace(nsFo, QStringLiteral("fo"));
   x.writeNamespace(nsSvg, QStringLiteral("svg"));
   x.writeNamespace(nsXlink, QStringLiteral("xlink"));
-  x.writeStartElement(nsOffice, QStringLiteral("document"));
-  x.writeAttribute(nsOffice, QStringLiteral("version"), QStringLiteral("1.3"));
-  x.writeAttribute(nsOffice, QStringLiteral("mimetype"),
-                   QStringLiteral("application/vnd.oasis.opendocument.text"));
-
-  x.writeStartElement(nsOffice, QStringLiteral("styles"));
-  x.writeStartElement(nsStyle, QStringLiteral("style"));
-  x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("Standard"));
-  x.writeAttribute(nsStyle, QStringLiteral("family"), QStringLiteral("paragraph"));
-  x.writeAttribute(nsStyle, QStringLiteral("class"), QStringLiteral("text"));
-  x.writeEndElement();
-  x.writeEndElement();  // styles
-
-  x.writeStartElement(nsOffice, QStringLiteral("automatic-styles"));
-  // The picture: placed from the page's own top-left corner (margins play no part), running
-  // through the text in the background.
-  x.writeStartElement(nsStyle, QStringLiteral("style"));
-  x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("fr1"));
-  x.writeAttribute(nsStyle, QStringLiteral("family"), QStringLiteral("graphic"));
-  x.writeStartElement(nsStyle, QStringLiteral("graphic-properties"));
-  x.writeAttribute(nsStyle, QStringLiteral("wrap"), QStringLiteral("run-through"));
-  x.writeAttribute(nsStyle, QStringLiteral("run-through"), QStringLiteral("background"));
-  x.writeAttribute(nsStyle, QStringLiteral("vertical-pos"), QStringLiteral("from-top"));
-  x.writeAttribute(nsStyle, QStringLiteral("vertical-rel"), QStringLiteral("page"));
-  x.writeAttribute(nsStyle, QStringLiteral("horizontal-pos"), QStringLiteral("from-left"));
-  x.writeAttribute(nsStyle, QStringLiteral("horizontal-rel"), QStringLiteral("page"));
-  for (const char* rand : {"margin-left", "margin-right", "margin-top", "margin-bottom", "padding"})
-    x.writeAttribute(nsFo, QLatin1String(rand), QStringLiteral("0mm"));
-  x.writeAttribute(nsFo, QStringLiteral("border"), QStringLiteral("none"));
-  x.writeEndElement();
-  x.writeEndElement();
-  // The page: the document page's size, the text area inside 2 cm / 4 cm / 2 cm / 2 cm.
-  x.writeStartElement(nsStyle, QStringLiteral("page-layout"));
-  x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("pm1"));
-  x.writeStartElement(nsStyle, QStringLiteral("page-layout-properties"));
-  x.writeAttribute(nsFo, QStringLiteral("page-width"), mm(breite));
-  x.writeAttribute(nsFo, QStringLiteral("page-height"), mm(hoehe));
-  x.writeAttribute(nsStyle, QStringLiteral("print-orientation"),
-                   breite > hoehe ? QStringLiteral("landscape") : QStringLiteral("portrait"));
-  x.writeAttribute(nsFo, QStringLiteral("margin-left"), QStringLiteral("2cm"));
-  x.writeAttribute(nsFo, QStringLiteral("margin-top"), QStringLiteral("4cm"));
-  x.writeAttribute(nsFo, QStringLiteral("margin-right"), QStringLiteral("2cm"));
-  x.writeAttribute(nsFo, QStringLiteral("margin-bottom"), QStringLiteral("2cm"));
-  x.writeEndElement();
-  x.writeEndElement();
-  x.writeEndElement();  // automatic-styles
-
-  x.writeStartElement(nsOffice, QStringLiteral("master-styles"));
-  x.writeStartElement(nsStyle, QStringLiteral("master-page"));
-  x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("Standard"));
-  x.writeAttribute(nsStyle, QStringLiteral("page-layout-name"), QStringLiteral("pm1"));
-  x.writeEndElement();
-  x.writeEndElement();
-
-  x.writeStartElement(nsOffice, QStringLiteral("body"));
-  x.writeStartElement(nsOffice, QStringLiteral("text"));
-  x.writeStartElement(nsDraw, QStringLiteral("frame"));
-  x.writeAttribute(nsDraw, QStringLiteral("style-name"), QStringLiteral("fr1"));
-  x.writeAttribute(nsDraw, QStringLiteral("name"), QStringLiteral("Briefkopf"));
-  x.writeAttribute(nsText, QStringLiteral("anchor-type"), QStringLiteral("page"));
-  x.writeAttribute(nsText, QStringLiteral("anchor-page-number"), QStringLiteral("1"));
-  x.writeAttribute(nsSvg, QStringLiteral("x"), QStringLiteral("0mm"));
-  x.writeAttribute(nsSvg, QStringLiteral("y"), QStringLiteral("0mm"));
-  x.writeAttribute(nsSvg, QStringLiteral("width"), mm(breite));
-  x.writeAttribute(nsSvg, QStringLiteral("height"), mm(hoehe));
-  x.writeAttribute(nsDraw, QStringLiteral("z-index"), QStringLiteral("0"));
-  x.writeStartElement(nsDraw, QStringLiteral("image"));
-  x.writeAttribute(nsDraw, QStringLiteral("mime-type"), QStringLiteral("image/png"));
-  x.writeStartElement(nsOffice, QStringLiteral("binary-data"));
-  x.writeCharacters(QString::fromLatin1(png.toBase64()));
-  x.writeEndElement();
-  x.writeEndElement();  // image
-  x.writeEndElement();  // frame
-  // The letter's text starts below the letterhead: 14 empty paragraphs, then the prompt.
-  for (int i = 0; i < 14; ++i) {
-    x.writeEmptyElement(nsText, QStringLiteral("p"));
-    x.writeAttribute(nsText, QStringLiteral("style-name"), QStringLiteral("Standard"));
-  }
-  x.writeStartElement(nsText, QStringLiteral("p"));
-  x.writeAttribute(nsText, QStringLiteral("style-name"), QStringLiteral("Standard"));
-  x.writeCharacters(QStringLiteral("Texteingabe"));
-  x.writeEndElement();
-  x.writeEndElement();  // text
-  x.writeEndElement();  // body
-  x.writeEndElement();  // document
+  x.writeNamespace(nsMeta, QStringLiteral("meta"));
+  x.writeStartElement(nsOffice, wurzel);
+  x.writeAttribute(nsOffice, QStringLiteral("version"), odfVersion);
+  schreiben(x);
   x.writeEndDocument();
+  return daten;
+}
 
-  if (x.hasError() || !datei.commit()) {
-    if (fehler)
-      *fehler = QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.").arg(name);
-    return false;
+// Opens a style of the given name and family.
+void beginneStil(QXmlStreamWriter& x, const QString& name, const QString& familie) {
+  x.writeStartElement(nsStyle, QStringLiteral("style"));
+  x.writeAttribute(nsStyle, QStringLiteral("name"), name);
+  x.writeAttribute(nsStyle, QStringLiteral("family"), familie);
+}
+
+// content.xml: the picture's frame and the paragraphs.
+QByteArray inhalt(double breite, double hoehe) {
+  return xmlTeil(QStringLiteral("document-content"), [&](QXmlStreamWriter& x) {
+    x.writeStartElement(nsOffice, QStringLiteral("automatic-styles"));
+    // The picture: placed from the page's own top-left corner (margins play no part), running
+    // through the text in the background.
+    beginneStil(x, QStringLiteral("fr1"), QStringLiteral("graphic"));
+    x.writeStartElement(nsStyle, QStringLiteral("graphic-properties"));
+    x.writeAttribute(nsStyle, QStringLiteral("wrap"), QStringLiteral("run-through"));
+    x.writeAttribute(nsStyle, QStringLiteral("run-through"), QStringLiteral("background"));
+    x.writeAttribute(nsStyle, QStringLiteral("vertical-pos"), QStringLiteral("from-top"));
+    x.writeAttribute(nsStyle, QStringLiteral("vertical-rel"), QStringLiteral("page"));
+    x.writeAttribute(nsStyle, QStringLiteral("horizontal-pos"), QStringLiteral("from-left"));
+    x.writeAttribute(nsStyle, QStringLiteral("horizontal-rel"), QStringLiteral("page"));
+    for (const char* rand :
+         {"margin-left", "margin-right", "margin-top", "margin-bottom", "padding"})
+      x.writeAttribute(nsFo, QLatin1String(rand), QStringLiteral("0mm"));
+    x.writeAttribute(nsFo, QStringLiteral("border"), QStringLiteral("none"));
+    x.writeEndElement();
+    x.writeEndElement();
+    x.writeEndElement();  // automatic-styles
+
+    x.writeStartElement(nsOffice, QStringLiteral("body"));
+    x.writeStartElement(nsOffice, QStringLiteral("text"));
+    x.writeStartElement(nsDraw, QStringLiteral("frame"));
+    x.writeAttribute(nsDraw, QStringLiteral("style-name"), QStringLiteral("fr1"));
+    x.writeAttribute(nsDraw, QStringLiteral("name"), QStringLiteral("Briefkopf"));
+    x.writeAttribute(nsText, QStringLiteral("anchor-type"), QStringLiteral("page"));
+    x.writeAttribute(nsText, QStringLiteral("anchor-page-number"), QStringLiteral("1"));
+    x.writeAttribute(nsSvg, QStringLiteral("x"), QStringLiteral("0mm"));
+    x.writeAttribute(nsSvg, QStringLiteral("y"), QStringLiteral("0mm"));
+    x.writeAttribute(nsSvg, QStringLiteral("width"), mm(breite));
+    x.writeAttribute(nsSvg, QStringLiteral("height"), mm(hoehe));
+    x.writeAttribute(nsDraw, QStringLiteral("z-index"), QStringLiteral("0"));
+    x.writeEmptyElement(nsDraw, QStringLiteral("image"));
+    x.writeAttribute(nsXlink, QStringLiteral("href"), bildpfad);
+    x.writeAttribute(nsXlink, QStringLiteral("type"), QStringLiteral("simple"));
+    x.writeAttribute(nsXlink, QStringLiteral("show"), QStringLiteral("embed"));
+    x.writeAttribute(nsXlink, QStringLiteral("actuate"), QStringLiteral("onLoad"));
+    x.writeAttribute(nsDraw, QStringLiteral("mime-type"), QStringLiteral("image/png"));
+    x.writeEndElement();  // frame
+    // The letter's text starts below the letterhead: 14 empty paragraphs, then the prompt.
+    for (int i = 0; i < 14; ++i) {
+      x.writeEmptyElement(nsText, QStringLiteral("p"));
+      x.writeAttribute(nsText, QStringLiteral("style-name"), QStringLiteral("Standard"));
+    }
+    x.writeStartElement(nsText, QStringLiteral("p"));
+    x.writeAttribute(nsText, QStringLiteral("style-name"), QStringLiteral("Standard"));
+    x.writeCharacters(QStringLiteral("Texteingabe"));
+  });
+}
+
+// styles.xml: the paragraph style and the page.
+QByteArray stile(double breite, double hoehe) {
+  return xmlTeil(QStringLiteral("document-styles"), [&](QXmlStreamWriter& x) {
+    x.writeStartElement(nsOffice, QStringLiteral("styles"));
+    beginneStil(x, QStringLiteral("Standard"), QStringLiteral("paragraph"));
+    x.writeAttribute(nsStyle, QStringLiteral("class"), QStringLiteral("text"));
+    x.writeEndElement();  // style
+    x.writeEndElement();  // styles
+
+    // The page: the document page's size, the text area inside 2 cm / 4 cm / 2 cm / 2 cm.
+    x.writeStartElement(nsOffice, QStringLiteral("automatic-styles"));
+    x.writeStartElement(nsStyle, QStringLiteral("page-layout"));
+    x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("pm1"));
+    x.writeEmptyElement(nsStyle, QStringLiteral("page-layout-properties"));
+    x.writeAttribute(nsFo, QStringLiteral("page-width"), mm(breite));
+    x.writeAttribute(nsFo, QStringLiteral("page-height"), mm(hoehe));
+    x.writeAttribute(nsStyle, QStringLiteral("print-orientation"),
+                     breite > hoehe ? QStringLiteral("landscape") : QStringLiteral("portrait"));
+    x.writeAttribute(nsFo, QStringLiteral("margin-left"), QStringLiteral("2cm"));
+    x.writeAttribute(nsFo, QStringLiteral("margin-top"), QStringLiteral("4cm"));
+    x.writeAttribute(nsFo, QStringLiteral("margin-right"), QStringLiteral("2cm"));
+    x.writeAttribute(nsFo, QStringLiteral("margin-bottom"), QStringLiteral("2cm"));
+    x.writeEndElement();  // page-layout
+    x.writeEndElement();  // automatic-styles
+
+    x.writeStartElement(nsOffice, QStringLiteral("master-styles"));
+    x.writeEmptyElement(nsStyle, QStringLiteral("master-page"));
+    x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("Standard"));
+    x.writeAttribute(nsStyle, QStringLiteral("page-layout-name"), QStringLiteral("pm1"));
+  });
+}
+
+// meta.xml: who wrote the document and when.
+QByteArray metadaten() {
+  return xmlTeil(QStringLiteral("document-meta"), [](QXmlStreamWriter& x) {
+    x.writeStartElement(nsOffice, QStringLiteral("meta"));
+    x.writeTextElement(nsMeta, QStringLiteral("generator"), QCoreApplication::applicationName());
+    x.writeTextElement(nsMeta, QStringLiteral("creation-date"),
+                       QDateTime::currentDateTime().toString(Qt::ISODate));
+  });
+}
+
+// One file of the package: its path, media type, content and whether it is compressed.
+struct Eintrag {
+  QString name;
+  QString typ;
+  QByteArray daten;
+  bool packen;
+};
+
+// META-INF/manifest.xml: the package's type and every file in it but the mimetype file.
+QByteArray manifest(const std::vector<Eintrag>& eintraege) {
+  QByteArray daten;
+  QXmlStreamWriter x(&daten);
+  x.setAutoFormatting(true);
+  x.setAutoFormattingIndent(1);
+  x.writeStartDocument();
+  x.writeNamespace(nsManifest, QStringLiteral("manifest"));
+  x.writeStartElement(nsManifest, QStringLiteral("manifest"));
+  x.writeAttribute(nsManifest, QStringLiteral("version"), odfVersion);
+  auto eintrag = [&](const QString& pfad, const QString& typ) {
+    x.writeEmptyElement(nsManifest, QStringLiteral("file-entry"));
+    x.writeAttribute(nsManifest, QStringLiteral("full-path"), pfad);
+    if (pfad == QLatin1String("/"))
+      x.writeAttribute(nsManifest, QStringLiteral("version"), odfVersion);
+    x.writeAttribute(nsManifest, QStringLiteral("media-type"), typ);
+  };
+  eintrag(QStringLiteral("/"), vorlagentyp);
+  for (const Eintrag& e : eintraege)
+    if (e.name != QLatin1String("mimetype")) eintrag(e.name, e.typ);
+  x.writeEndDocument();
+  return daten;
+}
+
+// The entries as the bytes of a zip archive, in the given order; empty when libzip failed.
+QByteArray zipArchiv(const std::vector<Eintrag>& eintraege) {
+  using Quelle = std::unique_ptr<zip_source_t, decltype(&zip_source_free)>;
+  using Archiv = std::unique_ptr<zip_t, decltype(&zip_discard)>;
+  zip_error_t fehler;
+  zip_error_init(&fehler);
+  // The archive is built in a memory buffer that outlives it, so that its bytes can be read
+  // after it is closed.
+  Quelle puffer(zip_source_buffer_create(nullptr, 0, 0, &fehler), &zip_source_free);
+  zip_error_fini(&fehler);
+  if (!puffer) return QByteArray();
+  Archiv archiv(zip_open_from_source(puffer.get(), ZIP_TRUNCATE, nullptr), &zip_discard);
+  if (!archiv) return QByteArray();
+  zip_source_keep(puffer.get());  // the archive takes a reference of its own
+  for (const Eintrag& e : eintraege) {
+    Quelle quelle(zip_source_buffer(archiv.get(), e.daten.constData(),
+                                    static_cast<zip_uint64_t>(e.daten.size()), 0),
+                  &zip_source_free);
+    if (!quelle) return QByteArray();
+    const zip_int64_t nr = zip_file_add(archiv.get(), e.name.toUtf8().constData(), quelle.get(), 0);
+    if (nr < 0) return QByteArray();
+    quelle.release();  // now the archive's
+    if (zip_set_file_compression(archiv.get(), static_cast<zip_uint64_t>(nr),
+                                 e.packen ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0) < 0)
+      return QByteArray();
   }
+  if (zip_close(archiv.get()) < 0) return QByteArray();
+  archiv.release();  // closed and freed
+
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_source_stat(puffer.get(), &st) < 0 || !(st.valid & ZIP_STAT_SIZE) ||
+      zip_source_open(puffer.get()) < 0)
+    return QByteArray();
+  QByteArray bytes(static_cast<qsizetype>(st.size), Qt::Uninitialized);
+  const zip_int64_t gelesen =
+      zip_source_read(puffer.get(), bytes.data(), static_cast<zip_uint64_t>(bytes.size()));
+  zip_source_close(puffer.get());
+  return gelesen == bytes.size() ? bytes : QByteArray();
+}
+}  // namespace
+
+bool schreibeTextvorlage(const QString& pfad, const QImage& seite, double breite, double hoehe,
+                         QString* fehler) {
+  auto scheitern = [fehler](const QString& grund) {
+    if (fehler) *fehler = grund;
+    return false;
+  };
+  const QByteArray png = alsPng(seite);
+  if (png.isEmpty())
+    return scheitern(QStringLiteral("Das Bild der Seite konnte nicht erzeugt werden."));
+
+  // "mimetype" first and uncompressed: programs recognise the package by its first bytes.
+  // The picture is compressed already.
+  std::vector<Eintrag> eintraege = {
+      {QStringLiteral("mimetype"), QString(), vorlagentyp.toLatin1(), false},
+      {QStringLiteral("content.xml"), QStringLiteral("text/xml"), inhalt(breite, hoehe), true},
+      {QStringLiteral("styles.xml"), QStringLiteral("text/xml"), stile(breite, hoehe), true},
+      {QStringLiteral("meta.xml"), QStringLiteral("text/xml"), metadaten(), true},
+      {bildpfad, QStringLiteral("image/png"), png, false},
+  };
+  // The manifest, listing the others, goes before the picture.
+  eintraege.insert(eintraege.end() - 1, {QStringLiteral("META-INF/manifest.xml"),
+                                         QStringLiteral("text/xml"), manifest(eintraege), true});
+  const QByteArray archiv = zipArchiv(eintraege);
+
+  QSaveFile datei(pfad);
+  if (archiv.isEmpty() || !datei.open(QIODevice::WriteOnly) ||
+      datei.write(archiv) != archiv.size() || !datei.commit())
+    return scheitern(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.")
+                         .arg(QFileInfo(pfad).fileName()));
   return true;
 }
 
-WordExport::WordExport(Programmzustand& s) : s_(s) {
-  oeffnen = [](const QUrl& adresse) { return QDesktopServices::openUrl(adresse); };
+QString exportordner() {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+      .filePath(QStringLiteral("Export"));
 }
 
-WordExport::~WordExport() = default;
+void entferneAlteExporte(const QString& ordner, const QDateTime& jetzt) {
+  const QDateTime grenze = jetzt.addDays(-7);
+  const QFileInfoList dateien = QDir(ordner).entryInfoList(QDir::Files | QDir::Hidden);
+  for (const QFileInfo& f : dateien)
+    if (exportname.match(f.fileName()).hasMatch() && f.lastModified() < grenze)
+      QFile::remove(f.filePath());
+}
 
-QString WordExport::ordner() const { return ordner_ ? ordner_->path() : QString(); }
+WordExport::WordExport(Programmzustand& s, const QString& ordner) : s_(s), ordner_(ordner) {
+  oeffnen = [](const QUrl& adresse) { return QDesktopServices::openUrl(adresse); };
+  entferneAlteExporte(ordner_);
+}
 
 bool WordExport::fehler(const QString& grund) {
   s_.fenster->Meldung(QStringLiteral("Keine Wordverbindung möglich:  ") + grund, QString(),
@@ -258,17 +395,23 @@ bool WordExport::mnuWord_Click() {
   QString grund;
   if (!SeiteExportieren(s_, &grund)) return fehler(grund);
 
-  if (!ordner_ || !ordner_->isValid()) {
-    ordner_ = std::make_unique<QTemporaryDir>(
-        QDir(temporaererOrdner()).filePath(QStringLiteral("qxmarvolant-XXXXXX")));
-    if (!ordner_->isValid()) {
-      ordner_.reset();
-      return fehler(QStringLiteral("Der temporäre Ordner konnte nicht angelegt werden."));
-    }
+  const QString ordnername = QDir::toNativeSeparators(ordner_);
+  if (!QDir().mkpath(ordner_))
+    return fehler(QStringLiteral("Der Ordner „%1“ konnte nicht angelegt werden.").arg(ordnername));
+  // A name of its own for every export, taken by creating the file: an earlier document may
+  // still be open in the word processor, and another run of the program may export too.
+  const QString stamm = QStringLiteral("QXMarvolant-") +
+                        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+  QString pfad;
+  for (int n = 1; pfad.isEmpty() && n <= 100; ++n) {
+    const QString name =
+        n == 1 ? stamm + QStringLiteral(".ott") : QStringLiteral("%1-%2.ott").arg(stamm).arg(n);
+    QFile neu(QDir(ordner_).filePath(name));
+    if (neu.open(QIODevice::WriteOnly | QIODevice::NewOnly)) pfad = neu.fileName();
   }
-  // A new name for every export: an earlier document may still be open in the word processor.
-  const QString pfad =
-      QDir(ordner_->path()).filePath(QStringLiteral("QXMarvolant-%1.fodt").arg(++nummer_));
+  if (pfad.isEmpty())
+    return fehler(
+        QStringLiteral("Im Ordner „%1“ kann kein Dokument angelegt werden.").arg(ordnername));
 
   QImage bild = s_.Lead2->bild();
   // The picture's resolution makes its physical size the page's, for programs that look at it.
@@ -278,7 +421,7 @@ bool WordExport::mnuWord_Click() {
     bild.setDotsPerMeterY(
         static_cast<int>(std::lround(bild.height() / (s_.Seite->Hoehe / 10000.0))));
   }
-  if (!schreibeTextdokument(pfad, bild, s_.Seite->Breite, s_.Seite->Hoehe, &grund)) {
+  if (!schreibeTextvorlage(pfad, bild, s_.Seite->Breite, s_.Seite->Hoehe, &grund)) {
     QFile::remove(pfad);
     return fehler(grund);
   }

@@ -3,15 +3,14 @@
 // grid and the guide zones of the page view.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QUrl>
 #include <functional>
-#include <memory>
 
 #include "core/programmzustand.h"
 
 class QImage;
-class QTemporaryDir;
 class QWidget;
 
 // Asks the user for a file name to save under (dialog title, proposed name, filter such as
@@ -36,17 +35,27 @@ bool SeiteExportieren(Programmzustand& s, QString* fehler = nullptr);
 // happens on cancel; a failure is told to the user. True when a file was written.
 bool mnuBildSpeichern_Click(Programmzustand& s, const DateinamenWahl& dateiname);
 
-// Menu "in Word exportieren": hands the page to the desktop's word processor as a new text
-// document in which the page is a full-page picture behind the text, the text area starts
-// below the letterhead and holds the line "Texteingabe".
+// The per-user folder of the word-processor documents: "Export" in the application's data
+// folder (~/.local/share/<organisation>/<application>/Export on Linux).
+QString exportordner();
+
+// Removes from the folder the documents of earlier exports (by their name) last changed more
+// than a week before jetzt; every other file is left alone.
+void entferneAlteExporte(const QString& ordner,
+                         const QDateTime& jetzt = QDateTime::currentDateTime());
+
+// Menu "in Word exportieren": hands the page to the desktop's word processor as a new,
+// untitled text document in which the page is a full-page picture behind the text, the text
+// area starts below the letterhead and holds the line "Texteingabe".
 //
-// The main window keeps one object for the whole run: the documents are written into a
-// per-user temporary folder that must outlive the call, because the word processor reads the
-// file after we have handed it over; the folder is removed when the object is destroyed.
+// The document is written as an OpenDocument text template: a word processor opens a template
+// as a new document, so what the user types is saved under a name the user chooses, never into
+// our file. The templates live in a per-user folder that outlives the program, because the
+// word processor may read the file long after we handed it over; those older than a week are
+// removed when the object is made (the main window makes its one object at program start).
 class WordExport {
  public:
-  explicit WordExport(Programmzustand& s);
-  ~WordExport();
+  explicit WordExport(Programmzustand& s, const QString& ordner = exportordner());
   WordExport(const WordExport&) = delete;
   WordExport& operator=(const WordExport&) = delete;
 
@@ -58,22 +67,21 @@ class WordExport {
   // reason, and no document of the failed export is left in the folder. True on success.
   bool mnuWord_Click();
 
-  // The folder of the documents ("" until the first export created it) and the last
-  // document handed over.
-  QString ordner() const;
+  // The folder of the documents and the last document handed over.
+  QString ordner() const { return ordner_; }
   QString letzteDatei() const { return letzteDatei_; }
 
  private:
   bool fehler(const QString& grund);
   Programmzustand& s_;
-  std::unique_ptr<QTemporaryDir> ordner_;
-  int nummer_ = 0;
+  QString ordner_;
   QString letzteDatei_;
 };
 
-// Writes a flat OpenDocument text (.fodt): the page picture (PNG) anchored to the top-left
-// corner of page 1 with the page's size, behind the text; page margins 2 cm left, 4 cm top,
-// 2 cm right, 2 cm bottom; 14 empty paragraphs, then "Texteingabe". Page size in tenths of a
-// millimetre. False with a German reason when the file could not be written.
-bool schreibeTextdokument(const QString& pfad, const QImage& seite, double breite, double hoehe,
-                          QString* fehler = nullptr);
+// Writes an OpenDocument text template (.ott): the page picture (PNG) anchored to the
+// top-left corner of page 1 with the page's size, behind the text; page margins 2 cm left,
+// 4 cm top, 2 cm right, 2 cm bottom; 14 empty paragraphs, then "Texteingabe". Page size in
+// tenths of a millimetre. Written atomically; false with a German reason when the file could
+// not be written.
+bool schreibeTextvorlage(const QString& pfad, const QImage& seite, double breite, double hoehe,
+                         QString* fehler = nullptr);

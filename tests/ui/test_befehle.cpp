@@ -442,8 +442,13 @@ TEST_F(Befehle, ExportBefehleSchreibenBildUndTextdokument) {
   };
   aktion(QStringLiteral("mnuWord"))->trigger();
   ASSERT_EQ(uebergeben.size(), 1u);
-  EXPECT_TRUE(QFile::exists(uebergeben[0].toLocalFile()));
+  const QString dokument = uebergeben[0].toLocalFile();
   EXPECT_TRUE(meldungen.empty());
+  // The document stays after the main window is gone; the test removes it from the per-user
+  // folder it was written to.
+  w.reset();
+  EXPECT_TRUE(QFile::exists(dokument));
+  QFile::remove(dokument);
 }
 
 // --- Insert flow -------------------------------------------------------------------------

@@ -1,8 +1,11 @@
 // Picture export (size by export zoom, nothing of the page view's grid and guide zones, a
-// failed save), the word-processor document (well-formed, picture behind the text, margins,
-// "Texteingabe", nothing left after a failure), the help links and window, and the about box.
-// With QX_TESTBILDER naming a folder, pictures of the about box and the help are saved there.
+// failed save), the word-processor document (a template package with the picture behind the
+// text, margins, "Texteingabe"; kept after the program, old ones removed, nothing left after a
+// failure), the help links and window, and the about box.
+// With QX_TESTBILDER naming a folder, pictures of the about box and the help and the
+// word-processor document are saved there.
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -33,18 +36,13 @@ struct ExportTest : ::testing::Test {
   QTemporaryDir ordner;
   Programmzustand s;
   TestFenster fenster;
-  QString tempVorher;
 
   void SetUp() override {
     Main(s, ordner.path());
     s.fenster = &fenster;
     s.Seite->Breite = 2100;
     s.Seite->Hoehe = 2970;
-    // The word-processor export puts its folder under TEMP.
-    tempVorher = qEnvironmentVariable("TEMP");
-    qputenv("TEMP", ordner.path().toLocal8Bit());
   }
-  void TearDown() override { qputenv("TEMP", tempVorher.toLocal8Bit()); }
 
   QString pfad(const QString& name) const { return QDir(ordner.path()).filePath(name); }
   // A file chooser that answers with a fixed path and records what it was asked.
@@ -56,6 +54,30 @@ struct ExportTest : ::testing::Test {
     };
   }
 };
+
+// The files of a zip archive in their order, each with whether it is stored uncompressed.
+struct Gepackt {
+  QString name;
+  bool ungepackt;
+  QByteArray daten;
+};
+std::vector<Gepackt> entpacke(const QString& pfad) {
+  std::vector<Gepackt> alle;
+  int fehler = 0;
+  zip_t* a = zip_open(QFile::encodeName(pfad).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &fehler);
+  if (!a) return alle;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(a, 0); ++i) {
+    zip_stat_t st;
+    zip_stat_index(a, i, 0, &st);
+    QByteArray daten(static_cast<qsizetype>(st.size), '\0');
+    zip_file_t* f = zip_fopen_index(a, i, 0);
+    if (f && zip_fread(f, daten.data(), st.size) == static_cast<zip_int64_t>(st.size))
+      alle.push_back({QString::fromUtf8(st.name), st.comp_method == ZIP_CM_STORE, daten});
+    if (f) zip_fclose(f);
+  }
+  zip_discard(a);
+  return alle;
+}
 
 bool ganzWeiss(const QImage& bild, QRect bereich) {
   for (int y = bereich.top(); y <= bereich.bottom(); ++y)
@@ -143,47 +165,79 @@ TEST_F(ExportTest, AbbruchUndFehlschlagBeimSpeichern) {
   EXPECT_EQ(s.Exportmodus, 0);
 }
 
-TEST_F(ExportTest, WorddokumentHaeltSeitenbildUndTexteingabe) {
+TEST_F(ExportTest, WorddokumentIstVorlageMitSeitenbildUndBleibt) {
   s.Exportzoom = 1;
   fenster.felder[21] = QStringLiteral("Exportzeile");
-  WordExport word(s);
-  QUrl geoeffnet;
-  word.oeffnen = [&](const QUrl& url) {
-    geoeffnet = url;
-    return true;
-  };
-  ASSERT_TRUE(word.mnuWord_Click());
-  EXPECT_TRUE(fenster.meldungen.empty());
-  EXPECT_EQ(s.Exportmodus, 0);
-  ASSERT_TRUE(geoeffnet.isLocalFile());
-  const QString datei = geoeffnet.toLocalFile();
-  EXPECT_EQ(datei, word.letzteDatei());
-  EXPECT_TRUE(datei.endsWith(QStringLiteral(".fodt")));
-  EXPECT_TRUE(datei.startsWith(ordner.path()));  // in a folder under TEMP
+  const QString exportordner = pfad(QStringLiteral("Export"));
+  QString datei, zweite;
+  {
+    WordExport word(s, exportordner);
+    QUrl geoeffnet;
+    word.oeffnen = [&](const QUrl& url) {
+      geoeffnet = url;
+      return true;
+    };
+    ASSERT_TRUE(word.mnuWord_Click());
+    EXPECT_TRUE(fenster.meldungen.empty());
+    EXPECT_EQ(s.Exportmodus, 0);
+    ASSERT_TRUE(geoeffnet.isLocalFile());
+    datei = geoeffnet.toLocalFile();
+    EXPECT_EQ(datei, word.letzteDatei());
+    EXPECT_EQ(QFileInfo(datei).absolutePath(), exportordner);
+    // A second export, in the same second, is a new document beside the first, which the word
+    // processor may still have open.
+    ASSERT_TRUE(word.mnuWord_Click());
+    zweite = word.letzteDatei();
+    EXPECT_NE(zweite, datei);
+  }
+  // Both outlive the export object (and so the main window that owns it).
+  EXPECT_TRUE(QFile::exists(datei));
+  EXPECT_TRUE(QFile::exists(zweite));
+  EXPECT_EQ(QDir(exportordner).entryList(QDir::Files | QDir::Hidden).size(), 2);
+  if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+    QFile::copy(datei, QDir(aus).filePath(QStringLiteral("wordexport.ott")));
 
+  // A word processor recognises the package by its first bytes: the first entry is
+  // "mimetype", uncompressed and without extra fields, holding the template's type.
   QFile f(datei);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  QXmlStreamReader x(&f);
-  std::map<QString, QXmlStreamAttributes> elemente;  // the last of each name
-  QStringList absaetze;
-  QByteArray png;
-  while (!x.atEnd()) {
-    x.readNext();
-    if (!x.isStartElement()) continue;
-    const QString name = x.qualifiedName().toString();
-    elemente[name] = x.attributes();
-    if (name == QLatin1String("text:p"))
-      absaetze << x.readElementText();
-    else if (name == QLatin1String("office:binary-data"))
-      png = QByteArray::fromBase64(x.readElementText().toLatin1());
-  }
-  ASSERT_FALSE(x.hasError()) << x.errorString().toStdString() << " line " << x.lineNumber();
+  const QByteArray typ("application/vnd.oasis.opendocument.text-template");
+  EXPECT_EQ(f.read(38 + typ.size()).mid(30), "mimetype" + typ);
+  const std::vector<Gepackt> teile = entpacke(datei);
+  ASSERT_GE(teile.size(), 5u);
+  EXPECT_EQ(teile[0].name, QStringLiteral("mimetype"));
+  EXPECT_TRUE(teile[0].ungepackt);
+  std::map<QString, QByteArray> inhalt;
+  for (const Gepackt& t : teile) inhalt[t.name] = t.daten;
 
+  // Every XML part is read: the elements' attributes (the last of each name), the paragraphs.
+  std::map<QString, QXmlStreamAttributes> elemente;
+  QStringList absaetze, manifest;
+  for (const char* teil : {"content.xml", "styles.xml", "meta.xml", "META-INF/manifest.xml"}) {
+    ASSERT_TRUE(inhalt.count(QLatin1String(teil))) << teil;
+    QXmlStreamReader x(inhalt[QLatin1String(teil)]);
+    while (!x.atEnd()) {
+      x.readNext();
+      if (!x.isStartElement()) continue;
+      const QString name = x.qualifiedName().toString();
+      elemente[name] = x.attributes();
+      if (name == QLatin1String("text:p")) absaetze << x.readElementText();
+      if (name == QLatin1String("manifest:file-entry"))
+        manifest << x.attributes().value(QStringLiteral("manifest:full-path")).toString();
+    }
+    ASSERT_FALSE(x.hasError()) << teil << ": " << x.errorString().toStdString();
+  }
   auto attr = [&](const char* element, const char* name) {
     return elemente[QString::fromLatin1(element)].value(QString::fromLatin1(name)).toString();
   };
-  EXPECT_EQ(attr("office:document", "office:mimetype"),
-            QStringLiteral("application/vnd.oasis.opendocument.text"));
+  // The manifest names the package's type and every file in it.
+  for (const Gepackt& t : teile) {
+    if (t.name != QLatin1String("mimetype") && !t.name.startsWith(QLatin1String("META-INF/"))) {
+      EXPECT_TRUE(manifest.contains(t.name)) << t.name.toStdString();
+    }
+  }
+  EXPECT_TRUE(manifest.contains(QStringLiteral("/")));
+
   // The picture: page 1, top-left corner, the page's size, behind the text.
   EXPECT_EQ(attr("draw:frame", "text:anchor-type"), QStringLiteral("page"));
   EXPECT_EQ(attr("draw:frame", "svg:x"), QStringLiteral("0mm"));
@@ -205,23 +259,44 @@ TEST_F(ExportTest, WorddokumentHaeltSeitenbildUndTexteingabe) {
   for (int i = 0; i < 14; ++i) EXPECT_TRUE(absaetze[i].isEmpty()) << i;
   EXPECT_EQ(absaetze[14], QStringLiteral("Texteingabe"));
 
-  // The embedded picture is the exported page.
+  // The picture the frame refers to is in the package and is the exported page.
+  const QString bildname = attr("draw:image", "xlink:href");
+  ASSERT_TRUE(inhalt.count(bildname)) << bildname.toStdString();
   QImage bild;
-  ASSERT_TRUE(bild.loadFromData(png, "PNG"));
+  ASSERT_TRUE(bild.loadFromData(inhalt[bildname], "PNG"));
   EXPECT_NEAR(bild.width(), 794, 1);
   EXPECT_NEAR(bild.height(), 1123, 1);
   EXPECT_FALSE(ganzWeiss(bild, bild.rect()));
+}
 
-  // A second export is a new document beside the first, which the word processor may still
-  // have open.
-  ASSERT_TRUE(word.mnuWord_Click());
-  EXPECT_NE(word.letzteDatei(), datei);
-  EXPECT_TRUE(QFile::exists(datei));
+TEST_F(ExportTest, AlteExporteVerschwindenBeimStart) {
+  const QDir ordner(pfad(QStringLiteral("Export")));
+  ASSERT_TRUE(ordner.mkpath(QStringLiteral(".")));
+  const QDateTime jetzt = QDateTime::currentDateTime();
+  auto lege = [&](const QString& name, int tage) {
+    QFile f(ordner.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.setFileTime(jetzt.addDays(-tage), QFileDevice::FileModificationTime));
+  };
+  lege(QStringLiteral("QXMarvolant-20260101-120000.ott"), 8);
+  lege(QStringLiteral("QXMarvolant-20260101-120000-2.ott"), 8);
+  lege(QStringLiteral("QXMarvolant-20260105-120000.ott"), 6);
+  lege(QStringLiteral("Brief.ott"), 30);  // the user's own files are never touched
+  lege(QStringLiteral("QXMarvolant-Brief.ott"), 30);
+  lege(QStringLiteral("QXMarvolant-20260101-120000.odt"), 30);
+
+  WordExport word(s, ordner.path());  // made by the main window at program start
+  QStringList geblieben = ordner.entryList(QDir::Files);
+  geblieben.sort();
+  EXPECT_EQ(geblieben, (QStringList{QStringLiteral("Brief.ott"),
+                                    QStringLiteral("QXMarvolant-20260101-120000.odt"),
+                                    QStringLiteral("QXMarvolant-20260105-120000.ott"),
+                                    QStringLiteral("QXMarvolant-Brief.ott")}));
 }
 
 TEST_F(ExportTest, GescheiterterWordexportLaesstNichtsZurueck) {
   s.Exportzoom = 1;
-  WordExport word(s);
+  WordExport word(s, pfad(QStringLiteral("Export")));
   word.oeffnen = [](const QUrl&) { return false; };  // no word processor for the file
   EXPECT_FALSE(word.mnuWord_Click());
   ASSERT_EQ(fenster.meldungen.size(), 1u);
@@ -229,18 +304,19 @@ TEST_F(ExportTest, GescheiterterWordexportLaesstNichtsZurueck) {
       fenster.meldungen[0].text.startsWith(QStringLiteral("Keine Wordverbindung möglich:  ")));
   EXPECT_GT(fenster.meldungen[0].text.size(), 31);  // followed by a reason
   EXPECT_EQ(fenster.meldungen[0].symbol, Symbol::Ausrufezeichen);
-  ASSERT_FALSE(word.ordner().isEmpty());
   EXPECT_TRUE(QDir(word.ordner()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
-  // The document cannot be written (its name is taken by a folder): the same message, and
-  // again nothing left.
-  word.oeffnen = [](const QUrl&) { return true; };
-  ASSERT_TRUE(QDir().mkpath(QDir(word.ordner()).filePath(QStringLiteral("QXMarvolant-2.fodt"))));
-  EXPECT_FALSE(word.mnuWord_Click());
+  // The folder cannot be made (its name is taken by a file): the same message, naming it.
+  WordExport versperrt(s, pfad(QStringLiteral("belegt")));
+  versperrt.oeffnen = [](const QUrl&) { return true; };
+  QFile belegt(versperrt.ordner());
+  ASSERT_TRUE(belegt.open(QIODevice::WriteOnly));
+  belegt.close();
+  EXPECT_FALSE(versperrt.mnuWord_Click());
   ASSERT_EQ(fenster.meldungen.size(), 2u);
   EXPECT_TRUE(
       fenster.meldungen[1].text.startsWith(QStringLiteral("Keine Wordverbindung möglich:  ")));
-  EXPECT_TRUE(QDir(word.ordner()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+  EXPECT_TRUE(fenster.meldungen[1].text.contains(QStringLiteral("belegt")));
   EXPECT_EQ(s.Exportmodus, 0);
 }
 
