@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -759,6 +761,13 @@ TEST_F(Hauptfenster, VorschauZeigtDieSeiteUndZeichnetBeimSchliessenNeu) {
   ASSERT_TRUE(w->Vorschaufenster());
   EXPECT_TRUE(w->Vorschaufenster()->isVisible());
   EXPECT_EQ(w->Vorschaufenster()->windowModality(), Qt::ApplicationModal);
+  // The window and its buttons lie on the screen, which is smaller than 800 x 900.
+  const QRect frei = w->Vorschaufenster()->screen()->availableGeometry();
+  ASSERT_LT(frei.height(), 900);
+  EXPECT_TRUE(frei.contains(w->Vorschaufenster()->frameGeometry()));
+  for (const QPushButton* knopf : w->Vorschaufenster()->findChildren<QPushButton*>())
+    EXPECT_TRUE(w->Vorschaufenster()->rect().contains(knopf->geometry()))
+        << knopf->text().toStdString();
   EXPECT_EQ(s->VSPrinter1->seitenzahl(), 1);
   EXPECT_EQ(s->Druckmodus, 0);
   const int vorher = w->anzahlGezeichnet();
