@@ -592,6 +592,7 @@ TEST_F(FrmBildTest, SeitenAlsBilder) {
   for (int y = 0; y < 200; ++y)
     for (int x = 0; x < 320; ++x) bild.setPixel(x, y, qRgb(x * 255 / 320, y * 255 / 200, 160));
   ASSERT_TRUE(bild.save(hier("verlauf.bmp"), "BMP"));
+  ASSERT_TRUE(bild.save(hier("LOGO.JPG"), "JPG"));
   bmp(hier("zweites.bmp"), 20, 20);
   neuesBild();
   elementMitDatei(hier("verlauf.bmp"));
