@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <memory>
 
 #include "core/programmzustand.h"
 #include "core/start.h"
@@ -25,9 +26,10 @@ int main(int argc, char** argv) {
     QCoreApplication::installTranslator(&qtTexte);
 
   Programmzustand zustand;
-  Main(zustand);
-
-  frmMain fenster(zustand);
-  fenster.show();
+  std::unique_ptr<frmMain> fenster;
+  Programmstart(zustand, [&] {
+    fenster = std::make_unique<frmMain>(zustand);
+    fenster->show();
+  });
   return app.exec();
 }

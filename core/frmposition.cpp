@@ -6,8 +6,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -106,10 +106,10 @@ void frmPosition::Form_Activate() {
 }
 
 double frmPosition::wert(int i) const {
+  // The boxes are filled in the user's number format, so they are read in it first:
+  // reading only the leading number would cut "13,8" under a decimal comma to 13.
   const QString text = box(i)->text();
-  if (i == 1) {
-    if (const auto lokal = zahlen::leseLokal(text)) return *lokal;
-  }
+  if (const auto lokal = zahlen::leseLokal(text)) return *lokal;
   return zahlen::Val(text);
 }
 
@@ -181,7 +181,26 @@ bool frmPosition::eventFilter(QObject* objekt, QEvent* ereignis) {
   return QDialog::eventFilter(objekt, ereignis);
 }
 
+bool frmPosition::groessePruefen() {
+  QLineEdit* falsch = nullptr;
+  QString text;
+  if (!(wert(3) > 0)) {
+    falsch = Text3;
+    text = QStringLiteral("Die Breite des Rahmens muss größer als 0 sein.");
+  } else if (!(wert(4) > 0)) {
+    falsch = Text4;
+    text = QStringLiteral("Die Höhe des Rahmens muss größer als 0 sein.");
+  } else {
+    return true;
+  }
+  s_.fenster->Meldung(text, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  falsch->setFocus(Qt::OtherFocusReason);
+  falsch->selectAll();
+  return false;
+}
+
 void frmPosition::Command1_Click() {
+  if (!groessePruefen()) return;
   const double W = s_.Seite->Breite / 10.0;
   const double H = s_.Seite->Hoehe / 10.0;
 

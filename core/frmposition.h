@@ -3,8 +3,8 @@
 // The boxes always hold the written-back form of their number (an emptied box shows "0");
 // leaving a box keeps the frame inside the page; OK checks all four again and writes them
 // into the frame that is selected at that moment, in whole 1/10 mm.
-// The x box is read in the user's number format (other text by its leading number), the
-// other three by their leading number with "." as the decimal point.
+// The boxes are read in the user's number format, other text by its leading number with
+// "." as the decimal point. A width or height of 0 or less is refused on OK with a message.
 // The main window stays usable while the dialog is open. It is hidden, never destroyed;
 // the title-bar button acts as "Abbruch".
 #pragma once
@@ -26,8 +26,9 @@ class frmPosition : public QDialog {
   // Fills the boxes from the selected frame and shows the dialog.
   void zeigen();
 
-  // "Ok": checks the four values against the page, writes them into the selected frame,
-  // hides the dialog, shows the selection and redraws the page.
+  // "Ok": refuses a width or height of 0 or less; checks the four values against the
+  // page, writes them into the selected frame, hides the dialog, shows the selection and
+  // redraws the page.
   void Command1_Click();
   // "Abbruch": hides the dialog; nothing is written.
   void Command2_Click();
@@ -61,6 +62,9 @@ class frmPosition : public QDialog {
   void schreibe(int i, double v);
   // Rewrites box i as its number and returns that number.
   double neuSchreiben(int i);
+  // False, after a message and with the box focused, when the width or height is not
+  // greater than 0.
+  bool groessePruefen();
 
   Programmzustand& s_;
   std::array<QLineEdit*, 5> boxen_{};

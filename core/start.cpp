@@ -1,13 +1,51 @@
 #include "core/start.h"
 
+#include <QCursor>
 #include <QDir>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <memory>
 
 #include "io/einstellungen.h"
 
+namespace {
+
+// The busy pointer from construction until ende() or destruction, whichever comes first.
+// A dialog opening meanwhile (message boxes are dialogs) ends it before it is drawn.
+class Sanduhr : public QObject {
+ public:
+  Sanduhr() {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  ~Sanduhr() override { ende(); }
+  Sanduhr(const Sanduhr&) = delete;
+  Sanduhr& operator=(const Sanduhr&) = delete;
+
+  void ende() {
+    if (!aktiv_) return;
+    aktiv_ = false;
+    QCoreApplication::instance()->removeEventFilter(this);
+    QGuiApplication::restoreOverrideCursor();
+  }
+
+ protected:
+  bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+    if (ereignis->type() == QEvent::Show && objekt->inherits("QDialog")) ende();
+    return false;
+  }
+
+ private:
+  bool aktiv_ = true;
+};
+
+}  // namespace
+
 void NeuerRahmen(Programmzustand& s, int Nr, const QString& Typ, double Nummer) {
-  if (Nr > static_cast<int>(s.Rahmenliste.size()) - 1) s.Rahmenliste.resize(s.Rahmenliste.size() + 1);
+  if (Nr > static_cast<int>(s.Rahmenliste.size()) - 1)
+    s.Rahmenliste.resize(s.Rahmenliste.size() + 1);
   auto rahmen = std::make_shared<ClassRahmen>();
   rahmen->x = rahmen->y = 50 * Nr + 50;
   rahmen->Breite = 500;
@@ -122,4 +160,14 @@ void Main(Programmzustand& s, const QString& startverzeichnis) {
   s.AlleRahmenAnzeigen = 0;
 
   LadeEinstellungen(s);
+}
+
+void Programmstart(Programmzustand& s, const std::function<void()>& hauptfensterZeigen,
+                   const QString& startverzeichnis) {
+  auto sanduhr = std::make_shared<Sanduhr>();
+  Main(s, startverzeichnis);
+  hauptfensterZeigen();
+  // The main window finishes its start from the event loop (the page fitted to the window,
+  // the address database opened): the pointer stays busy until the loop has done that.
+  QTimer::singleShot(0, QCoreApplication::instance(), [sanduhr] { sanduhr->ende(); });
 }

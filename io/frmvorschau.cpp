@@ -2,12 +2,20 @@
 
 #include <QCloseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "platform/drucksteuerung.h"
 #include "platform/vorschauansicht.h"
 
-frmVorschau::frmVorschau(Programmzustand& s, QWidget* eltern)
-    : QWidget(eltern, Qt::Window), s_(s) {
+namespace {
+
+// The window's size where the screen has room for it.
+constexpr QSize kWunschgroesse(800, 900);
+
+}  // namespace
+
+frmVorschau::frmVorschau(Programmzustand& s, QWidget* eltern) : QWidget(eltern, Qt::Window), s_(s) {
   setWindowTitle(QStringLiteral("Seitenvorschau"));
   setWindowModality(Qt::ApplicationModal);
   ansicht_ = new Vorschauansicht(this);
@@ -19,11 +27,37 @@ frmVorschau::frmVorschau(Programmzustand& s, QWidget* eltern)
   schliessen_->resize(89, 25);
   connect(drucken_, &QPushButton::clicked, this, &frmVorschau::CommandDrucken_Click);
   connect(schliessen_, &QPushButton::clicked, this, &frmVorschau::CommandOK_Click);
-  resize(800, 900);
+  resize(kWunschgroesse);
+}
+
+void frmVorschau::anBildschirmAnpassen() {
+  const QScreen* bildschirm = screen();
+  if (!bildschirm) return;
+  const QRect frei = bildschirm->availableGeometry();
+  // Title bar and frame: known once the window was shown, else those of the main window.
+  QSize rand = frameGeometry().size() - size();
+  if (rand.isEmpty() && parentWidget()) {
+    const QWidget* haupt = parentWidget()->window();
+    rand = haupt->frameGeometry().size() - haupt->size();
+  }
+  rand = rand.expandedTo(QSize(0, 0));
+
+  const QSize groesse = (platziert_ ? size() : kWunschgroesse).boundedTo(frei.size() - rand);
+  QRect aussen(platziert_ ? frameGeometry().topLeft() : QPoint(), groesse + rand);
+  if (!platziert_) aussen.moveCenter(frei.center());
+  // Inside the available area, the top-left corner first.
+  aussen.moveRight(std::min(aussen.right(), frei.right()));
+  aussen.moveBottom(std::min(aussen.bottom(), frei.bottom()));
+  aussen.moveLeft(std::max(aussen.left(), frei.left()));
+  aussen.moveTop(std::max(aussen.top(), frei.top()));
+  resize(groesse);
+  move(aussen.topLeft());
+  platziert_ = true;
 }
 
 void frmVorschau::zeigen() {
   ansicht_->aktualisieren();
+  anBildschirmAnpassen();
   show();
   raise();
   activateWindow();

@@ -15,7 +15,8 @@ class frmVorschau : public QWidget {
  public:
   frmVorschau(Programmzustand& s, QWidget* eltern = nullptr);
 
-  // Shows the window (application-modal) with the document the print control holds now.
+  // Shows the window (application-modal) with the document the print control holds now,
+  // fitted into the screen's available area.
   void zeigen();
   Vorschauansicht* ansicht() const { return ansicht_; }
 
@@ -33,7 +34,11 @@ class frmVorschau : public QWidget {
 
  private:
   void Form_Activate();
+  // Fits the window with its title bar into the screen's available area: 800 x 900 pixels
+  // where there is room, centred at the first showing; later the user's size and place.
+  void anBildschirmAnpassen();
   Programmzustand& s_;
+  bool platziert_ = false;
   Vorschauansicht* ansicht_;
   QPushButton* drucken_;
   QPushButton* schliessen_;

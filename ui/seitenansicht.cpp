@@ -28,6 +28,21 @@ bool bewegtRechts(int i) { return i == 3 || i == 4 || i == 5; }
 bool bewegtOben(int i) { return i == 1 || i == 2 || i == 3; }
 bool bewegtUnten(int i) { return i == 5 || i == 6 || i == 7; }
 
+// A new frame drawn narrower or lower than 1 mm (a click without dragging) takes one
+// magnet spacing in that direction when the magnet is on, 10 mm otherwise, so that it
+// can be seen and picked. Lengths of the rectangle are twips at the current zoom.
+QRectF mitMindestgroesse(const Programmzustand& s, QRectF r) {
+  const double twipsProEinheit = s.Zoom / 100.0 * s.TwipsProEinheit;
+  if (!(twipsProEinheit > 0)) return r;
+  auto vorgabe = [&](double abstand) {
+    const bool magnet = s.MagnetAn == -1 && zahlen::nint(abstand) >= 1;
+    return (magnet ? abstand : 100.0) * twipsProEinheit;
+  };
+  if (zahlen::nint(r.width() / twipsProEinheit) < 10) r.setWidth(vorgabe(s.MagnetX));
+  if (zahlen::nint(r.height() / twipsProEinheit) < 10) r.setHeight(vorgabe(s.MagnetY));
+  return r;
+}
+
 }  // namespace
 
 // --- Ziehpunkt --------------------------------------------------------------------------
@@ -294,6 +309,7 @@ void Seitenansicht::PictureSeite_MouseUp(Qt::MouseButton Button, const QPoint& g
 
 void Seitenansicht::ziehenBeenden() {
   if (s_.Einfuegemodus == 2) {
+    setzeRahmen(mitMindestgroesse(s_, rahmen_));
     ZiehenUebernehmen(s_);
     s_.fenster->MarkierungZeigen();
     s_.Einfuegemodus = 0;

@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
@@ -28,8 +29,9 @@
 
 namespace {
 
-// The file list's pattern; on Linux it is matched ignoring letter case.
-const QString kDateimuster = QStringLiteral("*.bmp;*.cmp;*.jpg;*.pcx;*.wmf");
+// The file list's pattern, matched ignoring letter case ("LOGO.JPG" from a camera is a
+// picture too); ".jpeg" is the other usual ending of a JPEG file.
+const QString kDateimuster = QStringLiteral("*.bmp;*.cmp;*.jpg;*.jpeg;*.pcx;*.wmf");
 
 // Size of the dialog in twips, and the screen's 15 twips per pixel.
 constexpr int kBreiteTwips = 8600;
@@ -86,13 +88,18 @@ class AusCode {
   bool alt_;
 };
 
-// A picture file the page would show: the stored path as it stands, else its name in the
-// document's folder or the start-up folder (as the page redraw finds it).
-bool dateiVorhanden(const Programmzustand& s, const QString& datei) {
+// The picture file the page would show: the stored path as it stands, else its name in
+// the document's folder or the start-up folder (as the page redraw finds it). Empty when
+// there is none.
+QString dateiFinden(const Programmzustand& s, const QString& datei) {
   QStringList ordner;
   if (!s.AktuelleDatei.isEmpty()) ordner << QFileInfo(s.AktuelleDatei).absolutePath();
   ordner << s.Startverzeichnis;
-  return !gespeichertenPfadFinden(datei, ordner).isEmpty();
+  return gespeichertenPfadFinden(datei, ordner);
+}
+
+bool dateiVorhanden(const Programmzustand& s, const QString& datei) {
+  return !dateiFinden(s, datei).isEmpty();
 }
 
 int16_t int16Wert(int v) { return zahlen::int16Begrenzt(v); }
@@ -204,8 +211,14 @@ QWidget* frmBild::seiteBilddatei() {
     const QString ziel = eintrag->data(Qt::UserRole).toString();
     if (ordnerAnzeigen(ziel)) Dir1_Change();
   });
-  connect(File1, &QListWidget::currentRowChanged, this, [this](int zeile) {
-    if (!setztAusCode_ && zeile >= 0) File1_Click();
+  // A file is chosen by selecting it (click or keys). The focus entering the list makes
+  // its first entry current without selecting it: that chooses nothing.
+  connect(File1, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!setztAusCode_ && !File1->selectedItems().isEmpty()) File1_Click();
+  });
+  // The element's own file is only marked at opening; a click on it chooses it.
+  connect(File1, &QListWidget::itemClicked, this, [this](QListWidgetItem* eintrag) {
+    if (nurMarkiert_ && eintrag == File1->currentItem()) File1_Click();
   });
 
   auto* raster = new QGridLayout(seite);
@@ -343,6 +356,13 @@ void frmBild::steuerelementeZuruecksetzen() {
 }
 
 void frmBild::Form_Activate() {
+  // "Abbruch" puts the frame back as it is now: choosing a file changes its height at once.
+  rahmenBeimOeffnen_.reset();
+  if (s_.AktuellerRahmen >= 1 && s_.AktuellerRahmen <= s_.AnzahlRahmen) {
+    rahmenBeimOeffnen_ = s_.Rahmenliste[s_.AktuellerRahmen];
+    hoeheBeimOeffnen_ = rahmenBeimOeffnen_->Hoehe;
+  }
+
   // 1. The first page.
   {
     AusCode ausCode(setztAusCode_);
@@ -391,17 +411,26 @@ void frmBild::Form_Activate() {
     Text1_Change();
   }
 
-  // 4. The element's file in the file list of the current folder: chosen as by a click.
+  // 4. The element's file in the file list of the current folder. A file of that name
+  // there is chosen (as by a click, taken only on "Ok") when the element's own file is
+  // missing; when it is the element's own file it is only marked; a different file of the
+  // same name is left alone, so that "Ok" keeps the element's picture.
   if (!e.File_Name.isEmpty()) {
     dateienAnzeigen(dirPfad_);
-    for (int zeile = 0; zeile < File1->count(); ++zeile) {
-      if (File1->item(zeile)->text() == e.File_Name) {
+    const auto treffer = File1->findItems(e.File_Name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!treffer.isEmpty()) {
+      const QString eigene = dateiFinden(s_, e.File);
+      const QString hier = pfadVerbinden(dirPfad_, e.File_Name);
+      if (eigene.isEmpty()) {
         {
           AusCode ausCode(setztAusCode_);
-          File1->setCurrentRow(zeile);
+          File1->setCurrentItem(treffer.front());
         }
         File1_Click();
-        break;
+      } else if (QFileInfo(eigene).canonicalFilePath() == QFileInfo(hier).canonicalFilePath()) {
+        AusCode ausCode(setztAusCode_);
+        File1->setCurrentItem(treffer.front());
+        nurMarkiert_ = true;
       }
     }
   }
@@ -437,6 +466,7 @@ void frmBild::BildVorschau() {
 void frmBild::File1_Click() {
   const QListWidgetItem* eintrag = File1->currentItem();
   if (!eintrag) return;
+  nurMarkiert_ = false;
   ClassBild& m = *s_.MusterBild;
   m.File_Dir = Drive1->currentText();
   m.File_Path = dirPfad_;
@@ -537,6 +567,7 @@ void frmBild::dateienAnzeigen(const QString& pfad) {
   AusCode ausCode(setztAusCode_);
   File1->clear();
   File1->addItems(ordner.entryList());
+  nurMarkiert_ = false;
 }
 
 // --- Corrections and effects -------------------------------------------------------------
@@ -643,14 +674,20 @@ void frmBild::Command3_Click() {
 void frmBild::Command1_Click() {
   if (!isVisible()) return;
   schliessen();
-  if (s_.AktuellesBild >= 1 && s_.AktuellesBild < static_cast<int>(s_.Bilder.size()) &&
-      s_.Bilder[s_.AktuellesBild] && s_.AktuellerRahmen >= 1 &&
-      s_.AktuellerRahmen <= s_.AnzahlRahmen &&
-      !dateiVorhanden(s_, s_.bild(s_.AktuellesBild).File)) {
+  const auto rahmen = std::exchange(rahmenBeimOeffnen_, nullptr);
+  const bool elementGueltig = s_.AktuellesBild >= 1 &&
+                              s_.AktuellesBild < static_cast<int>(s_.Bilder.size()) &&
+                              s_.Bilder[s_.AktuellesBild];
+  if (elementGueltig && s_.bild(s_.AktuellesBild).File.isEmpty()) {
     // A new picture that never got a file disappears without a question.
-    s_.Antwort = 9999;
-    RahmenLoeschen(s_);
-    if (s_.Antwort == 9999) s_.Antwort = 0;
+    if (s_.AktuellerRahmen >= 1 && s_.AktuellerRahmen <= s_.AnzahlRahmen) {
+      s_.Antwort = 9999;
+      RahmenLoeschen(s_);
+      if (s_.Antwort == 9999) s_.Antwort = 0;
+    }
+  } else if (rahmen) {
+    // Everything else stays as it was, even when the element's file is missing now.
+    rahmen->Hoehe = hoeheBeimOeffnen_;
   }
   if (geschlossen) geschlossen();
 }

@@ -7,6 +7,8 @@
 //
 // The dialog is closed on "Ok" and "Abbruch" (and the title-bar button, which counts as
 // "Abbruch"); every zeigen() starts its controls afresh in the program's current folder.
+// "Abbruch" leaves element and frame as they were, frame height included; only the frame
+// of a new picture that never had a file is deleted, without a question.
 // While it is open the main window takes no input (application modal, shown with show()).
 #pragma once
 
@@ -113,9 +115,14 @@ class frmBild : public QDialog {
   void schliessen();
 
   Programmzustand& s_;
+  // The frame as the dialog found it: "Abbruch" gives it back its height.
+  std::shared_ptr<ClassRahmen> rahmenBeimOeffnen_;
+  int32_t hoeheBeimOeffnen_ = 0;
   QString dirPfad_;
   QString filePfad_;
   QLabel* ordnerAnzeige_ = nullptr;
   // True while the dialog sets its own controls: their handlers for the user stay quiet.
   bool setztAusCode_ = false;
+  // The file list's current entry is the element's own file, marked but not yet chosen.
+  bool nurMarkiert_ = false;
 };

@@ -461,19 +461,53 @@ TEST_F(PositionTest, OeffnenUndZurueckschreiben) {
   EXPECT_NEAR(fenster.rahmen.left(), 125 * 5.67, 1e-6);
 }
 
-TEST_F(PositionTest, DezimalkommaNurImXFeld) {
+struct PositionSchemaTest : PositionTest, ::testing::WithParamInterface<QLocale::Language> {};
+
+TEST_P(PositionSchemaTest, OkOhneAenderungBehaeltDenRahmen) {
+  Gebietsschema schema(GetParam());
+  rahmenSetzen(257, 138, 483, 229);
+  oeffnen();
+  ok();
+  EXPECT_EQ(rahmen(), QStringLiteral("257 138 483 229"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sprachen, PositionSchemaTest,
+                         ::testing::Values(QLocale::German, QLocale::English));
+
+TEST_F(PositionTest, DezimalkommaUndPunktInJedemFeld) {
   Gebietsschema schema(QLocale::German);
   rahmenSetzen(125, 125, 333, 205);
   oeffnen();
-  EXPECT_EQ(boxen(), QStringLiteral("12,5|12|33|20"));
-  // The x box takes a point as well, through the leading-number rule.
-  tippen(d->Text1, QStringLiteral("725"));
-  d->Text1->setCursorPosition(1);
-  QTest::keyClick(d->Text1, Qt::Key_Period);
+  EXPECT_EQ(boxen(), QStringLiteral("12,5|12,5|33,3|20,5"));
+  // A point is taken as well, through the leading-number rule.
+  tippen(d->Text2, QStringLiteral("725"));
+  d->Text2->setCursorPosition(1);
+  QTest::keyClick(d->Text2, Qt::Key_Period);
   // A decimal number being typed stays as typed until the box is left.
-  EXPECT_EQ(d->Text1->text(), QStringLiteral("7.25"));
+  EXPECT_EQ(d->Text2->text(), QStringLiteral("7.25"));
+  tippen(d->Text4, QStringLiteral("30,25"));
   ok();
-  EXPECT_EQ(rahmen(), QStringLiteral("72 120 330 200"));  // 72.5 to the even neighbour
+  EXPECT_EQ(rahmen(), QStringLiteral("125 72 333 302"));  // 72.5 and 302.5 to the even neighbour
+}
+
+TEST_F(PositionTest, BreiteOderHoeheNullWirdAbgelehnt) {
+  rahmenSetzen(100, 100, 500, 200);
+  oeffnen();
+  for (QLineEdit* box : {d->Text3, d->Text4}) {
+    box->setFocus(Qt::MouseFocusReason);
+    tippen(box, QStringLiteral("0"));
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_EQ(fenster.meldungen.size(), 1u);
+    EXPECT_TRUE(fenster.meldungen[0].text.contains(QStringLiteral("größer als 0")));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(rahmen(), QStringLiteral("100 100 500 200"));
+    fenster.meldungen.clear();
+    tippen(box, QStringLiteral("40"));
+  }
+  QTest::keyClick(d->Text4, Qt::Key_Return);
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(rahmen(), QStringLiteral("100 100 400 400"));
 }
 
 struct Eingabe {

@@ -1,5 +1,12 @@
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <stdexcept>
 
 #include "core/programmzustand.h"
 #include "core/start.h"
@@ -108,4 +115,49 @@ TEST_F(StartTest, NeuerRahmenWaechstUmEinenPlatzOderErsetzt) {
   EXPECT_EQ(s.Rahmenliste.size(), vorher + 1);
   EXPECT_EQ(s.AnzahlRahmen, 33);
   EXPECT_EQ(s.rahmen(5).Objekttyp, QStringLiteral("Bild"));
+}
+
+namespace {
+bool sanduhr() {
+  const QCursor* zeiger = QGuiApplication::overrideCursor();
+  return zeiger && zeiger->shape() == Qt::WaitCursor;
+}
+}  // namespace
+
+// The busy pointer covers the whole start, ends with it on every path, and is never shown
+// over a message.
+TEST(Programmstart, SanduhrWaehrendDesStartsNieUeberEinerMeldung) {
+  QTemporaryDir ordner;
+  Programmzustand s;
+  bool waehrendDesStarts = false;
+  Programmstart(
+      s, [&] { waehrendDesStarts = sanduhr() && s.AnzahlRahmen == 31; }, ordner.path());
+  EXPECT_TRUE(waehrendDesStarts);
+  EXPECT_TRUE(sanduhr());  // until the event loop has run the window's remaining work
+  QTest::qWait(0);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+  bool ueberDerMeldung = true;
+  Programmzustand s2;
+  Programmstart(
+      s2,
+      [&] {
+        QMessageBox meldung(QMessageBox::Warning, QStringLiteral("Marvolant"), QStringLiteral("?"));
+        QTimer::singleShot(0, &meldung, [&] {
+          ueberDerMeldung = QGuiApplication::overrideCursor() != nullptr;
+          meldung.accept();
+        });
+        meldung.exec();
+      },
+      ordner.path());
+  EXPECT_FALSE(ueberDerMeldung);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  QTest::qWait(0);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+  Programmzustand s3;
+  EXPECT_THROW(Programmstart(
+                   s3, [] { throw std::runtime_error("Start gescheitert"); }, ordner.path()),
+               std::runtime_error);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

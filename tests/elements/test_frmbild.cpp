@@ -187,21 +187,48 @@ TEST_F(FrmBildTest, DateiAusserhalbDesOrdnersWirdGezeigtAberNichtGewaehlt) {
   EXPECT_TRUE(aehnlich(vorschauMitte(1), kBlau));
 }
 
-TEST_F(FrmBildTest, GleicherNameImOrdnerWirdGewaehltUndBestimmtDieHoehe) {
+TEST_F(FrmBildTest, GleicherNameImOrdnerLaesstDieVorhandeneDateiDesElements) {
   bmp(anderswo.filePath("a.bmp"), 200, 100);
-  bmp(hier("a.bmp"), 100, 100, kGruen);
-  bmp(hier("A.bmp"), 100, 300, kGruen);
+  bmp(hier("a.bmp"), 100, 300, kGruen);
   neuesBild();
   elementMitDatei(anderswo.filePath("a.bmp"));
+  dlg->zeigen();
+  EXPECT_EQ(dlg->File1->currentItem(), nullptr);
+  EXPECT_EQ(rahmen().Hoehe, 200);
+  dlg->Command3->click();
+  EXPECT_EQ(s.bild(s.AktuellesBild).File, anderswo.filePath("a.bmp"));
+  EXPECT_EQ(rahmen().Hoehe, 200);
+}
+
+// An old document's path that does not exist here: the file of that name in the current
+// folder is offered, and taken only with "Ok".
+TEST_F(FrmBildTest, FehlendeDateiBietetDenGleichenNamenImOrdnerAn) {
+  bmp(hier("a.bmp"), 100, 100, kGruen);
+  bmp(hier("A.bmp"), 100, 300, kGruen);
+  const int nr = neuesBild();
+  elementMitDatei(QStringLiteral("C:\\Briefe\\alt\\a.bmp"));
+  ClassBild& e = s.bild(s.AktuellesBild);
+  e.File_Name = QStringLiteral("a.bmp");
+  const ClassBild vorher = e;
   dlg->zeigen();
   ASSERT_NE(dlg->File1->currentItem(), nullptr);
   EXPECT_EQ(dlg->File1->currentItem()->text(), "a.bmp");  // exact letter case
   EXPECT_EQ(muster().File, hier("a.bmp"));
-  EXPECT_EQ(muster().File_Path, QDir::currentPath());
   EXPECT_EQ(rahmen().Hoehe, 500);
   EXPECT_TRUE(aehnlich(vorschauMitte(1), kGruen));
-  // The element itself changes only on "Ok".
-  EXPECT_EQ(s.bild(s.AktuellesBild).File, anderswo.filePath("a.bmp"));
+
+  // "Abbruch" leaves element and frame as they were.
+  dlg->Command1->click();
+  EXPECT_EQ(s.AnzahlRahmen, nr);
+  EXPECT_EQ(s.bild(s.AktuellesBild), vorher);
+  EXPECT_EQ(s.rahmen(nr).Hoehe, 200);
+  EXPECT_TRUE(fenster.meldungen.empty());
+
+  dlg->zeigen();
+  dlg->Command3->click();
+  EXPECT_EQ(s.bild(s.AktuellesBild).File, hier("a.bmp"));
+  EXPECT_EQ(s.rahmen(nr).Hoehe, 500);
+  EXPECT_TRUE(fenster.meldungen.empty());
 }
 
 TEST_F(FrmBildTest, OeffnenSetztSchieberOhneDieWerteZuVeraendern) {
@@ -275,23 +302,26 @@ TEST_F(FrmBildTest, DateiWaehlenSetztDateifelderUndHoehe) {
   EXPECT_TRUE(QDir::currentPath().startsWith(muster().File_Dir));
   dlg->Command3->click();
   // The height follows the processed picture: turned by 90 degrees it is 200 x 400. The
-  // element's file is chosen again at opening.
+  // element's file is marked at opening and chosen by a click on it.
   s.bild(s.AktuellesBild).Rotate = 9000;
   dlg->zeigen();
   EXPECT_EQ(dlg->File1->currentItem()->text(), "quer.bmp");
   EXPECT_EQ(dlg->Lead1[1]->BitmapHeight(), 400);
+  EXPECT_EQ(rahmen().Hoehe, 250);
+  dateiKlicken("quer.bmp");
   EXPECT_EQ(rahmen().Hoehe, 1000);
 }
 
 TEST_F(FrmBildTest, DateilisteZeigtDasMusterOhneRuecksichtAufGrossschreibung) {
-  for (const char* name :
-       {"a.bmp", "B.BMP", "c.jpeg", "d.JPG", "e.txt", "f.wmf", "g.cmp", "h.Pcx", "i.bmp.txt"})
+  for (const char* name : {"a.bmp", "B.BMP", "c.jpeg", "d.JPG", "e.txt", "f.wmf", "g.cmp", "h.Pcx",
+                           "i.bmp.txt", "LOGO.JPEG"})
     QFile(hier(name)).open(QIODevice::WriteOnly);
   ASSERT_TRUE(QDir(ordner.path()).mkdir("Zordner"));
   ASSERT_TRUE(QDir(ordner.path()).mkdir("aordner"));
   neuesBild();
   dlg->zeigen();
-  EXPECT_EQ(dateiliste(), (QStringList{"a.bmp", "B.BMP", "d.JPG", "f.wmf", "g.cmp", "h.Pcx"}));
+  EXPECT_EQ(dateiliste(), (QStringList{"a.bmp", "B.BMP", "c.jpeg", "d.JPG", "f.wmf", "g.cmp",
+                                       "h.Pcx", "LOGO.JPEG"}));
   EXPECT_EQ(dlg->LabelFormate->text(), "Unterstützte Formate: *.bmp, *.jpg, *.wmf, *.pcx");
   QStringList ordnerliste;
   for (int i = 0; i < dlg->Dir1->count(); ++i) ordnerliste << dlg->Dir1->item(i)->text();
@@ -501,19 +531,31 @@ TEST_F(FrmBildTest, OkMitVerschwundenerDateiFragtVorDemLoeschen) {
   EXPECT_EQ(s.AnzahlBilder, 0);
 }
 
-TEST_F(FrmBildTest, AbbruchMitVorhandenerDateiBehaeltRahmenUndHoehe) {
+TEST_F(FrmBildTest, AbbruchBehaeltRahmenUndHoeheAuchOhneDatei) {
   bmp(hier("alt.bmp"), 10, 10);
   bmp(hier("quer.bmp"), 400, 200);
   const int nr = neuesBild();
   elementMitDatei(hier("alt.bmp"));
   dlg->zeigen();
-  EXPECT_EQ(rahmen().Hoehe, 500);  // alt.bmp is selected at opening
+  ASSERT_EQ(dlg->File1->currentItem()->text(), "alt.bmp");  // marked, not chosen again
+  EXPECT_EQ(rahmen().Hoehe, 200);
   dateiKlicken("quer.bmp");
+  ASSERT_EQ(rahmen().Hoehe, 250);
   dlg->Command1->click();
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(s.AnzahlRahmen, nr);
-  EXPECT_EQ(s.rahmen(nr).Hoehe, 250);
+  EXPECT_EQ(s.rahmen(nr).Hoehe, 200);
   EXPECT_EQ(s.bild(1).File, hier("alt.bmp"));  // nothing copied back
+
+  // A picture moved away: "Abbruch" keeps the frame, without a question.
+  ASSERT_TRUE(QFile::remove(hier("alt.bmp")));
+  dlg->zeigen();
+  dateiKlicken("quer.bmp");
+  QTest::keyClick(dlg.get(), Qt::Key_Escape);
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(s.AnzahlRahmen, nr);
+  EXPECT_EQ(s.rahmen(nr).Hoehe, 200);
+  EXPECT_EQ(s.bild(1).File, hier("alt.bmp"));
   EXPECT_TRUE(fenster.meldungen.empty());
 }
 
@@ -550,6 +592,7 @@ TEST_F(FrmBildTest, SeitenAlsBilder) {
   for (int y = 0; y < 200; ++y)
     for (int x = 0; x < 320; ++x) bild.setPixel(x, y, qRgb(x * 255 / 320, y * 255 / 200, 160));
   ASSERT_TRUE(bild.save(hier("verlauf.bmp"), "BMP"));
+  ASSERT_TRUE(bild.save(hier("LOGO.JPG"), "JPG"));
   bmp(hier("zweites.bmp"), 20, 20);
   neuesBild();
   elementMitDatei(hier("verlauf.bmp"));

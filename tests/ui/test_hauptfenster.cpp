@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -503,6 +505,25 @@ TEST_F(Hauptfenster, EinfuegenZeichnetDenNeuenRahmen) {
   EXPECT_EQ(r.Hoehe, static_cast<int>(std::lround(30 * 15 / 5.67)));
 }
 
+// A click without dragging gives a frame that can be seen and picked: 10 mm, or one
+// magnet spacing in each direction when the magnet is on.
+TEST_F(Hauptfenster, EinfuegenMitKlickGibtEinenSichtbarenRahmen) {
+  starten();
+  zoom(50);
+  vorlageAusblenden();
+  s->MagnetX = 50;
+  s->MagnetY = 80;
+  for (const double magnet : {0.0, -1.0}) {
+    s->MagnetAn = magnet;
+    const int n = neuerRahmen(0, 0, 500, 200);
+    s->Einfuegemodus = 1;
+    QTest::mouseClick(seite(), Qt::LeftButton, {}, QPoint(40, 40));
+    const ClassRahmen& r = s->rahmen(n);
+    EXPECT_EQ(QStringLiteral("%1 x %2").arg(r.Breite).arg(r.Hoehe),
+              magnet ? QStringLiteral("50 x 80") : QStringLiteral("100 x 100"));
+  }
+}
+
 TEST_F(Hauptfenster, MenuesSchaltenAnsichtUndRahmen) {
   starten();
   QAction* raster = aktion(QStringLiteral("mnuGitterlinienansicht"));
@@ -740,6 +761,13 @@ TEST_F(Hauptfenster, VorschauZeigtDieSeiteUndZeichnetBeimSchliessenNeu) {
   ASSERT_TRUE(w->Vorschaufenster());
   EXPECT_TRUE(w->Vorschaufenster()->isVisible());
   EXPECT_EQ(w->Vorschaufenster()->windowModality(), Qt::ApplicationModal);
+  // The window and its buttons lie on the screen, which is smaller than 800 x 900.
+  const QRect frei = w->Vorschaufenster()->screen()->availableGeometry();
+  ASSERT_LT(frei.height(), 900);
+  EXPECT_TRUE(frei.contains(w->Vorschaufenster()->frameGeometry()));
+  for (const QPushButton* knopf : w->Vorschaufenster()->findChildren<QPushButton*>())
+    EXPECT_TRUE(w->Vorschaufenster()->rect().contains(knopf->geometry()))
+        << knopf->text().toStdString();
   EXPECT_EQ(s->VSPrinter1->seitenzahl(), 1);
   EXPECT_EQ(s->Druckmodus, 0);
   const int vorher = w->anzahlGezeichnet();
