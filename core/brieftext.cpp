@@ -9,7 +9,7 @@
 
 namespace {
 // Replaces `laenge` characters at `anfang` by `text`, in the format of the first of them.
-void ersetzen(QTextDocument& brief, int anfang, int laenge, const QString& text) {
+void ersetzeImBrief(QTextDocument& brief, int anfang, int laenge, const QString& text) {
   QTextCursor format(&brief);
   format.setPosition(anfang + 1);
   const QTextCharFormat zeichen = format.charFormat();
@@ -18,42 +18,62 @@ void ersetzen(QTextDocument& brief, int anfang, int laenge, const QString& text)
   auswahl.setPosition(anfang + laenge, QTextCursor::KeepAnchor);
   auswahl.insertText(text, zeichen);
 }
+
+// The letter: "#Feld" in any letter case; the field number is read from the two characters
+// after it, or from the one before a line or paragraph break or the end of the letter. The
+// search runs in a copy of the letter's characters kept in step with every replacement, so
+// that it does not copy a long paragraph's text for every field.
+class Brief : public Mischtext {
+ public:
+  Brief(const Programmzustand& s, QTextDocument& brief)
+      : s_(s), brief_(brief), text_(brief.toRawText()) {}
+  qsizetype feldSuchen(qsizetype ab) override {
+    return text_.indexOf(QLatin1String("#Feld"), ab, Qt::CaseInsensitive);
+  }
+  std::optional<Feldersetzung> feld(qsizetype p) override {
+    const qsizetype anfang = p + 5;
+    qsizetype n = 0;
+    while (n < 2 && anfang + n < text_.size() && text_[anfang + n] != QChar::ParagraphSeparator &&
+           text_[anfang + n] != QChar::LineSeparator) {
+      ++n;
+    }
+    const std::optional<int> nummer =
+        n == 0 ? std::nullopt : Feldnummer(QStringView(text_).mid(anfang, n));
+    if (!nummer) return std::nullopt;
+    return Feldersetzung{5 + n, s_.fenster->Text1(*nummer)};
+  }
+  void ersetzen(qsizetype p, qsizetype laenge, const QString& text) override {
+    ersetzeImBrief(brief_, static_cast<int>(p), static_cast<int>(laenge), text);
+    // The document makes paragraph breaks of line ends: the copy takes what it holds.
+    QString eingefuegt = text;
+    for (qsizetype i = 0; i < eingefuegt.size(); ++i)
+      eingefuegt[i] = brief_.characterAt(static_cast<int>(p + i));
+    text_.replace(p, laenge, eingefuegt);
+  }
+
+ private:
+  const Programmzustand& s_;
+  QTextDocument& brief_;
+  QString text_;
+};
 }  // namespace
 
 void FelderMischen(const Programmzustand& s, QTextDocument& brief) {
+  // One edit block: the cursors then do not lay out the paragraph after every change.
+  QTextCursor bearbeitung(&brief);
+  bearbeitung.beginEditBlock();
   const QString datum = DatumText();
   int p = 0;
   for (;;) {
     const QTextCursor fund = brief.find(QStringLiteral("#Datum"), p);
     if (fund.isNull()) break;
     const int anfang = fund.selectionStart();
-    ersetzen(brief, anfang, 6, datum);
+    ersetzeImBrief(brief, anfang, 6, datum);
     p = anfang + static_cast<int>(datum.size());
   }
-
-  constexpr int hoechstensErsetzungen = 99;
-  int ersetzungen = 0;
-  p = 0;
-  for (;;) {
-    const QTextCursor fund = brief.find(QStringLiteral("#Feld"), p);
-    if (fund.isNull()) break;
-    const int anfang = fund.selectionStart();
-    QString zweiZeichen;
-    for (int i = 5; i <= 6; ++i) {
-      const QChar c = brief.characterAt(anfang + i);
-      // The end of the document and paragraph ends are no field characters.
-      if (c.isNull() || c == QChar::ParagraphSeparator) break;
-      zweiZeichen += c;
-    }
-    const auto nummer = zweiZeichen.size() == 2 ? Feldnummer(zweiZeichen) : std::nullopt;
-    if (nummer && ersetzungen < hoechstensErsetzungen) {
-      ersetzen(brief, anfang, 7, s.fenster->Text1(*nummer));
-      ++ersetzungen;
-      p = anfang;  // the inserted text is searched again
-    } else {
-      p = anfang + 1;
-    }
-  }
+  Brief b(s, brief);
+  FeldmarkenErsetzen(b);
+  bearbeitung.endEditBlock();
 }
 
 QByteArray BriefGemischt(const Programmzustand& s, const QByteArray& rtf) {

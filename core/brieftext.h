@@ -9,9 +9,10 @@
 
 // Merges the fields into the document in place: every "#Datum" (letter case ignored) becomes
 // today's date; every "#Feld" whose two following characters name a field from 1 to 30
-// becomes that side-panel field's text, which is searched again in turn (at most 99 such
-// expansions, so fields that name each other end); any other "#Feld" stays as it is. The
-// replaced text keeps the formatting of the merge field.
+// becomes that side-panel field's text ("#Feld7" before a line or paragraph break or at the
+// end of the letter names field 7), which is searched again in turn (FeldmarkenErsetzen:
+// each field's expansion nests at most 99 deep, so fields that name each other end); any
+// other "#Feld" stays as it is. The replaced text keeps the formatting of the merge field.
 void FelderMischen(const Programmzustand& s, QTextDocument& brief);
 
 // The letter as rich text with its fields merged; the letter given is not changed.

@@ -58,6 +58,13 @@ bool RichTextBox::LoadFile(const QString& pfad) {
                   .arg(pfad, datei.errorString());
     return false;
   }
+  // Text files hold no NUL characters: such a file (a word-processor document, a picture,
+  // text in an encoding without its byte-order mark) would show as garbage.
+  if (!istRtf(daten) && klartext(daten).contains(QChar(u'\0'))) {
+    fehler_ =
+        QStringLiteral("Die Datei „%1“ ist weder ein RTF-Brief noch eine Textdatei.").arg(pfad);
+    return false;
+  }
   setTextRTF(daten);
   return true;
 }

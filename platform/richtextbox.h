@@ -22,9 +22,9 @@ class RichTextBox : public QTextEdit {
   explicit RichTextBox(QWidget* parent = nullptr);
 
   // Loads a file, replacing the content. A file that is not RTF shows as plain text
-  // (UTF-8 when it is valid UTF-8, else Windows-1252), as word processors open it. False,
-  // with the content unchanged and fehler() saying why in German, when the file cannot be
-  // read.
+  // (klartext()), as word processors open it. False, with the content unchanged and
+  // fehler() saying why in German, when the file cannot be read or holds neither RTF nor
+  // text (NUL characters).
   bool LoadFile(const QString& pfad);
   // Saves the content as RTF (through a temporary file, so a failed save leaves the old
   // file whole). False, with fehler() saying why, when it cannot be written.

@@ -43,6 +43,8 @@ enum class Wort {
   Ul,
   UlNone,
   Strike,
+  Caps,
+  Scaps,
   V,
   Fs,
   F,
@@ -78,6 +80,8 @@ enum class Wort {
   Blue,
   Fonttbl,
   Colortbl,
+  Upr,
+  Ud,
   Ueberspringen,
   Zeichen
 };
@@ -93,7 +97,7 @@ constexpr std::string_view kUebersprungeneZiele =
     "subject keywords comment doccomm company manager category hlinkbase buptim "
     "creatim revtim printim mmathPr template passwordhash protusertbl wgrffmtfilter "
     "fchars lchars blipuid objdata sv sn sp panose falt fname pn pntxta pntxtb "
-    "background upr nesttableprops nonesttables mhtmltag htmltag pgptbl xform";
+    "background nesttableprops nonesttables mhtmltag htmltag pgptbl xform";
 
 struct Worteintrag {
   Wort wort;
@@ -119,6 +123,8 @@ const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
         {"ulnone", {Wort::UlNone}},
         {"strike", {Wort::Strike}},
         {"striked", {Wort::Strike}},
+        {"caps", {Wort::Caps}},
+        {"scaps", {Wort::Scaps}},
         {"v", {Wort::V}},
         {"fs", {Wort::Fs}},
         {"f", {Wort::F}},
@@ -155,6 +161,8 @@ const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
         {"blue", {Wort::Blue}},
         {"fonttbl", {Wort::Fonttbl}},
         {"colortbl", {Wort::Colortbl}},
+        {"upr", {Wort::Upr}},
+        {"ud", {Wort::Ud}},
         {"emdash", {Wort::Zeichen, 0x2014}},
         {"endash", {Wort::Zeichen, 0x2013}},
         {"bullet", {Wort::Zeichen, 0x2022}},
@@ -259,7 +267,55 @@ QString dekodieren(const QByteArray& bytes, int codepage) {
   return dekodierer.decode(bytes);
 }
 
-enum class Ziel : uint8_t { Text, Ueberspringen, Schrifttabelle, Farbtabelle };
+// Bytes as text: raw UTF-8 when `utf8` (bytes that are not valid UTF-8 after all are read
+// in the code page rather than shown as replacement marks), else bytes of the code page.
+QString dekodieren(const QByteArray& bytes, bool utf8, int codepage) {
+  if (!utf8) return dekodieren(bytes, codepage);
+  QStringDecoder dekodierer(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = dekodierer.decode(bytes);
+  return dekodierer.hasError() ? dekodieren(bytes, codepage) : text;
+}
+
+// The bytes of a file as the reader takes them. A byte-order mark is removed; text in
+// UTF-16 or UTF-32 (with its mark, or RTF in UTF-16 without one) becomes UTF-8. `utf8`:
+// the file said its characters are Unicode, so raw bytes of text are UTF-8.
+struct Quelle {
+  QByteArray bytes;
+  bool utf8 = false;
+};
+
+Quelle quelle(const QByteArray& daten) {
+  const auto umwandeln = [&](QStringDecoder::Encoding kodierung, qsizetype marke) {
+    QStringDecoder dekodierer(kodierung);
+    const QString text = dekodierer.decode(QByteArrayView(daten).sliced(marke));
+    return Quelle{text.toUtf8(), true};
+  };
+  if (daten.startsWith("\xEF\xBB\xBF")) return {daten.mid(3), true};
+  if (daten.startsWith(QByteArrayView("\xFF\xFE\0\0", 4))) {
+    return umwandeln(QStringDecoder::Utf32LE, 4);
+  }
+  if (daten.startsWith(QByteArrayView("\0\0\xFE\xFF", 4))) {
+    return umwandeln(QStringDecoder::Utf32BE, 4);
+  }
+  if (daten.startsWith("\xFF\xFE")) return umwandeln(QStringDecoder::Utf16LE, 2);
+  if (daten.startsWith("\xFE\xFF")) return umwandeln(QStringDecoder::Utf16BE, 2);
+  if (daten.startsWith(QByteArrayView("{\0\\\0", 4))) return umwandeln(QStringDecoder::Utf16LE, 0);
+  if (daten.startsWith(QByteArrayView("\0{\0\\", 4))) return umwandeln(QStringDecoder::Utf16BE, 0);
+  return {daten, false};
+}
+
+bool rtfAnfang(const QByteArray& daten) {
+  qsizetype i = 0;
+  while (i < daten.size() &&
+         (daten[i] == ' ' || daten[i] == '\t' || daten[i] == '\r' || daten[i] == '\n')) {
+    ++i;
+  }
+  return daten.mid(i, 5) == "{\\rtf";
+}
+
+// Where the characters read now go. `Upr` is the ANSI half of a \upr pair: its formatting
+// counts, its text does not (the Unicode half in \ud carries the same text).
+enum class Ziel : uint8_t { Text, Upr, Ueberspringen, Schrifttabelle, Farbtabelle };
 
 struct Tabstopp {
   int twips;
@@ -278,6 +334,8 @@ struct Zustand {
   bool kursiv = false;
   bool unterstrichen = false;
   bool durchgestrichen = false;
+  bool gross = false;         // \caps: shown in capitals
+  bool kapitaelchen = false;  // \scaps: small capitals
   bool verborgen = false;
   // paragraph
   uint8_t ausrichtung = 0;  // 0 left, 1 right, 2 centre, 3 justified
@@ -297,7 +355,7 @@ struct Zustand {
     halbpunkte = 24;
     farbe = 0;
     hochtief = 0;
-    fett = kursiv = unterstrichen = durchgestrichen = verborgen = false;
+    fett = kursiv = unterstrichen = durchgestrichen = gross = kapitaelchen = verborgen = false;
   }
   void absatzZuruecksetzen() {
     ausrichtung = 0;
@@ -308,7 +366,8 @@ struct Zustand {
   bool gleicheZeichen(const Zustand& o) const {
     return schrift == o.schrift && halbpunkte == o.halbpunkte && farbe == o.farbe &&
            hochtief == o.hochtief && fett == o.fett && kursiv == o.kursiv &&
-           unterstrichen == o.unterstrichen && durchgestrichen == o.durchgestrichen;
+           unterstrichen == o.unterstrichen && durchgestrichen == o.durchgestrichen &&
+           gross == o.gross && kapitaelchen == o.kapitaelchen;
   }
 };
 
@@ -319,8 +378,10 @@ struct Schrift {
 
 class Leser {
  public:
-  Leser(QTextCursor& cursor, bool ganzesDokument)
-      : c_(cursor), ganz_(ganzesDokument), zielFormat_(cursor.blockFormat()) {}
+  // `utf8`: bytes of text that are not written as \'hh are UTF-8 (the file began with a
+  // byte-order mark); else they are in the document's or the font's code page.
+  Leser(QTextCursor& cursor, bool ganzesDokument, bool utf8)
+      : c_(cursor), ganz_(ganzesDokument), utf8_(utf8), zielFormat_(cursor.blockFormat()) {}
 
   void lesen(const QByteArray& daten);
   int standardTab() const { return standardTab_; }
@@ -342,11 +403,13 @@ class Leser {
   void schriftEintragAbschliessen();
   void farbeAbschliessen();
   int codepage(const Zustand& z) const;
+  int eintragCodepage() const { return eintragCodepage_ ? eintragCodepage_ : ansiCodepage_; }
   QTextCharFormat zeichenformat(const Zustand& z) const;
   QTextBlockFormat absatzformat(const Zustand& z) const;
 
   QTextCursor& c_;
   bool ganz_;
+  bool utf8_;
   QTextBlockFormat zielFormat_;  // format of the paragraph an insertion runs into
 
   const char* p_ = nullptr;
@@ -367,12 +430,14 @@ class Leser {
   int eintragNummer_ = 0;
   int eintragCodepage_ = 0;
   QByteArray eintragName_;  // bytes of the name not yet decoded
+  bool eintragUtf8_ = false;  // they are raw UTF-8
   QString eintragText_;     // the name decoded so far
 
   std::vector<QColor> farben_;
   int rot_ = -1, gruen_ = -1, blau_ = -1;
 
   QByteArray roh_;       // text bytes not yet decoded
+  bool rohUtf8_ = false;  // they are raw UTF-8
   QString puffer_;       // decoded text not yet inserted
   Zustand pufferStand_;  // its character state
 
@@ -542,6 +607,11 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
   const auto gefunden = tabelle.find(name);
   if (gefunden == tabelle.end()) return;
   const Worteintrag& e = gefunden->second;
+  if (e.wort == Wort::Ud) {
+    // The Unicode half of a \upr pair is the text; elsewhere \ud means nothing.
+    if (!stapel_.empty() && stapel_.back().ziel == Ziel::Upr) z_.ziel = Ziel::Text;
+    return;
+  }
   switch (z_.ziel) {
     case Ziel::Ueberspringen:
       return;
@@ -558,8 +628,7 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
       } else if (e.wort == Wort::U) {
         int code = parameter < 0 ? parameter + 65536 : parameter;
         if (code > 0 && code <= 0xFFFF) {
-          eintragText_ +=
-              dekodieren(eintragName_, eintragCodepage_ ? eintragCodepage_ : ansiCodepage_);
+          eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
           eintragName_.clear();
           eintragText_.append(QChar(static_cast<char16_t>(code)));
         }
@@ -576,6 +645,9 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
       if (e.wort == Wort::Ueberspringen) z_.ziel = Ziel::Ueberspringen;
       return;
     }
+    case Ziel::Upr:
+      if (e.wort != Wort::Par) textWort(e, hatParameter, parameter);
+      return;
     case Ziel::Text:
       textWort(e, hatParameter, parameter);
       return;
@@ -619,6 +691,12 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
       break;
     case Wort::Strike:
       z_.durchgestrichen = an;
+      break;
+    case Wort::Caps:
+      z_.gross = an;
+      break;
+    case Wort::Scaps:
+      z_.kapitaelchen = an;
       break;
     case Wort::V:
       z_.verborgen = an;
@@ -729,9 +807,14 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
     case Wort::Ueberspringen:
       z_.ziel = Ziel::Ueberspringen;
       break;
+    case Wort::Upr:
+      // Only as the first word of its group: a stray \upr must not hide the letter.
+      if (amGruppenanfang_) z_.ziel = Ziel::Upr;
+      break;
     case Wort::Zeichen:
       text(QString(QChar(e.zeichen)));
       break;
+    case Wort::Ud:  // handled in wort()
     case Wort::Fcharset:
     case Wort::Red:
     case Wort::Green:
@@ -746,20 +829,33 @@ void Leser::zeichenByte(unsigned char b, bool maskiert) {
     --ucRest_;
     return;
   }
+  // A raw byte of a UTF-8 file and a \'hh byte of the code page cannot be decoded
+  // together: what is buffered of the other kind is decoded first.
+  const bool utf8 = utf8_ && !maskiert;
   switch (z_.ziel) {
     case Ziel::Text:
+      if (b >= 0x80 && utf8 != rohUtf8_) {
+        rohAusgeben();
+        rohUtf8_ = utf8;
+      }
       roh_.append(static_cast<char>(b));
       break;
     case Ziel::Schrifttabelle:
       if (b == ';' && !maskiert) {
         schriftEintragAbschliessen();
-      } else {
-        eintragName_.append(static_cast<char>(b));
+        break;
       }
+      if (b >= 0x80 && utf8 != eintragUtf8_) {
+        eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
+        eintragName_.clear();
+        eintragUtf8_ = utf8;
+      }
+      eintragName_.append(static_cast<char>(b));
       break;
     case Ziel::Farbtabelle:
       if (b == ';' && !maskiert) farbeAbschliessen();
       break;
+    case Ziel::Upr:
     case Ziel::Ueberspringen:
       break;
   }
@@ -777,7 +873,7 @@ void Leser::symbol(char16_t zeichen) {
 
 void Leser::rohAusgeben() {
   if (roh_.isEmpty()) return;
-  const QString s = dekodieren(roh_, codepage(z_));
+  const QString s = dekodieren(roh_, rohUtf8_, codepage(z_));
   roh_.clear();
   text(s);
 }
@@ -841,7 +937,7 @@ void Leser::schriftEintragAbschliessen() {
   eintragOffen_ = false;
   Schrift s;
   s.codepage = eintragCodepage_;
-  eintragText_ += dekodieren(eintragName_, eintragCodepage_ ? eintragCodepage_ : ansiCodepage_);
+  eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
   eintragText_.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
   s.name = eintragText_.trimmed();
   eintragName_.clear();
@@ -875,6 +971,11 @@ QTextCharFormat Leser::zeichenformat(const Zustand& z) const {
   f.setFontItalic(z.kursiv);
   f.setFontUnderline(z.unterstrichen);
   f.setFontStrikeOut(z.durchgestrichen);
+  if (z.gross) {
+    f.setFontCapitalization(QFont::AllUppercase);
+  } else if (z.kapitaelchen) {
+    f.setFontCapitalization(QFont::SmallCaps);
+  }
   if (z.hochtief != 0) {
     f.setVerticalAlignment(z.hochtief > 0 ? QTextCharFormat::AlignSuperScript
                                           : QTextCharFormat::AlignSubScript);
@@ -919,33 +1020,30 @@ int unicodeZuCp1252(char16_t zeichen) {
 }
 
 QString klartext(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) text = cp1252Dekodieren(bytes);
-  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+  const Quelle q = quelle(bytes);
+  QString text;
+  if (q.utf8) {
+    text = QString::fromUtf8(q.bytes);
+  } else {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text = utf8.decode(bytes);
+    if (utf8.hasError()) text = cp1252Dekodieren(bytes);
+  }
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QChar(u'\r'), QChar(u'\n'));
   return text;
 }
 
-bool istRtf(const QByteArray& daten) {
-  qsizetype i = 0;
-  // A UTF-8 byte order mark some editors put in front is no reason to refuse the file.
-  if (daten.startsWith("\xEF\xBB\xBF")) i = 3;
-  while (i < daten.size() &&
-         (daten[i] == ' ' || daten[i] == '\t' || daten[i] == '\r' || daten[i] == '\n')) {
-    ++i;
-  }
-  return daten.mid(i, 5) == "{\\rtf";
-}
+bool istRtf(const QByteArray& daten) { return rtfAnfang(quelle(daten).bytes); }
 
 bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
   ziel.clear();
-  if (!istRtf(rtf)) return false;
+  const Quelle q = quelle(rtf);
+  if (!rtfAnfang(q.bytes)) return false;
   QTextCursor cursor(&ziel);
   cursor.beginEditBlock();  // one layout pass at the end, not one per piece of text
-  Leser leser(cursor, true);
-  leser.lesen(rtf);
+  Leser leser(cursor, true, q.utf8);
+  leser.lesen(q.bytes);
   cursor.endEditBlock();
   QTextOption option = ziel.defaultTextOption();
   option.setTabStopDistance(leser.standardTab() / kTwipsProPixel);
@@ -954,11 +1052,12 @@ bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
 }
 
 bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf) {
-  if (!istRtf(rtf) || cursor.isNull()) return false;
+  const Quelle q = quelle(rtf);
+  if (!rtfAnfang(q.bytes) || cursor.isNull()) return false;
   cursor.beginEditBlock();
   cursor.removeSelectedText();
-  Leser leser(cursor, false);
-  leser.lesen(rtf);
+  Leser leser(cursor, false, q.utf8);
+  leser.lesen(q.bytes);
   cursor.endEditBlock();
   return true;
 }

@@ -2,10 +2,15 @@
 //
 // The reader understands what letters written by common word processors hold: the font
 // and colour tables, character emphasis, size, face and colour, paragraph alignment,
-// indents and tab stops, \'hh bytes in the document's (or the font's) code page, \uN
-// characters with their fallback bytes. Style sheets, document information, pictures,
-// headers and every ignorable destination are skipped; unknown control words are
-// skipped, never shown as text.
+// indents and tab stops, capitals (\caps, \scaps), \'hh bytes in the document's (or the
+// font's) code page, \uN characters with their fallback bytes, and of a \upr pair the
+// Unicode half (\ud) in place of the ANSI half. Style sheets, document information,
+// pictures, headers and every ignorable destination are skipped; unknown control words
+// are skipped, never shown as text.
+//
+// A file that begins with a byte-order mark is read in the encoding it names: UTF-8,
+// UTF-16 or UTF-32 (RTF in UTF-16 is also recognised without its mark); its raw
+// characters are then Unicode, while \'hh bytes stay in the code page.
 //
 // Damaged input (unbalanced braces, a truncated file, huge numbers, binary junk, very deep
 // nesting) loads as much text as can be recovered and never crashes or hangs: groups are
@@ -35,8 +40,9 @@ bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel);
 // own. False, with nothing changed, when the bytes are not RTF.
 bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf);
 
-// Bytes that are not RTF, as text: UTF-8 when they are valid UTF-8, else Windows-1252
-// (the code page of letters written on Windows). Line ends become "\n".
+// Bytes that are not RTF, as text: in the encoding their byte-order mark names, else UTF-8
+// when they are valid UTF-8, else Windows-1252 (the code page of letters written on
+// Windows). Line ends become "\n".
 QString klartext(const QByteArray& bytes);
 
 // Windows-1252: the character of a byte, and the byte of a character (-1 when the code

@@ -77,6 +77,7 @@ class Schreiber {
     int farbe;
     bool fett, kursiv, unterstrichen, durchgestrichen;
     int hochtief;
+    int gross;
   };
   std::optional<Stand> stand_;
 };
@@ -116,7 +117,8 @@ void Schreiber::zeichen(const Zeichenwerte& w) {
                   w.kursiv,
                   w.unterstrichen,
                   w.durchgestrichen,
-                  w.hochtief};
+                  w.hochtief,
+                  w.gross};
   const Stand* alt = stand_ ? &*stand_ : nullptr;
   if (!alt || alt->schrift != neu.schrift) s += "\\f" + zahl(neu.schrift);
   if (!alt || alt->halbpunkte != neu.halbpunkte) s += "\\fs" + zahl(neu.halbpunkte);
@@ -131,6 +133,14 @@ void Schreiber::zeichen(const Zeichenwerte& w) {
   }
   if (!alt || alt->hochtief != neu.hochtief) {
     s += neu.hochtief > 0 ? "\\super" : neu.hochtief < 0 ? "\\sub" : "\\nosupersub";
+  }
+  // Capitals are off where rich text starts, and one kind is switched off before the other.
+  const int altGross = alt ? alt->gross : 0;
+  if (altGross != neu.gross) {
+    if (altGross == 1) s += "\\caps0";
+    if (altGross == 2) s += "\\scaps0";
+    if (neu.gross == 1) s += "\\caps";
+    if (neu.gross == 2) s += "\\scaps";
   }
   stand_ = neu;
   if (!s.isEmpty()) {
@@ -295,6 +305,11 @@ Zeichenwerte zeichenwerte(const QTextCharFormat& f, const QFont& standard) {
   w.unterstrichen = ul ? f.fontUnderline() : standard.underline();
   w.durchgestrichen =
       f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : standard.strikeOut();
+  const QFont::Capitalization gross = f.hasProperty(QTextFormat::FontCapitalization)
+                                          ? f.fontCapitalization()
+                                          : standard.capitalization();
+  if (gross == QFont::AllUppercase) w.gross = 1;
+  if (gross == QFont::SmallCaps) w.gross = 2;
   if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript) w.hochtief = 1;
   if (f.verticalAlignment() == QTextCharFormat::AlignSubScript) w.hochtief = -1;
   if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {

@@ -1,7 +1,7 @@
 // Writing a QTextDocument (or a part of it) as rich text (RTF).
 //
 // The output has a font table, a colour table, \fsN in half points, \b \i \ul \strike
-// \super \sub, \ql \qr \qc \qj, indents, spacing and tab stops, and the text in
+// \super \sub \caps \scaps, \ql \qr \qc \qj, indents, spacing and tab stops, and the text in
 // Windows-1252 (\'hh for the non-ASCII characters the code page holds, \uN? for the rest).
 // Every paragraph ends with \par, the last one too, as word processors write it; the
 // reader (rtf_lesen.h) reads such a file back unchanged.
@@ -26,6 +26,7 @@ struct Zeichenwerte {
   bool unterstrichen = false;
   bool durchgestrichen = false;
   int hochtief = 0;  // 1 superscript, -1 subscript
+  int gross = 0;     // 1 capitals, 2 small capitals
   QColor farbe;      // invalid: the automatic text colour
   bool operator==(const Zeichenwerte&) const = default;
 };

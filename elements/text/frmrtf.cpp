@@ -364,14 +364,41 @@ QString frmRTF::briefdatei(int element) const {
   return dateiImOrdner(s_.Startverzeichnis, QFileInfo(pfad).fileName());
 }
 
-void frmRTF::briefdateiLaden(int element) {
+void frmRTF::briefdateiLaden(int element, bool melden) {
   const QString pfad = briefdatei(element);
-  // A missing (or unreadable) letter file gives an empty letter.
-  if (!QFileInfo(pfad).isFile() || !rtf_->LoadFile(pfad)) rtf_->setText(QString());
+  unlesbar_.clear();
+  const QFileInfo info(pfad);
+  // A missing letter file gives an empty letter.
+  if (!info.exists() && !info.isSymLink()) {
+    rtf_->setText(QString());
+    return;
+  }
+  // Only a regular file is read: a folder, a device or a pipe is never opened.
+  QString grund;
+  if (info.isDir()) {
+    grund = QStringLiteral("„%1“ ist ein Ordner, keine Datei.").arg(pfad);
+  } else if (!info.isFile()) {
+    grund = QStringLiteral("„%1“ ist keine gewöhnliche Datei.").arg(pfad);
+  } else if (rtf_->LoadFile(pfad)) {
+    return;
+  } else {
+    grund = rtf_->fehler();
+  }
+  // A file that is there but could not be read starts an empty letter and is never
+  // overwritten by it (ButtOk_Click).
+  rtf_->setText(QString());
+  unlesbar_ = pfad;
+  if (melden) {
+    s_.fenster->Meldung(QStringLiteral("Der Brieftext kann nicht gelesen werden.\n%1\n\n"
+                                       "Der Editor zeigt einen leeren Brief. „OK“ überschreibt "
+                                       "die Datei nicht.")
+                            .arg(grund),
+                        QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  }
 }
 
 void frmRTF::BriefLaden() {
-  briefdateiLaden(1);
+  briefdateiLaden(1, false);
   s_.BrieftextRTF = QString::fromLatin1(rtf_->TextRTF());
 }
 
@@ -412,7 +439,7 @@ void frmRTF::Form_Activate() {
       combo2_->setEditText(QStringLiteral("12"));
     }
   }
-  briefdateiLaden(s_.AktuellesRTF);
+  briefdateiLaden(s_.AktuellesRTF, true);
   // What is typed at the start comes out in Times New Roman 12.
   rtf_->setSelFontName(kTimes);
   rtf_->setSelFontSize(12);
@@ -421,6 +448,17 @@ void frmRTF::Form_Activate() {
 
 void frmRTF::ButtOk_Click() {
   const QString pfad = briefdatei(s_.AktuellesRTF);
+  if (!unlesbar_.isEmpty() && (QFileInfo::exists(unlesbar_) || QFileInfo(unlesbar_).isSymLink())) {
+    // What the file holds was never shown: saving over it would lose it unseen.
+    s_.fenster->Meldung(
+        QStringLiteral("Der Brieftext wurde nicht gespeichert: die Datei „%1“ konnte nicht "
+                       "gelesen werden und wird nicht überschrieben.\nSpeichern Sie den Brief "
+                       "mit „Export“ unter einem anderen Namen oder verlassen Sie den Editor "
+                       "mit „Abbruch“.")
+            .arg(unlesbar_),
+        QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+    return;
+  }
   if (!rtf_->SaveFile(pfad)) {
     // The editor stays open with the letter as it is, so nothing is lost.
     s_.fenster->Meldung(
@@ -428,6 +466,7 @@ void frmRTF::ButtOk_Click() {
         Knoepfe::Ok, Symbol::Ausrufezeichen);
     return;
   }
+  unlesbar_.clear();
   s_.BrieftextRTF = QString::fromLatin1(rtf_->TextRTF());
   hide();
   SeiteZeichnen(s_);

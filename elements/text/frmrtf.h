@@ -56,11 +56,13 @@ class frmRTF : public QWidget {
 
   // Opens the editor on the current letter element: resets the chooser, font and size,
   // reloads the letter from the element's file and shows the window application-modal.
+  // A file that exists but cannot be read (no permission, a folder, not text) gives a
+  // message naming it and an empty letter, and OK then refuses to save over it.
   void zeigen();
 
   // Start-up: loads RTFDateien(1) (or "RTF1.rtf") from the start-up folder into the box
   // without showing the editor and keeps the box's rich text in BrieftextRTF. A missing or
-  // unreadable file gives an empty letter, without a message.
+  // unreadable file gives an empty letter, without a message (opening the editor tells).
   void BriefLaden();
 
   // The path of a letter element's file: a plain name lives in the start-up folder (found
@@ -105,7 +107,7 @@ class frmRTF : public QWidget {
   void Form_Load();
   void Form_Activate();
   void bauen();
-  void briefdateiLaden(int element);
+  void briefdateiLaden(int element, bool melden);
   QString standardDateiWaehlen(const QString& titel, const QString& filter, bool speichern);
 
   Programmzustand& s_;
@@ -118,4 +120,5 @@ class frmRTF : public QWidget {
   BrieffarbFeld* picFarbe_ = nullptr;
   QPushButton* buttOk_ = nullptr;
   QPushButton* buttAbbruch_ = nullptr;
+  QString unlesbar_;  // the letter file that exists but could not be read when loaded
 };

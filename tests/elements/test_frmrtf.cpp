@@ -4,13 +4,16 @@
 // With QX_TESTBILDER naming a folder, a picture of the editor with the sample letter is
 // saved there to be looked at.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -405,6 +408,49 @@ TEST_F(Briefeditor, FehlgeschlagenesSpeichernHaeltDenEditorOffen) {
   EXPECT_EQ(s.BrieftextRTF, "alt");
   EXPECT_EQ(fenster.vorschauen, 0);
   f->hide();
+}
+
+TEST_F(Briefeditor, UnlesbareBriefdateiWirdGemeldetUndNieUeberschrieben) {
+  // A word-processor document saved as "RTF1.rtf" (binary, with NUL bytes), a folder of
+  // that name and a pipe: each is named in a message, the editor starts empty, and OK
+  // leaves the file alone and the editor open.
+  const QString datei = pfad("RTF1.rtf");
+  const QByteArray binaer("PK\x03\x04\0\0word/document.xml", 24);
+  const std::function<void()> anlegen[] = {
+      [&] { schreiben(datei, binaer); },
+      [&] { ASSERT_TRUE(QDir().mkdir(datei)); },
+      [&] { ASSERT_EQ(mkfifo(QFile::encodeName(datei).constData(), 0600), 0); },
+  };
+  for (const auto& anlegenFall : anlegen) {
+    QFile::remove(datei);
+    QDir().rmdir(datei);
+    anlegenFall();
+    fenster.meldungen.clear();
+    s.BrieftextRTF = "alt";
+    f->zeigen();
+    ASSERT_EQ(fenster.meldungen.size(), 1u);
+    EXPECT_TRUE(fenster.meldungen[0].text.contains(datei))
+        << fenster.meldungen[0].text.toStdString();
+    EXPECT_EQ(box().Text(), "");
+    QTest::keyClicks(&box(), "Neu");
+    QTest::mouseClick(f->ButtOk(), Qt::LeftButton);
+    EXPECT_TRUE(f->isVisible());
+    ASSERT_EQ(fenster.meldungen.size(), 2u);
+    EXPECT_TRUE(fenster.meldungen[1].text.contains(QStringLiteral("nicht überschrieben")));
+    EXPECT_EQ(s.BrieftextRTF, "alt");
+    EXPECT_EQ(fenster.vorschauen, 0);
+    QTest::mouseClick(f->ButtAbbruch(), Qt::LeftButton);
+  }
+  EXPECT_EQ(QFileInfo(datei).isFile(), false);
+
+  // Once the file is gone, OK saves again.
+  QFile::remove(datei);
+  schreiben(datei, binaer);
+  f->zeigen();
+  ASSERT_TRUE(QFile::remove(datei));
+  QTest::mouseClick(f->ButtOk(), Qt::LeftButton);
+  EXPECT_FALSE(f->isVisible());
+  EXPECT_TRUE(lesen(datei).startsWith("{\\rtf1"));
 }
 
 TEST_F(Briefeditor, BriefBeimStartUndDateinamen) {

@@ -39,6 +39,14 @@ TEST(Seriendruck, FelderUndDatum) {
   EXPECT_EQ(merge("X#Feld01Y"), "X#Feld01Y");
   fenster.felder[1] = QStringLiteral("a#Feld01");
   EXPECT_EQ(merge("#Feld01"), QString(99, QLatin1Char('a')) + "#Feld01");
+  // The bound is each field's own: the fields after a self-referring one are merged.
+  EXPECT_EQ(merge("#Feld01 #Feld03"), QString(99, QLatin1Char('a')) + "#Feld01 F3");
+  // A field that names itself twice would double with every level: the merge stops
+  // lengthening the text at its bound and still merges what follows.
+  fenster.felder[1] = QStringLiteral("#Feld01#Feld01");
+  const QString flut = merge("#Feld01|#Feld03");
+  EXPECT_LE(flut.size(), 7 + kFeldZuwachsGrenze);
+  EXPECT_TRUE(flut.endsWith("|F3"));
 
   // Only the first date field of a text element.
   const QString heute = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));

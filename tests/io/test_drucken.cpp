@@ -152,7 +152,8 @@ TEST(Briefmischung, FelderDatumUndGrenzen) {
   fett.setFontWeight(QFont::Bold);
   c.insertText(QStringLiteral("A #Feld07 B #FELD7 C #Feld99 D #Datum E #datum F "));
   c.insertText(QStringLiteral("#Feld07"), fett);
-  c.insertText(QStringLiteral(" G #Feldxx H #Feld21 I #Feld"));
+  c.insertText(QStringLiteral(" G #Feldxx H #Feld21 I #Feld07 J #Feld\n#Feld7\n#Feld7") +
+               QChar(QChar::LineSeparator) + QStringLiteral("#Feld7"));
   FelderMischen(s, brief);
   const QString text = brief.toPlainText();
   const QString datum = DatumText();
@@ -160,12 +161,24 @@ TEST(Briefmischung, FelderDatumUndGrenzen) {
   EXPECT_TRUE(text.startsWith(QStringLiteral("A Sieben B SiebenC #Feld99 D ") + datum +
                               QStringLiteral(" E ") + datum + QStringLiteral(" F Sieben G #Feldxx H ")))
       << qPrintable(text);
-  EXPECT_TRUE(text.endsWith(QStringLiteral(" I #Feld")));
-  // Fields that name each other end: 99 expansions in all, three of them above.
-  EXPECT_EQ(text.count(QLatin1Char('<')), 96);
+  // A one-digit field before a paragraph or line break and at the very end is merged, the
+  // break stays; a field that names itself in turn leaves the fields after it merged.
+  EXPECT_TRUE(brief.toRawText().endsWith(
+      QStringLiteral(" I Sieben J #Feld\u2029Sieben\u2029Sieben\u2028Sieben")))
+      << qPrintable(text);
+  // Fields that name each other end: one field's expansion nests 99 deep.
+  EXPECT_EQ(text.count(QLatin1Char('<')), 99);
   // The inserted text keeps the merge field's formatting.
   const int pos = static_cast<int>(text.indexOf(QStringLiteral("F Sieben"))) + 3;
   QTextCursor k(&brief);
   k.setPosition(pos);
   EXPECT_EQ(k.charFormat().fontWeight(), QFont::Bold);
+
+  // The nesting bound is one field's: a letter with 120 fields merges every one of them.
+  QTextDocument lang;
+  QString felder;
+  for (int i = 0; i < 120; ++i) felder += QStringLiteral("#Feld07,");
+  lang.setPlainText(felder);
+  FelderMischen(s, lang);
+  EXPECT_EQ(lang.toPlainText().count(QStringLiteral("Sieben,")), 120);
 }

@@ -75,6 +75,8 @@ void musterbrief(QTextDocument& d) {
   lauf("Hoch",
        [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSuperScript); });
   lauf("Tief", [](QTextCharFormat& f) { f.setVerticalAlignment(QTextCharFormat::AlignSubScript); });
+  lauf("Gross", [](QTextCharFormat& f) { f.setFontCapitalization(QFont::AllUppercase); });
+  lauf("Kapitaelchen", [](QTextCharFormat& f) { f.setFontCapitalization(QFont::SmallCaps); });
   absatz(Qt::AlignRight);
   lauf("Rot10,5", [](QTextCharFormat& f) {
     f.setForeground(QColor(255, 0, 0));
@@ -346,6 +348,51 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
   QTextDocument d;
   rtfLesen("{\\rtf1 {\\fonttbl{\\f0 Sch\\'3bne;}}{\\f0 x}}", d);
   EXPECT_EQ(an(d, 0).schrift, "Sch;ne") << "an escaped ';' does not end the font name";
+}
+
+TEST(RtfLesen, UnicodeHalvesCapitalsAndByteOrderMarks) {
+  // Of a \upr pair the Unicode half \ud is the text, in the formatting of the pair's group;
+  // the ANSI half adds no text and no paragraph. A \upr that opens no group hides nothing.
+  QTextDocument d;
+  ASSERT_TRUE(
+      rtfLesen("{\\rtf1 a{\\upr\\b{Gr\\'fc\\'dfe\\par}{\\*\\ud{Gr\\u252?\\u223?e "
+               "\\u945?}}}c\\upr d}",
+               d));
+  EXPECT_EQ(d.toPlainText(), QStringLiteral("aGrüße αcd"));
+  EXPECT_TRUE(an(d, "G").fett);
+  EXPECT_FALSE(an(d, "c").fett);
+
+  // Capitals are shown as capitals (the plain text stays as typed, so merge fields in
+  // capitals still merge); \plain and \caps0 end them.
+  ASSERT_TRUE(rtfLesen(
+      "{\\rtf1 {\\caps a}{\\scaps b}{\\caps\\scaps c}{\\caps\\plain d}{\\caps\\caps0 e}}", d));
+  EXPECT_EQ(d.toPlainText(), "abcde");
+  const int gross[] = {1, 2, 1, 0, 0};
+  for (int p = 0; p < 5; ++p) EXPECT_EQ(an(d, p).gross, gross[p]) << p;
+
+  // Byte-order marks name the encoding of the raw characters; \'hh stays in the code
+  // page. RTF in UTF-16 is recognised with or without its mark; bytes that are not valid
+  // UTF-8 after a UTF-8 mark are read in the code page.
+  const QString text = QStringLiteral("{\\rtf1\\ansi Grüße \\'80 中}");
+  const QString erwartet = QStringLiteral("Grüße € 中");
+  QByteArray le(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  QByteArray be = le;
+  for (qsizetype i = 0; i + 1 < be.size(); i += 2) std::swap(be[i], be[i + 1]);
+  for (const QByteArray& datei :
+       {"\xEF\xBB\xBF" + text.toUtf8(), "\xFF\xFE" + le, le, "\xFE\xFF" + be, be}) {
+    ASSERT_TRUE(istRtf(datei));
+    ASSERT_TRUE(rtfLesen(datei, d));
+    EXPECT_EQ(d.toPlainText(), erwartet);
+  }
+  ASSERT_TRUE(
+      rtfLesen("\xEF\xBB\xBF{\\rtf1 Gr\xFC\xDF"
+               "e}",
+               d));
+  EXPECT_EQ(d.toPlainText(), QStringLiteral("Grüße"));
+  // Text that is not RTF: the same marks.
+  EXPECT_EQ(klartext("\xFF\xFE" + QByteArray("a\0\xE4\0\r\0\n\0", 8)),
+            QStringLiteral("ä\n").prepend(u'a'));
+  EXPECT_EQ(klartext("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"), QStringLiteral("Grüß"));
 }
 
 TEST(RtfLesen, DamagedInputLoadsWhatItCan) {
