@@ -5,7 +5,10 @@
 // Bound fields: when the control moves to another record, edits made in bound line edits are
 // stored into the record they belong to first, then the edits show the new record. An empty
 // field reads as "". The control sets the texts with QLineEdit::setText, so a window that
-// reacts to textEdited sees only the user's typing; textChanged fires for both.
+// reacts to textEdited sees only the user's typing; textChanged fires for both. A field is
+// written back only when its edit holds another text than the control put there, so a move
+// never stores a value the edit could not show unchanged; bound edits take texts of any
+// length.
 //
 // Positions: besides the records there are the places before the first record (BOF) and after
 // the last one (EOF); MovePrevious on the first record reaches BOF, MoveNext on the last one
@@ -14,12 +17,18 @@
 // then reaches the record that followed the deleted one.
 //
 // Storing never loses an edit: when pending edits cannot be stored, the move is not made, the
-// edits stay in the fields, the function returns false and fehler() says why.
+// edits stay in the fields, the function returns false and fehler() says why. A record that
+// cannot be read is reported the same way; the control then stays where it was.
+//
+// Failures are told in German: what failed, why (a locked, read-only, damaged or foreign
+// file), and the database's own text as a detail. The queries of the moves are prepared once
+// per open database.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
 #include <vector>
 
@@ -32,10 +41,12 @@ class Datensteuerung : public QObject {
   ~Datensteuerung() override;
 
   // Opens the database file and the table (record source). False, with a German message in
-  // fehler(), when the file or the table is missing or cannot be read; the control then
+  // fehler(), when the file or the table is missing or cannot be read, or when the table
+  // lacks one of the noetigeFelder (the message names the missing ones); the control then
   // holds no records and every operation does nothing. The file is never created.
   // On success the first record is current. Emits datensatzGewechselt either way.
-  bool oeffnen(const QString& datenbankPfad, const QString& tabelle = QStringLiteral("Adressen"));
+  bool oeffnen(const QString& datenbankPfad, const QString& tabelle = QStringLiteral("Adressen"),
+               const QStringList& noetigeFelder = {});
   bool offen() const;
   // The message of the last failure (German; a database error carries its description).
   QString fehler() const;
@@ -79,10 +90,15 @@ class Datensteuerung : public QObject {
   // on no record until moved; pending edits of the deleted record are dropped with it.
   bool Delete();
 
+  // Sets the field of every record to its 1-based position in table order (as text), in one
+  // statement. Pending edits are stored first; the current record shows its new number.
+  bool Nummerieren(const QString& feldname);
+
   // Finds the first / next record (after the current one) whose field equals the value,
   // ignoring letter case (umlauts included). On a match it becomes the current record and
-  // true is returned; without a match the current record stays. The value is compared in
-  // the program, never put into SQL text.
+  // true is returned; without a match the current record stays and fehler() is empty (false
+  // with fehler() is a database error). The value is compared in the program, never put
+  // into SQL text.
   bool FindFirst(const QString& feldname, const QString& wert);
   bool FindNext(const QString& feldname, const QString& wert);
 
@@ -112,8 +128,10 @@ class Datensteuerung : public QObject {
   std::unique_ptr<Intern> d_;
 
   bool speichern(bool ausdruecklich);
+  int feldMitGespeichertenEingaben(const QString& feldname);
   bool suchen(const QString& feldname, const QString& wert, bool weiter);
-  bool geheZuZeile(qint64 zeile);
+  bool gehe(int abfrage, const QVariantList& werte, int sonst);
+  bool angekommen(bool ok);
   void geheZuStelle(int lage);
   void zeigen();
 };

@@ -23,10 +23,16 @@ bool vorherSpeichern(Datensteuerung& d, Programmzustand& s) {
 
 }  // namespace
 
+QStringList Adressfelder() {
+  QStringList felder{QStringLiteral("Nummer")};
+  for (int option = 1; option <= 10; ++option) felder << Suchfeld(option);
+  return felder;
+}
+
 bool AdressenOeffnen(Datensteuerung& d, Programmzustand& s, const QString& pfad) {
   const QString datei =
       pfad.isEmpty() ? dateiImOrdner(s.Startverzeichnis, AdressdatenbankName) : pfad;
-  if (d.oeffnen(datei, QStringLiteral("Adressen"))) return true;
+  if (d.oeffnen(datei, QStringLiteral("Adressen"), Adressfelder())) return true;
   s.fenster->Meldung(d.fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
   return false;
 }
@@ -70,13 +76,8 @@ bool AdresseLoeschen(Datensteuerung& d, Programmzustand& s) {
     // One change for the window: the first record at the end, not every step between.
     const QSignalBlocker sperre(&d);
     const bool transaktion = d.BeginTrans();
-    ok = d.Delete() && d.MoveFirst();
-    for (int k = 1; ok; ++k) {
-      d.setzeWert(QStringLiteral("Nummer"), QString::number(k));
-      ok = d.Update();
-      if (!ok || k + 1 > d.RecordCount()) break;
-      ok = d.MoveNext();
-    }
+    // The records keep their order; each gets its position as "Nummer", in one pass.
+    ok = d.Delete() && d.Nummerieren(QStringLiteral("Nummer"));
     if (ok && transaktion) ok = d.CommitTrans();
     if (!ok) {
       fehler = d.fehler();
@@ -120,6 +121,8 @@ bool AdresseSuchen(Datensteuerung& d, Programmzustand& s, int option, const QStr
     // The same criterion again continues after the current record; a new one starts over.
     gefunden =
         s.Textzeile == s.LetzteSuche ? d.FindNext(feld, begriff) : d.FindFirst(feld, begriff);
+    // Without a match nothing is said; a database that cannot be read is.
+    if (!gefunden && !d.fehler().isEmpty()) melden(s, d.fehler());
   }
   s.LetzteSuche = s.Textzeile;
   return gefunden;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Datensteuerung;
 class QLineEdit;
@@ -15,9 +16,13 @@ struct Programmzustand;
 // File name of the address database in the start-up folder.
 inline constexpr QLatin1String AdressdatenbankName("adressen.db");
 
+// The fields the table "Adressen" must have: "Nummer" and the ten address fields.
+QStringList Adressfelder();
+
 // Opens the table "Adressen" of the address database. An empty path means "adressen.db" in
-// the start-up folder. A missing file or table is reported in a message box; the control
-// then holds no records. Returns whether the control is open.
+// the start-up folder. A missing or unreadable file, a missing table or one that lacks
+// fields of Adressfelder() is reported in one message box; the control then holds no
+// records. Returns whether the control is open.
 bool AdressenOeffnen(Datensteuerung& d, Programmzustand& s, const QString& pfad = QString());
 
 // The data control's caption for a record-number text: " Adresse Nr. " & nummer.

@@ -142,23 +142,15 @@ TEST_F(AdressenTest, FehlendeTabelleOderKaputteDateiMelden) {
   EXPECT_TRUE(fenster.meldungen[0].text.contains(QStringLiteral("keine Tabelle \"Adressen\"")));
   EXPECT_EQ(d.RecordCount(), 0);
 
-  const QString kaputt = ordner.filePath(QStringLiteral("kaputt.db"));
-  QFile datei(kaputt);
-  ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
-  datei.write(QByteArray(4096, 'x'));
-  datei.close();
-  EXPECT_FALSE(AdressenOeffnen(d, s, kaputt));
-  ASSERT_EQ(fenster.meldungen.size(), 2u);
-  EXPECT_TRUE(fenster.meldungen[1].text.contains(QStringLiteral("ohne Adressen weiter")));
-  EXPECT_FALSE(d.offen());
-  EXPECT_FALSE(d.MoveNext());
-
   // A table without rowid has no table order to walk.
   const QString ohneRowid = ordner.filePath(QStringLiteral("ohne.db"));
-  sqlAusfuehren(ohneRowid, "CREATE TABLE Adressen (Nummer TEXT PRIMARY KEY) WITHOUT ROWID;");
+  QString ohne = QString::fromUtf8(tabelleAnlegen());
+  ohne.replace(QStringLiteral("Nummer TEXT"), QStringLiteral("Nummer TEXT PRIMARY KEY"));
+  ohne.replace(QStringLiteral(");"), QStringLiteral(") WITHOUT ROWID;"));
+  sqlAusfuehren(ohneRowid, ohne);
   EXPECT_FALSE(AdressenOeffnen(d, s, ohneRowid));
-  ASSERT_EQ(fenster.meldungen.size(), 3u);
-  EXPECT_TRUE(fenster.meldungen[2].text.contains(QStringLiteral("kann nicht gelesen werden")));
+  ASSERT_EQ(fenster.meldungen.size(), 2u);
+  EXPECT_TRUE(fenster.meldungen[1].text.contains(QStringLiteral("kann nicht gelesen werden")));
 
   // A database that was open and is then replaced by a missing one leaves no records behind.
   sqlAusfuehren(ordner.filePath("gut.db"), tabelleMit(3));
@@ -166,6 +158,164 @@ TEST_F(AdressenTest, FehlendeTabelleOderKaputteDateiMelden) {
   EXPECT_EQ(d.RecordCount(), 3);
   EXPECT_FALSE(d.oeffnen(ordner.filePath("weg.db")));
   EXPECT_EQ(d.RecordCount(), 0);
+}
+
+TEST_F(AdressenTest, TabelleFalscherFormWirdMitDenFehlendenFeldernAbgelehnt) {
+  sqlAusfuehren(pfad,
+                "CREATE TABLE Adressen (nummer TEXT, FIRMA TEXT, Name TEXT, Ort TEXT, Gruppe TEXT);"
+                "INSERT INTO Adressen VALUES ('1', 'Alt GmbH', 'Meier', 'Bonn', 'Kunde');");
+  binden();
+  EXPECT_FALSE(AdressenOeffnen(d, s, pfad));
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  const QString& text = fenster.meldungen[0].text;
+  for (const char* fehlt : {"\"Anrede\"", "\"Vorname\"", "\"Nachname\"", "\"Straße\"", "\"PLZ\"",
+                            "\"Sonstiges 1\"", "\"Sonstiges 2\""})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(fehlt))) << fehlt << " in " << text.toStdString();
+  // Names are matched ignoring letter case: those present are not listed.
+  for (const char* da : {"\"Nummer\"", "\"Firma\"", "\"Ort\"", "\"Gruppe\""})
+    EXPECT_FALSE(text.contains(QString::fromUtf8(da))) << da;
+  EXPECT_TRUE(text.contains(QStringLiteral("ohne Adressen weiter")));
+
+  // As without a database: nothing shown, nothing stored, typing stays in the panel.
+  EXPECT_FALSE(d.offen());
+  EXPECT_EQ(feld("Firma").text(), QString());
+  tippen("Nachname", "Neumann");
+  EXPECT_FALSE(d.MoveNext());
+  EXPECT_FALSE(AdresseEinfuegen(d, s));
+  EXPECT_EQ(feld("Nachname").text(), QStringLiteral("Neumann"));
+  EXPECT_EQ(spalte(pfad, "Name"), QStringList{"Meier"});
+  EXPECT_EQ(fenster.meldungen.size(), 1u);
+}
+
+// A file that is no database, one cut short, one locked by another program: the message
+// says which, in German, and not "Parameter count mismatch".
+TEST_F(AdressenTest, UnlesbareDatenbankNenntDenGrund) {
+  const auto meldet = [this](const QString& datei, const char* grund) {
+    fenster.meldungen.clear();
+    EXPECT_FALSE(AdressenOeffnen(d, s, datei));
+    ASSERT_EQ(fenster.meldungen.size(), 1u) << grund;
+    const QString& text = fenster.meldungen[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Die Adressdatenbank \"%1\"").arg(datei)) ||
+                text.startsWith(QStringLiteral("Die Tabelle \"Adressen\"")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8(grund))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("ohne Adressen weiter")));
+    EXPECT_FALSE(text.contains(QStringLiteral("mismatch"))) << text.toStdString();
+    EXPECT_FALSE(d.offen());
+  };
+
+  const QString fremd = ordner.filePath(QStringLiteral("fremd.db"));
+  QFile datei(fremd);
+  ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
+  datei.write(QByteArray(4096, 'x'));
+  datei.close();
+  meldet(fremd, "keine Datenbank");
+
+  // Only the first page is left: the schema is there, the records are not.
+  sqlAusfuehren(pfad, tabelleMit(5));
+  const QString kurz = ordner.filePath(QStringLiteral("kurz.db"));
+  ASSERT_TRUE(QFile::copy(pfad, kurz));
+  ASSERT_TRUE(QFile::resize(kurz, 4096));
+  meldet(kurz, "beschädigt");
+
+  {
+    Verbindung anderes(pfad);
+    QSqlQuery sperre(anderes.db());
+    ASSERT_TRUE(sperre.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    meldet(pfad, "von einem anderen Programm benutzt");
+    sperre.exec(QStringLiteral("ROLLBACK"));
+  }
+  ASSERT_TRUE(AdressenOeffnen(d, s, pfad));
+  binden();
+
+  // Locked while open: the move is refused with the reason and the record stays.
+  {
+    Verbindung anderes(pfad);
+    QSqlQuery sperre(anderes.db());
+    ASSERT_TRUE(sperre.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    EXPECT_FALSE(d.MoveNext());
+    EXPECT_TRUE(d.fehler().contains(QStringLiteral("von einem anderen Programm benutzt")))
+        << d.fehler().toStdString();
+    EXPECT_EQ(feld("Nachname").text(), QStringLiteral("A"));
+    sperre.exec(QStringLiteral("ROLLBACK"));
+  }
+  EXPECT_TRUE(d.MoveNext());
+  EXPECT_EQ(feld("Nachname").text(), QStringLiteral("B"));
+}
+
+// A database written by a newer program (file format version 3) can be read, not written.
+TEST_F(AdressenTest, SchreibgeschuetzteDatenbankMeldetAufDeutsch) {
+  sqlAusfuehren(pfad, tabelleMit(2));
+  {
+    QFile datei(pfad);
+    ASSERT_TRUE(datei.open(QIODevice::ReadWrite));
+    datei.seek(18);  // the file format write version
+    datei.write("\x03", 1);
+  }
+  oeffnen(QString());
+  EXPECT_EQ(feld("Nachname").text(), QStringLiteral("A"));
+  tippen("Ort", "Bonn");
+  EXPECT_FALSE(d.MoveNext());
+  const QString text = d.fehler();
+  EXPECT_TRUE(text.startsWith(QStringLiteral(
+      "Die Adresse konnte nicht gespeichert werden. Die Adressdatenbank ist schreibgeschützt.")))
+      << text.toStdString();
+  // The database's own words only as a detail at the end.
+  EXPECT_TRUE(
+      text.endsWith(QStringLiteral("(Meldung der Datenbank: attempt to write a readonly "
+                                   "database)")))
+      << text.toStdString();
+  EXPECT_EQ(feld("Ort").text(), QStringLiteral("Bonn"));
+  EXPECT_FALSE(AdresseLoeschen(d, s));
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_EQ(fenster.meldungen[0].text, text);
+  EXPECT_EQ(spalte(pfad, "Ort"), (QStringList{"Ort 1", "Ort 2"}));
+}
+
+// The panel holds what the table holds; a field is written back only when it was changed.
+TEST_F(AdressenTest, LangesFeldBleibtBeimBlaetternUnveraendert) {
+  const QString lang = QString(39999, QChar(u'x')) + QStringLiteral("Ende");
+  sqlAusfuehren(pfad, tabelleMit(2) + QStringLiteral("UPDATE Adressen SET \"Sonstiges 1\" = '%1' "
+                                                     "WHERE Nachname = 'A';")
+                                          .arg(lang));
+  oeffnen(QString());
+  EXPECT_EQ(feld("Sonstiges 1").text(), lang);
+  EXPECT_EQ(d.wert("Sonstiges 1"), lang);
+  ASSERT_TRUE(d.MoveNext());
+  ASSERT_TRUE(d.MovePrevious());
+  EXPECT_EQ(feld("Sonstiges 1").text(), lang);
+  EXPECT_EQ(spalte(pfad, "Sonstiges 1")[0], lang);
+
+  // An edit of the long field is stored whole.
+  QLineEdit& f = feld("Sonstiges 1");
+  f.setFocus();
+  f.end(false);
+  QTest::keyClicks(&f, QStringLiteral("!"));
+  ASSERT_TRUE(d.MoveNext());
+  EXPECT_EQ(spalte(pfad, "Sonstiges 1")[0], lang + QLatin1Char('!'));
+}
+
+TEST_F(AdressenTest, LoeschenNummeriertEineGrosseTabelle) {
+  constexpr int n = 100000;
+  sqlAusfuehren(pfad, QString::fromUtf8(tabelleAnlegen()) +
+                          QStringLiteral("WITH RECURSIVE z(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                         "FROM z WHERE i < %1) INSERT INTO Adressen (Nummer, "
+                                         "Nachname) SELECT i, 'N' || i FROM z;")
+                              .arg(n));
+  oeffnen(QString());
+  ASSERT_TRUE(d.Move(n / 2 - 1));
+  ASSERT_EQ(feld("Nachname").text(), QStringLiteral("N%1").arg(n / 2));
+  ASSERT_TRUE(AdresseLoeschen(d, s));
+  EXPECT_TRUE(fenster.meldungen.empty());
+  EXPECT_EQ(d.RecordCount(), n - 1);
+  EXPECT_EQ(nummer.text(), QStringLiteral("1"));
+  const QStringList nummern = spalte(pfad, "Nummer");
+  const QStringList namen = spalte(pfad, "Nachname");
+  ASSERT_EQ(nummern.size(), n - 1);
+  for (int k = 0; k < n - 1; ++k) {
+    ASSERT_EQ(nummern[k], QString::number(k + 1)) << k;
+    ASSERT_EQ(namen[k], QStringLiteral("N%1").arg(k < n / 2 - 1 ? k + 1 : k + 2)) << k;
+  }
 }
 
 TEST_F(AdressenTest, DatenbankImStartordnerOhneRuecksichtAufSchreibweise) {
