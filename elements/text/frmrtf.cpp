@@ -364,7 +364,7 @@ QString frmRTF::briefdatei(int element) const {
   return dateiImOrdner(s_.Startverzeichnis, QFileInfo(pfad).fileName());
 }
 
-void frmRTF::briefdateiLaden(int element, bool melden) {
+void frmRTF::briefdateiLaden(int element, bool imEditor) {
   const QString pfad = briefdatei(element);
   unlesbar_.clear();
   const QFileInfo info(pfad);
@@ -388,13 +388,15 @@ void frmRTF::briefdateiLaden(int element, bool melden) {
   // overwritten by it (ButtOk_Click).
   rtf_->setText(QString());
   unlesbar_ = pfad;
-  if (melden) {
-    s_.fenster->Meldung(QStringLiteral("Der Brieftext kann nicht gelesen werden.\n%1\n\n"
-                                       "Der Editor zeigt einen leeren Brief. „OK“ überschreibt "
-                                       "die Datei nicht.")
-                            .arg(grund),
-                        QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
-  }
+  // In the editor the user learns what OK will do; at start-up, that the letter prints
+  // without its text until the file can be read.
+  const QString folge = imEditor ? QStringLiteral("Der Editor zeigt einen leeren Brief. „OK“ "
+                                                "überschreibt die Datei nicht.")
+                               : QStringLiteral("Bis die Datei gelesen werden kann, wird der "
+                                                "Brief ohne Brieftext gedruckt.");
+  s_.fenster->Meldung(
+      QStringLiteral("Der Brieftext kann nicht gelesen werden.\n%1\n\n%2").arg(grund, folge),
+      QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
 }
 
 void frmRTF::BriefLaden() {

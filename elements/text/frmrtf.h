@@ -107,7 +107,7 @@ class frmRTF : public QWidget {
   void Form_Load();
   void Form_Activate();
   void bauen();
-  void briefdateiLaden(int element, bool melden);
+  void briefdateiLaden(int element, bool imEditor);
   QString standardDateiWaehlen(const QString& titel, const QString& filter, bool speichern);
 
   Programmzustand& s_;

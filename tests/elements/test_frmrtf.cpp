@@ -469,6 +469,12 @@ TEST_F(Briefeditor, BriefBeimStartUndDateinamen) {
   EXPECT_FALSE(s.BrieftextRTF.contains("Anfrage"));
   EXPECT_TRUE(fenster.meldungen.empty());
 
+  // There but unreadable: the start says so once, as the letter would print without text.
+  ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("RTF1.rtf")));
+  f->BriefLaden();
+  EXPECT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_EQ(s.BrieftextRTF.contains("Anfrage"), false);
+
   // Names of letter elements: plain names and paths stored on Windows end up in the
   // start-up folder; an element without a name still gets a file of its own.
   s.RTFDateien = {"", "Brief.rtf", "C:\\Briefe\\Zweiter.RTF", ""};
