@@ -7,6 +7,10 @@
 // Escape and the title-bar close button all hide it again (closing behaves as "Abbruch") and
 // emit geschlossen(), after which the main window redraws its page. The dialog is hidden, never
 // destroyed, so the copies, the option and the range keep the user's last entries.
+//
+// One "Drucken" is one print run of the print control: all its pages go into one output. A
+// run over more than one address shows its progress in a modal window whose "Abbruch" ends
+// the run after the page being printed.
 #pragma once
 
 #include <QDialog>

@@ -94,8 +94,8 @@ class Drucksteuerung : public Zeichenflaeche {
   double TextWidth(const QString& text) override;
   StiftUndPinsel stiftUndPinsel() const override;
 
-  // The held document. dokumentNummer() changes whenever a document is started or ended,
-  // so that a view can tell that it shows an old one.
+  // The held document. dokumentNummer() changes whenever a held document is started or
+  // ended, so that a view can tell that it shows an old one.
   int seitenzahl() const;
   int dokumentNummer() const;
   // Paper size of a held page in twips, as it was when the page was finished.

@@ -1,7 +1,8 @@
 // The print dialog driven with mouse and keys: copies, the four runs over the address
 // records (counted as pages of the PDF file the print control writes), cancelling, closing,
 // runs without addresses and a run whose printer fails.
-// With QX_TESTBILDER naming a folder, a picture of the dialog is saved there.
+// With QX_TESTBILDER naming a folder, a picture of the dialog and of the progress window and
+// a printed PDF file are saved there.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -304,6 +305,8 @@ TEST_F(DruckdialogTest, ZweiLaeufeInDieselbeDateiGebenDenLetztenLauf) {
   drucken();
   drucken();
   EXPECT_EQ(gedruckteFirmen(pdf), (QStringList{"1", "2", "3"}));
+  if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+    QFile::copy(pdf, QDir(aus).filePath(QStringLiteral("serienbrief.pdf")));
   EXPECT_EQ(QDir(ordner.path()).entryList({QStringLiteral("druck*")}),
             QStringList{QFileInfo(pdf).fileName()});
   EXPECT_TRUE(fenster.meldungen.empty());
@@ -322,6 +325,8 @@ TEST_F(DruckdialogTest, AbbruchImFortschrittEndetDenLaufNachDerSeite) {
       angezeigt << fortschritt->labelText();
     if (fortschritt->labelText() == QStringLiteral("Seite 3 von 5")) {
       EXPECT_EQ(QApplication::activeModalWidget(), fortschritt);
+      if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+        fortschritt->grab().save(QDir(aus).filePath(QStringLiteral("druckfortschritt.png")));
       klicke(fortschritt->findChild<QPushButton*>());
     }
   });
@@ -338,24 +343,33 @@ TEST_F(DruckdialogTest, AbbruchImFortschrittEndetDenLaufNachDerSeite) {
 
 TEST_F(DruckdialogTest, FehlgeschlageneSeiteBeendetDenLaufMitDenSeitenDavor) {
   adressen(adressentest::tabelleMit(3));
-  // The category check runs before each page: at the second record the document breaks,
-  // so that the redraw of that page fails.
+  // The category check runs before each page: at record `bruch` the document breaks, so
+  // that the redraw of that page fails.
   const int rahmen = s.AnzahlRahmen;
+  int bruch = -1;
   dlg->kategorieDesDatensatzes = [&] {
-    s.AnzahlRahmen = daten.AbsolutePosition() == 1 ? rahmen + 50 : rahmen;
+    s.AnzahlRahmen = daten.AbsolutePosition() == bruch ? rahmen + 50 : rahmen;
     return QString();
   };
   klicke(dlg->Option3);
   tippe(dlg->Text4, QString());
   drucken();
+  ASSERT_EQ(pdfSeiten(pdf), 3);
+
+  // A run that fails at its first page leaves the file of the run before as it was.
+  bruch = 0;
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 3);
+  // One that fails later gives the pages before the failed one.
+  bruch = 1;
+  drucken();
   s.AnzahlRahmen = rahmen;
-  ASSERT_EQ(fenster.meldungen.size(), 1u);
-  EXPECT_TRUE(fenster.meldungen[0].text.startsWith(
-      QStringLiteral("Die Seite konnte nicht gezeichnet werden")))
-      << fenster.meldungen[0].text.toStdString();
-  EXPECT_EQ(pdfSeiten(pdf), 1);
   EXPECT_EQ(gedruckteFirmen(pdf), QStringList{"1"});
   EXPECT_EQ(daten.AbsolutePosition(), 1);
+  ASSERT_EQ(fenster.meldungen.size(), 2u);
+  for (const auto& m : fenster.meldungen)
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("Die Seite konnte nicht gezeichnet werden")))
+        << m.text.toStdString();
 }
 
 TEST_F(DruckdialogTest, OffeneAdressaenderungWirdVorDemDruckGespeichert) {
