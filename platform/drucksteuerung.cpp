@@ -375,20 +375,24 @@ bool Drucksteuerung::LaufBeenden() {
   d.lauf = false;
   // An output that could not be opened was reported with the page that asked for it.
   if (!d.ausgabe) return true;
+  const int uebrig = d.laufSeiten - d.verworfen;
+  // A print job whose every page failed is not sent to the printer.
+  if (d.laufZiel.isEmpty() && uebrig <= 0) drucker().abort();
   const bool gemalt = d.ausgabeMaler.end();
   d.pdfSchreiber.reset();
   d.ausgabe = nullptr;
   if (d.laufZiel.isEmpty()) {
-    if (!gemalt)
-      d.fehler =
-          QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName());
-    return gemalt;
+    if (gemalt || uebrig <= 0) return true;
+    d.fehler =
+        QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName());
+    return false;
   }
 
   const std::unique_ptr<QTemporaryFile> datei = std::move(d.laufDatei);
-  const int uebrig = d.laufSeiten - d.verworfen;
   bool ok = gemalt && datei->error() == QFileDevice::NoError && uebrig > 0;
-  if (ok && d.verworfen > 0) ok = letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
+  // Should the page tree not be found, the file keeps the failed pages rather than losing
+  // the good ones; the user has been told of the failure.
+  if (ok && d.verworfen > 0) letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
   ok = ok && datei->flush();
   datei->close();
   if (ok && std::rename(QFile::encodeName(datei->fileName()).constData(),
