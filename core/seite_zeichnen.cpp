@@ -62,12 +62,13 @@ void brieftextDrucken(Programmzustand& s) {
   if (s.AnzahlRahmen < AnzahlFesteRahmen) return;
   const ClassRahmen& l = s.rahmen(AnzahlFesteRahmen);
   Drucksteuerung& d = *s.VSPrinter1;
-  const QByteArray gemischt = BriefGemischt(s, s.BrieftextRTF.toLatin1());
   d.MarginTop = l.y * TPE;
   d.MarginLeft = l.x * TPE;
   d.MarginRight = (static_cast<double>(s.Seite->Breite) - (static_cast<double>(l.x) + l.Breite)) * TPE;
   d.MarginBottom = (static_cast<double>(s.Seite->Hoehe) - (static_cast<double>(l.y) + l.Hoehe)) * TPE;
-  d.setTextRTF(gemischt);
+  // The letter is read once for a whole run; each address is merged into a copy.
+  d.setTextRTF(s.BrieftextRTF.toLatin1(),
+               [&s](QTextDocument& brief) { FelderMischen(s, brief); });
 }
 
 template <typename T>

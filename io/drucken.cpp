@@ -1,64 +1,67 @@
 #include "io/drucken.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "core/seite_zeichnen.h"
 #include "platform/drucksteuerung.h"
 
 namespace {
-// Puts the print mode, the twips per pixel and the preview switch back however the print
-// ends.
+// Puts the print mode and the twips per pixel back however the drawing of a page ends.
 struct Druckzustand {
   explicit Druckzustand(Programmzustand& s)
-      : s(s), tppX(s.TwipsProPixelX), tppY(s.TwipsProPixelY), vorschau(s.VSPrinter1->Preview) {}
+      : s(s), tppX(s.TwipsProPixelX), tppY(s.TwipsProPixelY) {}
   ~Druckzustand() {
     s.TwipsProPixelX = tppX;
     s.TwipsProPixelY = tppY;
     s.Druckmodus = 0;
-    s.VSPrinter1->Preview = vorschau;
   }
   Programmzustand& s;
   double tppX;
   double tppY;
-  bool vorschau;
 };
-}  // namespace
 
-bool DruckeSeite(Programmzustand& s) {
-  Drucksteuerung& d = *s.VSPrinter1;
+// One document of one page (and the pages its letter text runs on to): the page redraw in
+// print mode. Returns the message of a failure, or an empty text.
+QString seiteAusgeben(Programmzustand& s, Drucksteuerung& d) {
+  Druckzustand zurueck(s);
+  const bool angenommen = d.StartDoc();
   QString meldung;
-  {
-    Druckzustand zurueck(s);
-    const bool sofortDrucken = !d.Preview;
-    d.Preview = true;
-
-    d.StartDoc();
+  if (!angenommen) {
+    meldung = d.fehler();
+  } else {
     d.MarginLeft = 0;
     d.PaperWidth = s.Seite->Breite * 5.67;
     d.PaperHeight = s.Seite->Hoehe * 5.67;
     d.MarginTop = 0;
-
     s.Druckmodus = -1;
     s.TwipsProPixelX = d.twipsProPixelX();
     s.TwipsProPixelY = d.twipsProPixelY();
-    bool gezeichnet = true;
     try {
       SeiteZeichnen(s);
     } catch (const std::exception& fehler) {
-      gezeichnet = false;
       meldung = QStringLiteral("Die Seite konnte nicht gezeichnet werden: %1")
                     .arg(QString::fromLocal8Bit(fehler.what()));
     }
-    s.TwipsProPixelX = zurueck.tppX;
-    s.TwipsProPixelY = zurueck.tppY;
-    s.Druckmodus = 0;
-    d.EndDoc();
-
-    if (gezeichnet && sofortDrucken) {
-      if (!d.PrintDoc()) meldung = d.fehler();
-    }
-    // Printing at once leaves the switch off, as it was found.
   }
+  d.EndDoc();
+  return meldung;
+}
+}  // namespace
+
+bool DruckeSeite(Programmzustand& s) {
+  Drucksteuerung& d = *s.VSPrinter1;
+  const bool sofortDrucken = !d.Preview;
+  // A page printed on its own is a run of its own.
+  const bool eigenerLauf = sofortDrucken && !d.laufOffen();
+  if (eigenerLauf) d.LaufBeginnen();
+  const int vorher = d.laufSeiten();
+  QString meldung;
+  // Each copy is drawn anew, straight after the one before.
+  const int exemplare = sofortDrucken ? std::max<int>(1, d.Copies) : 1;
+  for (int k = 0; k < exemplare && meldung.isEmpty(); ++k) meldung = seiteAusgeben(s, d);
+  if (!meldung.isEmpty() && sofortDrucken) d.SeitenVerwerfen(d.laufSeiten() - vorher);
+  if (eigenerLauf && !d.LaufBeenden() && meldung.isEmpty()) meldung = d.fehler();
   if (!meldung.isEmpty()) {
     s.fenster->Meldung(meldung, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
     return false;

@@ -1,10 +1,12 @@
 // Printing one page: the page redraw into the print control, kept for the preview or
-// printed at once as one job.
+// printed at once.
 #pragma once
 
 #include "core/programmzustand.h"
 
 // Draws the current page, filled with the current address, into the print control.
-// With the preview switch off the page is printed at once. Returns false when drawing or
-// printing failed; the user has then been told why.
+// With the preview switch on the page becomes the held document for the preview. With it
+// off the page is printed at once, in the control's number of copies: into the open print
+// run, or else as a run of its own. Returns false when drawing or printing failed; the
+// user has then been told why, and the failed page is not part of a PDF file.
 bool DruckeSeite(Programmzustand& s);

@@ -1,14 +1,17 @@
 #include "io/frmdrucken.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/zahlen.h"
 #include "io/drucken.h"
@@ -117,6 +120,8 @@ frmDrucken::frmDrucken(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s
   connect(CommandEinstellen, &QPushButton::clicked, this, &frmDrucken::CommandEinstellen_Click);
 }
 
+frmDrucken::~frmDrucken() = default;
+
 void frmDrucken::setzeDatensteuerung(Datensteuerung* daten) { daten_ = daten; }
 
 void frmDrucken::zeigen() {
@@ -164,12 +169,50 @@ void frmDrucken::CommandDrucken_Click() {
     return;
   }
 
+  // One run, one output: every page of the run goes into it, and a PDF file is complete
+  // when the run ends, however it ends.
   Drucksteuerung& d = *s_.VSPrinter1;
   d.Copies = *kopien;
   d.Preview = false;
+  d.LaufBeginnen();
   druckeAuswahl();
+  const bool fertig = d.LaufBeenden();
+  fortschritt_.reset();
+  if (!fertig) s_.fenster->Meldung(d.fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
   schliessen();
   d.Copies = 1;
+}
+
+bool frmDrucken::weiter(int adresse, int adressen, int seite) {
+  if (adressen < 2) return true;
+  if (!fortschritt_) {
+    fortschritt_ = std::make_unique<QProgressDialog>(this);
+    fortschritt_->setObjectName(QStringLiteral("Druckfortschritt"));
+    fortschritt_->setWindowTitle(QStringLiteral("Drucken"));
+    fortschritt_->setCancelButtonText(QStringLiteral("Abbruch"));
+    fortschritt_->setWindowModality(Qt::ApplicationModal);
+    fortschritt_->setAutoClose(false);
+    fortschritt_->setAutoReset(false);
+    fortschritt_->setMinimumDuration(0);
+    fortschritt_->setRange(0, adressen);
+    fortschritt_->setMinimumWidth(320);
+    fortschritt_->show();
+  }
+  // The window shows at most some 200 steps of a long run and handles its events there,
+  // "Abbruch" included: repainting it for every page would cost more than a page. (The
+  // progress dialog itself would handle events only from its third value on.) The category
+  // of a record is known only when it is reached, so a category run counts the addresses
+  // it walks through besides the pages.
+  const int schritt = std::max(1, adressen / 200);
+  if ((adresse - 1) % schritt == 0 || adresse == adressen) {
+    fortschritt_->setLabelText(
+        Option3->isChecked()
+            ? QStringLiteral("Seite %1 (Adresse %2 von %3)").arg(seite).arg(adresse).arg(adressen)
+            : QStringLiteral("Seite %1 von %2").arg(seite).arg(adressen));
+    fortschritt_->setValue(adresse - 1);
+    QCoreApplication::processEvents();
+  }
+  return !fortschritt_->wasCanceled();
 }
 
 void frmDrucken::druckeAuswahl() {
@@ -197,7 +240,8 @@ bool frmDrucken::bewegt(bool ok) {
 }
 
 // Each run stops at the first page that could not be printed: DruckeSeite has told the user
-// why, and the same failure would only repeat for every further address.
+// why, and the same failure would only repeat for every further address. It also stops
+// when "Abbruch" of the progress window was pressed, after the page being printed.
 
 bool frmDrucken::druckeBereich(int n) {
   double von = zahlen::Val(Text2->text());
@@ -208,8 +252,10 @@ bool frmDrucken::druckeBereich(int n) {
   if (bis > n) bis = n;
   if (!bewegt(daten_->MoveFirst())) return false;
   if (!bewegt(daten_->Move(zahlen::int32Begrenzt(von - 1)))) return false;
+  const int adressen = static_cast<int>(bis - von) + 1;
   for (double i = von; i <= bis; i += 1) {
-    if (!DruckeSeite(s_)) return false;
+    const int k = static_cast<int>(i - von) + 1;
+    if (!weiter(k, adressen, k) || !DruckeSeite(s_)) return false;
     if (i < bis && !bewegt(daten_->MoveNext())) return false;
   }
   return true;
@@ -218,8 +264,13 @@ bool frmDrucken::druckeBereich(int n) {
 bool frmDrucken::druckeKategorie(int n) {
   if (!bewegt(daten_->MoveFirst())) return false;
   const QString kategorie = Text4->text();
+  int seite = 1;
   for (int i = 1; i <= n; ++i) {
-    if (kategorieDesDatensatzes() == kategorie && !DruckeSeite(s_)) return false;
+    if (!weiter(i, n, seite)) return false;
+    if (kategorieDesDatensatzes() == kategorie) {
+      if (!DruckeSeite(s_)) return false;
+      ++seite;
+    }
     if (i < n && !bewegt(daten_->MoveNext())) return false;
   }
   return true;
@@ -228,7 +279,7 @@ bool frmDrucken::druckeKategorie(int n) {
 bool frmDrucken::druckeAlle(int n) {
   if (!bewegt(daten_->MoveFirst())) return false;
   for (int i = 1; i <= n; ++i) {
-    if (!DruckeSeite(s_)) return false;
+    if (!weiter(i, n, i) || !DruckeSeite(s_)) return false;
     if (i < n && !bewegt(daten_->MoveNext())) return false;
   }
   return true;

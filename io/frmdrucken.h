@@ -7,11 +7,16 @@
 // Escape and the title-bar close button all hide it again (closing behaves as "Abbruch") and
 // emit geschlossen(), after which the main window redraws its page. The dialog is hidden, never
 // destroyed, so the copies, the option and the range keep the user's last entries.
+//
+// One "Drucken" is one print run of the print control: all its pages go into one output. A
+// run over more than one address shows its progress in a modal window whose "Abbruch" ends
+// the run after the page being printed.
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
 #include <functional>
+#include <memory>
 
 #include "core/programmzustand.h"
 #include "platform/datensteuerung.h"
@@ -19,6 +24,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 
@@ -26,6 +32,7 @@ class frmDrucken : public QDialog {
   Q_OBJECT
  public:
   frmDrucken(Programmzustand& s, QWidget* eltern = nullptr);
+  ~frmDrucken() override;
 
   // The address data control whose records the range, category and whole-table runs walk.
   // May be null or closed: those runs then print nothing and say so.
@@ -89,8 +96,13 @@ class frmDrucken : public QDialog {
   bool druckeAlle(int n);
   // A move of the data control; false (after telling the user) when it failed.
   bool bewegt(bool ok);
+  // Progress of a run over more than one address, before address `adresse` of `adressen`
+  // is printed as page `seite`: shown in a modal progress window ("Seite i von n") whose
+  // "Abbruch" ends the run. Processes the window events; false when cancelled.
+  bool weiter(int adresse, int adressen, int seite);
   void schliessen();
 
   Programmzustand& s_;
   QPointer<Datensteuerung> daten_;
+  std::unique_ptr<QProgressDialog> fortschritt_;
 };

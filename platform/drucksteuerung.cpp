@@ -6,11 +6,18 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
+#include <QTextDocument>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <mutex>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "core/zahlen.h"
 #include "platform/rtf_ausgabe.h"
@@ -58,46 +65,101 @@ void abspielen(QPainter& maler, const QPicture& bild, double dpi) {
   maler.drawPicture(0, 0, bild);
 }
 
-// Replays pages on a printer, each on paper of its own size; the page's twips from the
-// top-left corner land at the same place on the paper.
-bool seitenAusgeben(QPrinter& drucker, const std::vector<std::shared_ptr<Blatt>>& blaetter) {
-  drucker.setFullPage(true);
-  drucker.setPageLayout(seitenlayout(blaetter.front()->groesse));
-  QPainter maler;
-  if (!maler.begin(&drucker)) return false;
-  for (size_t i = 0; i < blaetter.size(); ++i) {
-    if (i > 0) {
-      drucker.setPageLayout(seitenlayout(blaetter[i]->groesse));
-      if (!drucker.newPage()) {
-        maler.end();
-        return false;
-      }
-    }
-    maler.resetTransform();
-    abspielen(maler, blaetter[i]->bild, drucker.resolution());
+// Takes the last `anzahl` pages out of a finished PDF file written by QPdfWriter: they are
+// blanked out of the page tree's list of kids (written last, before the cross-reference
+// table) and its count goes down, in place and at the same length, so that no offset of
+// the file changes. The pages' own objects stay in the file, unreferenced. False when the
+// page tree is not found as QPdfWriter writes it.
+bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
+  if (anzahl <= 0) return true;
+  const qint64 laenge = datei.size();
+  const qint64 ab = std::max<qint64>(0, laenge - (65536 + 24 * static_cast<qint64>(seiten)));
+  if (!datei.seek(ab)) return false;
+  QByteArray ende = datei.read(laenge - ab);
+  const qsizetype baum = ende.lastIndexOf("/Type /Pages");
+  if (baum < 0) return false;
+  const qsizetype auf = ende.indexOf('[', baum);
+  const qsizetype zu = ende.indexOf(']', auf);
+  const qsizetype zahl = ende.indexOf("/Count ", zu);
+  if (auf < 0 || zu < 0 || zahl < 0) return false;
+  // The kids, one "n 0 R" each, from the end.
+  qsizetype stelle = zu;
+  for (int i = 0; i < anzahl; ++i) {
+    const qsizetype r = ende.lastIndexOf('R', stelle - 1);
+    if (r <= auf) return false;
+    qsizetype anfang = r;
+    while (anfang > auf + 1 && ende[anfang - 1] != '\n' && ende[anfang - 1] != '[') --anfang;
+    for (qsizetype k = anfang; k <= r; ++k) ende[k] = ' ';
+    stelle = anfang;
   }
-  return maler.end();
+  const qsizetype ziffern = zahl + 7;
+  qsizetype zEnde = ziffern;
+  while (zEnde < ende.size() && std::isdigit(static_cast<unsigned char>(ende[zEnde]))) ++zEnde;
+  bool ok = false;
+  const int vorher = ende.mid(ziffern, zEnde - ziffern).toInt(&ok);
+  if (!ok || vorher < anzahl) return false;
+  const QByteArray neu = QByteArray::number(vorher - anzahl).leftJustified(zEnde - ziffern, ' ');
+  ende.replace(ziffern, neu.size(), neu);
+  return datei.seek(ab) && datei.write(ende) == ende.size();
+}
+
+// Qt's PDF writer takes two buffers of about 10 MB for each page it finishes (to compress
+// the page). With glibc's defaults such blocks are mapped and unmapped for every page, and
+// the page faults and the flushes of every core's address cache cost more than drawing the
+// page. Blocks of that size are therefore served from the heap, and freed memory is given
+// back to the system only beyond 64 MB, so the same buffers serve every page of a run.
+void grosseBloeckeImHeap() {
+#ifdef __GLIBC__
+  static std::once_flag einmal;
+  std::call_once(einmal, [] {
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
+  });
+#endif
 }
 
 }  // namespace
 
 struct Drucksteuerung::Intern {
+  // The held document.
   std::vector<std::shared_ptr<Blatt>> seiten;
   QPainter maler;
   std::unique_ptr<Geraetekontext> dc;
   bool offen = false;
+  bool direkt = false;  // the started document goes into the run's output
   int nummer = 0;
+
+  // The print run and its output, opened with its first page.
+  bool lauf = false;
+  bool laufZu = false;  // the output failed or pages were taken back: no further pages
+  int laufSeiten = 0;
+  int verworfen = 0;
+  QString laufZiel;  // the PDF file the run replaces; empty for the printer
+  std::unique_ptr<QTemporaryFile> laufDatei;
+  std::unique_ptr<QPdfWriter> pdfSchreiber;
+  QPagedPaintDevice* ausgabe = nullptr;
+  QPainter ausgabeMaler;
+  QSizeF ausgabePapier;
+  double ausgabeMassstab = 1;
 
   std::unique_ptr<QPrinter> drucker;
   bool pdfGewaehlt = false;  // setzePdfDatei was called (an empty path: the printer)
   QString pdf;
-  // Pages already written to the PDF file of this run, and that file's path.
-  std::vector<std::shared_ptr<Blatt>> gedruckt;
-  QString gedrucktPfad;
   QString fehler;
 
   QString schriftname = QStringLiteral("Arial");
   double schriftgroesse = 10;
+
+  // The letter text as read for the last rich-text output.
+  QByteArray briefRtf;
+  std::unique_ptr<QTextDocument> brief;
+
+  void ausgabeSchliessen() {
+    if (ausgabeMaler.isActive()) ausgabeMaler.end();
+    pdfSchreiber.reset();
+    laufDatei.reset();
+    ausgabe = nullptr;
+  }
 };
 
 Drucksteuerung::Drucksteuerung() : d_(std::make_unique<Intern>()) {
@@ -106,17 +168,35 @@ Drucksteuerung::Drucksteuerung() : d_(std::make_unique<Intern>()) {
 }
 
 Drucksteuerung::~Drucksteuerung() {
-  if (d_->maler.isActive()) {
-    d_->dc->setzeMaler(nullptr);
-    d_->maler.end();
-  }
+  d_->dc->setzeMaler(nullptr);
+  if (d_->maler.isActive()) d_->maler.end();
+  // An unfinished run leaves the previous file as it was.
+  d_->ausgabeSchliessen();
 }
 
 HDC Drucksteuerung::hdc() { return d_->dc.get(); }
 double Drucksteuerung::twipsProPixelX() const { return TWIPS_PRO_PIXEL; }
 double Drucksteuerung::twipsProPixelY() const { return TWIPS_PRO_PIXEL; }
 
+bool Drucksteuerung::direkt() const { return d_->offen && d_->direkt; }
+
+void Drucksteuerung::malerAnfangszustand(QPainter& maler) {
+  // Every page starts as a fresh one would, whatever the page before left behind.
+  maler.resetTransform();
+  maler.scale(d_->ausgabeMassstab, d_->ausgabeMassstab);
+  maler.setClipping(false);
+  maler.setPen(QPen());
+  maler.setBrush(Qt::NoBrush);
+  maler.setOpacity(1);
+  maler.setRenderHint(QPainter::TextAntialiasing, true);
+  d_->dc->setzeMaler(&maler);
+}
+
 void Drucksteuerung::seiteBeginnen() {
+  if (direkt()) {
+    if (ausgabeSeite(QSizeF(PaperWidth, PaperHeight))) malerAnfangszustand(d_->ausgabeMaler);
+    return;
+  }
   auto blatt = std::make_shared<Blatt>();
   d_->seiten.push_back(blatt);
   d_->maler.begin(&blatt->bild);
@@ -125,8 +205,8 @@ void Drucksteuerung::seiteBeginnen() {
 }
 
 void Drucksteuerung::seiteBeenden() {
-  if (!d_->maler.isActive()) return;
   d_->dc->setzeMaler(nullptr);
+  if (direkt() || !d_->maler.isActive()) return;
   d_->maler.end();
   Blatt& blatt = *d_->seiten.back();
   blatt.groesse = QSizeF(PaperWidth, PaperHeight);
@@ -134,21 +214,27 @@ void Drucksteuerung::seiteBeenden() {
                                    static_cast<int>(std::ceil(PaperHeight / TWIPS_PRO_PIXEL))));
 }
 
-void Drucksteuerung::StartDoc() {
+bool Drucksteuerung::StartDoc() {
   seiteBeenden();
-  d_->seiten.clear();
   d_->offen = true;
-  ++d_->nummer;
+  d_->direkt = !Preview && d_->lauf;
+  if (!d_->direkt) {
+    d_->seiten.clear();
+    ++d_->nummer;
+  }
   CurrentX = 0;
   CurrentY = 0;
+  if (d_->direkt) d_->fehler.clear();
   seiteBeginnen();
+  return !d_->direkt || d_->dc->maler() != nullptr;
 }
 
 void Drucksteuerung::EndDoc() {
   if (!d_->offen) return;
   seiteBeenden();
   d_->offen = false;
-  ++d_->nummer;
+  if (!d_->direkt) ++d_->nummer;
+  d_->direkt = false;
 }
 
 void Drucksteuerung::NewPage() {
@@ -159,7 +245,167 @@ void Drucksteuerung::NewPage() {
   seiteBeginnen();
 }
 
-void Drucksteuerung::setTextRTF(const QByteArray& rtf) { rtfAusgeben(*this, rtf); }
+void Drucksteuerung::setTextRTF(const QByteArray& rtf,
+                                const std::function<void(QTextDocument&)>& vorher) {
+  if (!d_->brief || d_->briefRtf != rtf) {
+    d_->brief = rtfDokument(rtf);
+    d_->briefRtf = rtf;
+  }
+  const std::unique_ptr<QTextDocument> brief = dokumentKopie(*d_->brief);
+  if (vorher) vorher(*brief);
+  dokumentAusgeben(*this, *brief);
+}
+
+// --- Print runs ----------------------------------------------------------------------
+
+void Drucksteuerung::LaufBeginnen() {
+  if (d_->lauf) return;
+  grosseBloeckeImHeap();
+  d_->lauf = true;
+  d_->laufZu = false;
+  d_->laufSeiten = 0;
+  d_->verworfen = 0;
+  d_->fehler.clear();
+}
+
+bool Drucksteuerung::laufOffen() const { return d_->lauf; }
+int Drucksteuerung::laufSeiten() const { return d_->laufSeiten - d_->verworfen; }
+
+void Drucksteuerung::SeitenVerwerfen(int anzahl) {
+  if (!d_->lauf) return;
+  d_->verworfen = std::clamp(d_->verworfen + anzahl, 0, d_->laufSeiten);
+  d_->laufZu = true;
+}
+
+bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
+  Intern& d = *d_;
+  QString pdf = pdfDatei();
+  QPrinter* drucker = nullptr;
+  if (pdf.isEmpty()) {
+    QPrinter& p = this->drucker();
+    if (p.outputFormat() == QPrinter::PdfFormat) {
+      // Without a print system the printer is a PDF writer; only a named file will do.
+      pdf = p.outputFileName();
+    } else if (p.printerName().isEmpty()) {
+      const QString standard = QPrinterInfo::defaultPrinterName();
+      if (!standard.isEmpty()) p.setPrinterName(standard);
+    }
+    if (pdf.isEmpty()) {
+      if (p.outputFormat() != QPrinter::NativeFormat || p.printerName().isEmpty() || !p.isValid()) {
+        d.fehler = QStringLiteral(
+            "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker oder eine PDF-Datei.");
+        return false;
+      }
+      drucker = &p;
+    }
+  }
+
+  if (drucker) {
+    drucker->setFullPage(true);
+    drucker->setCopyCount(1);
+    drucker->setDocName(QStringLiteral("QX Marvolant"));
+    d.ausgabe = drucker;
+    d.laufZiel.clear();
+  } else {
+    const QFileInfo info(pdf);
+    d.laufZiel = info.absoluteFilePath();
+    auto datei = std::make_unique<QTemporaryFile>(
+        info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
+    if (!info.absoluteDir().exists() || !datei->open()) {
+      d.fehler = QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.").arg(pdf);
+      return false;
+    }
+    d.pdfSchreiber = std::make_unique<QPdfWriter>(datei.get());
+    d.pdfSchreiber->setResolution(AUFLOESUNG);
+    d.pdfSchreiber->setCreator(QStringLiteral("QX Marvolant"));
+    d.pdfSchreiber->setTitle(info.completeBaseName());
+    d.laufDatei = std::move(datei);
+    d.ausgabe = d.pdfSchreiber.get();
+  }
+  d.ausgabe->setPageLayout(seitenlayout(papier));
+  d.ausgabePapier = papier;
+  if (!d.ausgabeMaler.begin(d.ausgabe)) {
+    d.fehler =
+        drucker
+            ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker->printerName())
+            : QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.").arg(pdf);
+    d.ausgabeSchliessen();
+    return false;
+  }
+  const int dpi = d.ausgabe->logicalDpiX();
+  d.ausgabeMassstab = dpi > 0 ? static_cast<double>(dpi) / AUFLOESUNG : 1.0;
+  return true;
+}
+
+bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
+  Intern& d = *d_;
+  if (d.laufZu) {
+    if (d.fehler.isEmpty())
+      d.fehler = QStringLiteral("Der Drucklauf wurde nach einem Fehler beendet.");
+    return false;
+  }
+  bool ok;
+  if (!d.ausgabe) {
+    ok = ausgabeOeffnen(papier);
+  } else {
+    if (papier != d.ausgabePapier) {
+      d.ausgabe->setPageLayout(seitenlayout(papier));
+      d.ausgabePapier = papier;
+    }
+    ok = d.ausgabe->newPage();
+    if (!ok) {
+      d.fehler = d.laufZiel.isEmpty()
+                     ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
+                     : QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
+                           .arg(d.laufZiel);
+    }
+  }
+  if (!ok) {
+    d.laufZu = true;
+    return false;
+  }
+  ++d.laufSeiten;
+  return true;
+}
+
+bool Drucksteuerung::LaufBeenden() {
+  Intern& d = *d_;
+  if (!d.lauf) return true;
+  if (d.offen && d.direkt) EndDoc();
+  d.lauf = false;
+  // An output that could not be opened was reported with the page that asked for it.
+  if (!d.ausgabe) return true;
+  const int uebrig = d.laufSeiten - d.verworfen;
+  // A print job whose every page failed is not sent to the printer.
+  if (d.laufZiel.isEmpty() && uebrig <= 0) drucker().abort();
+  const bool gemalt = d.ausgabeMaler.end();
+  d.pdfSchreiber.reset();
+  d.ausgabe = nullptr;
+  if (d.laufZiel.isEmpty()) {
+    if (gemalt || uebrig <= 0) return true;
+    d.fehler =
+        QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName());
+    return false;
+  }
+
+  const std::unique_ptr<QTemporaryFile> datei = std::move(d.laufDatei);
+  bool ok = gemalt && datei->error() == QFileDevice::NoError && uebrig > 0;
+  // Should the page tree not be found, the file keeps the failed pages rather than losing
+  // the good ones; the user has been told of the failure.
+  if (ok && d.verworfen > 0) letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
+  ok = ok && datei->flush();
+  datei->close();
+  if (ok && std::rename(QFile::encodeName(datei->fileName()).constData(),
+                        QFile::encodeName(d.laufZiel).constData()) == 0) {
+    datei->setAutoRemove(false);
+    return true;
+  }
+  // A run that ended before its first page was kept writes nothing.
+  if (uebrig <= 0 && gemalt) return true;
+  d.fehler = QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
+                 .arg(QDir::toNativeSeparators(d.laufZiel));
+  return false;
+}
 
 bool Drucksteuerung::PrintDoc() {
   d_->fehler.clear();
@@ -168,67 +414,25 @@ bool Drucksteuerung::PrintDoc() {
     d_->fehler = QStringLiteral("Es ist kein Dokument zum Drucken vorhanden.");
     return false;
   }
+  if (d_->lauf) return false;  // not while a run prints
   const int kopien = std::max<int>(1, Copies);
-  const QString pdf = pdfDatei();
-  if (!pdf.isEmpty()) return druckeInPdf(pdf, kopien);
-
-  QPrinter& p = drucker();
-  if (p.outputFormat() == QPrinter::PdfFormat) {
-    // Without a print system the printer is a PDF writer; only a named file will do.
-    if (!p.outputFileName().isEmpty()) return druckeInPdf(p.outputFileName(), kopien);
-  } else if (p.printerName().isEmpty()) {
-    const QString standard = QPrinterInfo::defaultPrinterName();
-    if (!standard.isEmpty()) p.setPrinterName(standard);
+  LaufBeginnen();
+  bool ok = true;
+  for (size_t i = 0; i < d_->seiten.size() && ok; ++i) {
+    const Blatt& blatt = *d_->seiten[i];
+    for (int k = 0; k < kopien && ok; ++k) {
+      ok = ausgabeSeite(blatt.groesse.isEmpty() ? QSizeF(PaperWidth, PaperHeight) : blatt.groesse);
+      if (!ok) break;
+      QPainter& maler = d_->ausgabeMaler;
+      maler.resetTransform();
+      abspielen(maler, blatt.bild, maler.device()->logicalDpiX());
+    }
   }
-  if (p.outputFormat() != QPrinter::NativeFormat || p.printerName().isEmpty() || !p.isValid()) {
-    d_->fehler = QStringLiteral(
-        "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker oder eine PDF-Datei.");
-    return false;
-  }
-  p.setCopyCount(kopien);
-  p.setDocName(QStringLiteral("QX Marvolant"));
-  if (!seitenAusgeben(p, d_->seiten)) {
-    d_->fehler = QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(p.printerName());
-    return false;
-  }
-  return true;
-}
-
-bool Drucksteuerung::druckeInPdf(const QString& pfad, int kopien) {
-  const QFileInfo info(pfad);
-  const QString ziel = info.absoluteFilePath();
-  if (ziel != d_->gedrucktPfad) {
-    d_->gedruckt.clear();
-    d_->gedrucktPfad = ziel;
-  }
-  std::vector<std::shared_ptr<Blatt>> alle = d_->gedruckt;
-  for (int k = 0; k < kopien; ++k) alle.insert(alle.end(), d_->seiten.begin(), d_->seiten.end());
-
-  const QString meldung =
-      QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.").arg(pfad);
-  // The whole file is written anew beside the old one and then put in its place, so the
-  // file is complete after every job and a failed job leaves the previous one intact.
-  QTemporaryFile neu(info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
-  if (!info.absoluteDir().exists() || !neu.open()) {
-    d_->fehler = meldung;
-    return false;
-  }
-  neu.close();
-  QPrinter p(QPrinter::HighResolution);
-  p.setOutputFormat(QPrinter::PdfFormat);
-  p.setOutputFileName(neu.fileName());
-  p.setResolution(AUFLOESUNG);
-  p.setCreator(QStringLiteral("QX Marvolant"));
-  p.setDocName(info.completeBaseName());
-  const bool ok = seitenAusgeben(p, alle) && QFileInfo(neu.fileName()).size() > 0;
-  if (!ok || std::rename(QFile::encodeName(neu.fileName()).constData(),
-                         QFile::encodeName(ziel).constData()) != 0) {
-    d_->fehler = meldung;
-    return false;
-  }
-  neu.setAutoRemove(false);
-  d_->gedruckt = std::move(alle);
-  return true;
+  const QString fehler = d_->fehler;
+  if (!ok) SeitenVerwerfen(0);
+  const bool beendet = LaufBeenden();
+  if (!ok) d_->fehler = fehler;
+  return ok && beendet;
 }
 
 QString Drucksteuerung::fontname() const { return d_->schriftname; }

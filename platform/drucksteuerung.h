@@ -1,8 +1,9 @@
-// The print and preview control: it holds one document of pages drawn into it, shows it
-// in a preview and prints it through QPrinter (a real printer or a PDF file).
-// Pages are recorded as QPictures in device pixels of a fixed printer resolution
-// (AUFLOESUNG dots per inch), so that the device twips per pixel and the device context
-// mean for the renderers what they mean on a printer.
+// The print and preview control. With the preview switch on it holds one document of
+// pages drawn into it, recorded as QPictures, for the preview window; with the switch off,
+// inside a print run, every page is drawn straight into the run's output (a printer or a
+// PDF file). Pages are drawn in device pixels of a fixed printer resolution (AUFLOESUNG
+// dots per inch), so that the device twips per pixel and the device context mean for the
+// renderers what they mean on a printer.
 #pragma once
 
 #include <QByteArray>
@@ -11,10 +12,13 @@
 #include <QSizeF>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/zeichenflaeche.h"
+
+class QTextDocument;
 
 class Drucksteuerung : public Zeichenflaeche {
  public:
@@ -31,16 +35,35 @@ class Drucksteuerung : public Zeichenflaeche {
   // Preview switch: while on, a finished document is held and shown in the preview.
   bool Preview = true;
 
-  // Starts a new document (dropping the held one) with one page, and ends it.
-  void StartDoc();
+  // Starts a new document with one page, and ends it. With the preview switch on the
+  // document replaces the held one; with it off inside a print run the page goes into the
+  // run's output instead, and the held document stays. False when the output could not
+  // take the page (fehler() says why); nothing is drawn then.
+  bool StartDoc();
   void EndDoc();
   // Starts a further page of the current document (used when text overflows).
   void NewPage();
 
-  // Prints the held document: Copies copies of it, to the chosen printer or PDF file.
-  // False when it failed; fehler() then says why, in German.
+  // Prints the held document as a run of its own: each page with its Copies copies before
+  // the next page. False when it failed; fehler() then says why, in German.
   bool PrintDoc();
   int16_t Copies = 1;
+
+  // A print run: one output for every page drawn while it is open with the preview switch
+  // off. The output is opened with the first page. A PDF file is written beside the named
+  // one and replaces it only when the run ends, so a run replaces the file of an earlier
+  // run (it never appends) and the previous file stays whole until the new one is done.
+  void LaufBeginnen();
+  // Ends the run and finishes its output with the pages drawn so far. A run without pages
+  // leaves the output as it was. False when the output could not be finished.
+  bool LaufBeenden();
+  bool laufOffen() const;
+  // Pages the open (or the last) run has put out so far, copies and overflow included.
+  int laufSeiten() const;
+  // Takes the last `anzahl` pages of the open run back, because drawing them failed, and
+  // ends the run's further pages: in a PDF file they do not appear. (On paper they may
+  // already be printed.)
+  void SeitenVerwerfen(int anzahl);
 
   // Page size in twips (the paper of the document page; landscape when wider than high).
   double PaperWidth = 11907;
@@ -51,8 +74,10 @@ class Drucksteuerung : public Zeichenflaeche {
   double MarginRight = 0;
   double MarginBottom = 0;
   // Rich-text output: lays the text out inside the margins on the current page and
-  // continues on further pages when it does not fit.
-  void setTextRTF(const QByteArray& rtf);
+  // continues on further pages when it does not fit. The text is read once and kept for
+  // as long as the same rich text comes again; `vorher` changes a copy of it before the
+  // layout (the letter merge of each address).
+  void setTextRTF(const QByteArray& rtf, const std::function<void(QTextDocument&)>& vorher = {});
 
   // Drawing properties used by the renderers while printing.
   int32_t PenColor = 0;
@@ -69,8 +94,8 @@ class Drucksteuerung : public Zeichenflaeche {
   double TextWidth(const QString& text) override;
   StiftUndPinsel stiftUndPinsel() const override;
 
-  // The held document. dokumentNummer() changes whenever a document is started or ended,
-  // so that a view can tell that it shows an old one.
+  // The held document. dokumentNummer() changes whenever a held document is started or
+  // ended, so that a view can tell that it shows an old one.
   int seitenzahl() const;
   int dokumentNummer() const;
   // Paper size of a held page in twips, as it was when the page was finished.
@@ -80,9 +105,7 @@ class Drucksteuerung : public Zeichenflaeche {
   QImage seiteAlsBild(int index, double dpi) const;
 
   // The printer. When a PDF file is named (setzePdfDatei or the environment variable
-  // QX_DRUCKDATEI), every print job of this run goes into that file: each job adds its
-  // pages after those already there, and the file is rewritten whole through a temporary
-  // file, so it is complete after every job.
+  // QX_DRUCKDATEI), print runs go into that file instead.
   QPrinter& drucker();
   void setzePdfDatei(const QString& pfad);
   QString pdfDatei() const;
@@ -91,7 +114,10 @@ class Drucksteuerung : public Zeichenflaeche {
  private:
   void seiteBeginnen();
   void seiteBeenden();
-  bool druckeInPdf(const QString& pfad, int kopien);
+  bool direkt() const;
+  bool ausgabeSeite(QSizeF papier);
+  bool ausgabeOeffnen(QSizeF papier);
+  void malerAnfangszustand(QPainter& maler);
   QFont eigeneSchrift() const;
   void schriftWaehlen();
   struct Intern;

@@ -84,21 +84,40 @@ void dokumentInTwips(QTextDocument& doc) {
   doc.setDocumentMargin(0);
 }
 
+// One laid-out line: its block's layout, its number there and its extent in twips.
 struct Zeile {
+  const QTextLayout* layout;
+  int nummer;
   double oben;
   double unten;
 };
 
 }  // namespace
 
-void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
-  QTextDocument doc;
+std::unique_ptr<QTextDocument> rtfDokument(const QByteArray& rtf) {
+  auto doc = std::make_unique<QTextDocument>();
   QFont standard(QStringLiteral("Times New Roman"));
   standard.setPointSize(12);
-  doc.setDefaultFont(standard);
-  if (!rtfLesen(rtf, doc)) doc.setPlainText(klartext(rtf));
-  dokumentInTwips(doc);
+  doc->setDefaultFont(standard);
+  if (!rtfLesen(rtf, *doc)) doc->setPlainText(klartext(rtf));
+  dokumentInTwips(*doc);
+  return doc;
+}
 
+std::unique_ptr<QTextDocument> dokumentKopie(const QTextDocument& dokument) {
+  std::unique_ptr<QTextDocument> kopie(dokument.clone());
+  // The settings of the document as a whole are not all part of a clone.
+  kopie->setDefaultFont(dokument.defaultFont());
+  kopie->setDefaultTextOption(dokument.defaultTextOption());
+  kopie->setDocumentMargin(dokument.documentMargin());
+  return kopie;
+}
+
+void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
+  dokumentAusgeben(drucker, *rtfDokument(rtf));
+}
+
+void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
   // The rectangle inside the margins, in twips from the paper's top-left corner.
   const double links = endlich(drucker.MarginLeft);
   const double oben = endlich(drucker.MarginTop);
@@ -107,21 +126,24 @@ void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
   if (!(breite > 0)) breite = kMindestmass;
   if (!(hoehe > 0)) hoehe = kMindestmass;
   doc.setTextWidth(breite);
-  QAbstractTextDocumentLayout* layout = doc.documentLayout();
+  // Qt lays a long document out lazily, a part now and the rest later; asking for its
+  // size finishes the layout of every block before the lines are collected.
+  doc.documentLayout()->documentSize();
 
   std::vector<Zeile> zeilen;
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
     const QTextLayout* tl = b.layout();
-    if (!tl) continue;
+    if (!tl || !b.isVisible()) continue;
     const double y = tl->position().y();
     for (int i = 0; i < tl->lineCount(); ++i) {
       const QRectF r = tl->lineAt(i).rect();
-      zeilen.push_back({y + r.top(), y + r.bottom()});
+      zeilen.push_back({tl, i, y + r.top(), y + r.bottom()});
     }
   }
 
   // Page by page, the lines that fit whole; a page that takes no line ends the output,
-  // so a rectangle lower than one line cannot make pages without end.
+  // so a rectangle lower than one line cannot make pages without end. Each page draws its
+  // own lines only.
   constexpr double kSpiel = 0.01;
   size_t i = 0;
   bool ersteSeite = true;
@@ -131,7 +153,6 @@ void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
     while (j < zeilen.size() && zeilen[j].unten <= start + hoehe + kSpiel) ++j;
     if (j == i) break;
     if (!ersteSeite) drucker.NewPage();
-    const double ende = j < zeilen.size() ? std::min(zeilen[j].oben, start + hoehe) : start + hoehe;
 
     HDC dc = drucker.hdc();
     QPainter* maler = dc ? dc->maler() : nullptr;
@@ -139,12 +160,10 @@ void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
     maler->save();
     maler->scale(1.0 / drucker.twipsProPixelX(), 1.0 / drucker.twipsProPixelY());
     maler->translate(links, oben - start);
-    const QRectF ausschnitt(0, start, breite, ende - start);
-    maler->setClipRect(ausschnitt);
-    QAbstractTextDocumentLayout::PaintContext kontext;
-    kontext.clip = ausschnitt;
-    kontext.palette.setColor(QPalette::Text, Qt::black);
-    layout->draw(maler, kontext);
+    maler->setClipRect(QRectF(0, start, breite, hoehe));
+    maler->setPen(Qt::black);
+    for (size_t k = i; k < j; ++k)
+      zeilen[k].layout->lineAt(zeilen[k].nummer).draw(maler, zeilen[k].layout->position());
     maler->restore();
 
     i = j;

@@ -3,7 +3,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <memory>
 
 class Drucksteuerung;
+class QTextDocument;
 
 void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf);
+
+// The steps of rtfAusgeben, so that a letter printed for many addresses is read once:
+// the rich text read into a document measured in twips (plain text when it is no rich
+// text), a copy of such a document, and the output of one.
+std::unique_ptr<QTextDocument> rtfDokument(const QByteArray& rtf);
+std::unique_ptr<QTextDocument> dokumentKopie(const QTextDocument& dokument);
+void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& dokument);

@@ -1,5 +1,7 @@
 // Printing a page: the letter merged on a copy and laid into frame 31, one page per job,
 // the program state put back however the print ends; and the letter merge itself.
+#include <gtest/gtest.h>
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -8,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <gtest/gtest.h>
 
 #include "core/brieftext.h"
 #include "core/programmzustand.h"
@@ -43,8 +44,8 @@ int pdfSeiten(const QString& pdf) {
 QRectF wortBox(const QString& pdf, const QString& wort) {
   QProcess p;
   p.start(QStringLiteral("pdftotext"),
-          {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
-           QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+          {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+           QStringLiteral("1"), pdf, QStringLiteral("-")});
   p.waitForFinished(30000);
   const QString html = QString::fromUtf8(p.readAllStandardOutput());
   const QRegularExpression wortZeile(
@@ -86,7 +87,9 @@ struct DruckTest : ::testing::Test {
 TEST_F(DruckTest, BriefLandetGemischtInRahmen31) {
   fenster.felder[5] = QStringLiteral("Zauberwort");
   s.VSPrinter1->Preview = false;
-  ASSERT_TRUE(DruckeSeite(s)) << (fenster.meldungen.empty() ? "" : qPrintable(fenster.meldungen[0].text));
+  ASSERT_TRUE(DruckeSeite(s)) << (fenster.meldungen.empty()
+                                      ? ""
+                                      : qPrintable(fenster.meldungen[0].text));
   EXPECT_TRUE(fenster.meldungen.empty());
   EXPECT_EQ(s.Druckmodus, 0);
   EXPECT_EQ(s.TwipsProPixelX, 15);
@@ -109,17 +112,45 @@ TEST_F(DruckTest, BriefLandetGemischtInRahmen31) {
   EXPECT_TRUE(s.BrieftextRTF.contains(QStringLiteral("#Feld05")));
 }
 
-TEST_F(DruckTest, ZweiAdressenGebenZweiVerschiedeneSeiten) {
+TEST_F(DruckTest, JederEinzeldruckErsetztDieDatei) {
   s.VSPrinter1->Preview = false;
   fenster.felder[5] = QStringLiteral("Erstadresse");
   ASSERT_TRUE(DruckeSeite(s));
-  s.VSPrinter1->Preview = false;
   fenster.felder[5] = QStringLiteral("Zweitadresse");
   ASSERT_TRUE(DruckeSeite(s));
-  ASSERT_EQ(pdfSeiten(pdf), 2);
-  EXPECT_TRUE(pdfText(pdf, 1).contains(QStringLiteral("Erstadresse")));
-  EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Zweitadresse")));
-  EXPECT_TRUE(pdfText(pdf, 2).contains(QStringLiteral("Zweitadresse")));
+  ASSERT_EQ(pdfSeiten(pdf), 1);
+  EXPECT_TRUE(pdfText(pdf, 1).contains(QStringLiteral("Zweitadresse")));
+  EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Erstadresse")));
+}
+
+TEST_F(DruckTest, LangerBriefWirdGanzAufFolgeseitenGedruckt) {
+  // 60 paragraphs of about 330 characters: some 20,000 characters, several pages.
+  QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs24 ");
+  for (int i = 1; i <= 60; ++i) {
+    rtf += QStringLiteral("Absatz%1 ").arg(i, 2, 10, QLatin1Char('0'));
+    for (int w = 0; w < 40; ++w) rtf += QStringLiteral("Fülltext ");
+    rtf += QStringLiteral("Ende%1\\par ").arg(i, 2, 10, QLatin1Char('0'));
+  }
+  s.BrieftextRTF = rtf + QStringLiteral("}");
+  s.VSPrinter1->Preview = false;
+  ASSERT_TRUE(DruckeSeite(s));
+  const int seiten = pdfSeiten(pdf);
+  ASSERT_GE(seiten, 3);
+  QString alles;
+  for (int i = 1; i <= seiten; ++i) alles += pdfText(pdf, i);
+  int zuletzt = -1;
+  for (int i = 1; i <= 60; ++i) {
+    for (const char* marke : {"Absatz", "Ende"}) {
+      const QString wort =
+          QString::fromLatin1(marke) + QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+      const int stelle = static_cast<int>(alles.indexOf(wort));
+      EXPECT_GT(stelle, zuletzt) << qPrintable(wort);
+      zuletzt = std::max(zuletzt, stelle);
+    }
+  }
+  // Each word is printed once: no page draws the lines of another.
+  EXPECT_EQ(alles.count(QStringLiteral("Ende60")), 1);
+  EXPECT_EQ(alles.count(QStringLiteral("Absatz01")), 1);
 }
 
 TEST_F(DruckTest, VorschauDrucktNichtsUndFehlerStellenAllesZurueck) {
@@ -159,7 +190,8 @@ TEST(Briefmischung, FelderDatumUndGrenzen) {
   const QString datum = DatumText();
   // "#FELD7 " is seven characters: the blank after the 7 goes with the field.
   EXPECT_TRUE(text.startsWith(QStringLiteral("A Sieben B SiebenC #Feld99 D ") + datum +
-                              QStringLiteral(" E ") + datum + QStringLiteral(" F Sieben G #Feldxx H ")))
+                              QStringLiteral(" E ") + datum +
+                              QStringLiteral(" F Sieben G #Feldxx H ")))
       << qPrintable(text);
   // A one-digit field before a paragraph or line break and at the very end is merged, the
   // break stays; a field that names itself in turn leaves the fields after it merged.

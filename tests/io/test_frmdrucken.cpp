@@ -1,20 +1,24 @@
 // The print dialog driven with mouse and keys: copies, the four runs over the address
 // records (counted as pages of the PDF file the print control writes), cancelling, closing,
 // runs without addresses and a run whose printer fails.
-// With QX_TESTBILDER naming a folder, a picture of the dialog is saved there.
+// With QX_TESTBILDER naming a folder, a picture of the dialog and of the progress window and
+// a printed PDF file are saved there.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "core/programmzustand.h"
 #include "core/start.h"
@@ -95,7 +99,7 @@ struct DruckdialogTest : ::testing::Test {
     dlg->setzeDatensteuerung(&daten);
   }
 
-  // The print control appends every job of a run to its PDF file; a new file starts afresh.
+  // Each test run prints into a file of its own.
   void neueDatei() {
     static int nummer = 0;
     pdf = QDir(ordner.path()).filePath(QStringLiteral("druck%1.pdf").arg(++nummer));
@@ -128,13 +132,13 @@ TEST_F(DruckdialogTest, KopienWerdenGelesenBegrenztUndZurueckgesetzt) {
     const char* eingabe;
     int seiten;
   };
-  // Each job is one page in the given number of copies; the PDF file grows job by job.
+  // Each run is one page in the given number of copies and replaces the file of the last.
   const Fall faelle[] = {{"0", 1}, {"-3", 1}, {"x", 1}, {"2", 2}, {"2.5", 2}, {" 2.6", 3}};
   int bisher = 0;
   for (const Fall& f : faelle) {
     tippe(dlg->Text1, QString::fromLatin1(f.eingabe));
     drucken();
-    bisher += f.seiten;
+    bisher = f.seiten;
     EXPECT_EQ(pdfSeiten(pdf), bisher) << f.eingabe;
     EXPECT_EQ(s.VSPrinter1->Copies, 1) << f.eingabe;
     EXPECT_FALSE(s.VSPrinter1->Preview);
@@ -293,6 +297,79 @@ TEST_F(DruckdialogTest, FehlschlagBeendetDenLaufNachEinerMeldung) {
   EXPECT_EQ(daten.AbsolutePosition(), 0);  // stopped at the first record
   EXPECT_FALSE(dlg->isVisible());
   EXPECT_EQ(s.VSPrinter1->Copies, 1);
+}
+
+TEST_F(DruckdialogTest, ZweiLaeufeInDieselbeDateiGebenDenLetztenLauf) {
+  adressen(adressentest::tabelleMit(3));
+  klicke(dlg->Option4);
+  drucken();
+  drucken();
+  EXPECT_EQ(gedruckteFirmen(pdf), (QStringList{"1", "2", "3"}));
+  if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+    QFile::copy(pdf, QDir(aus).filePath(QStringLiteral("serienbrief.pdf")));
+  EXPECT_EQ(QDir(ordner.path()).entryList({QStringLiteral("druck*")}),
+            QStringList{QFileInfo(pdf).fileName()});
+  EXPECT_TRUE(fenster.meldungen.empty());
+}
+
+TEST_F(DruckdialogTest, AbbruchImFortschrittEndetDenLaufNachDerSeite) {
+  adressen(adressentest::tabelleMit(5));
+  klicke(dlg->Option4);
+  // "Abbruch" is pressed while the progress window announces the third page.
+  QStringList angezeigt;
+  QTimer beobachter;
+  QObject::connect(&beobachter, &QTimer::timeout, [&] {
+    auto* fortschritt = dlg->findChild<QProgressDialog*>();
+    if (!fortschritt || !fortschritt->isVisible()) return;
+    if (angezeigt.isEmpty() || angezeigt.last() != fortschritt->labelText())
+      angezeigt << fortschritt->labelText();
+    if (fortschritt->labelText() == QStringLiteral("Seite 3 von 5")) {
+      EXPECT_EQ(QApplication::activeModalWidget(), fortschritt);
+      if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+        fortschritt->grab().save(QDir(aus).filePath(QStringLiteral("druckfortschritt.png")));
+      klicke(fortschritt->findChild<QPushButton*>());
+    }
+  });
+  beobachter.start(0);
+  drucken();
+  beobachter.stop();
+  EXPECT_EQ(angezeigt, (QStringList{"Seite 1 von 5", "Seite 2 von 5", "Seite 3 von 5"}));
+  EXPECT_EQ(gedruckteFirmen(pdf), (QStringList{"1", "2"}));
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(dlg->findChild<QProgressDialog*>(), nullptr);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(fenster.meldungen.empty());
+}
+
+TEST_F(DruckdialogTest, FehlgeschlageneSeiteBeendetDenLaufMitDenSeitenDavor) {
+  adressen(adressentest::tabelleMit(3));
+  // The category check runs before each page: at record `bruch` the document breaks, so
+  // that the redraw of that page fails.
+  const int rahmen = s.AnzahlRahmen;
+  int bruch = -1;
+  dlg->kategorieDesDatensatzes = [&] {
+    s.AnzahlRahmen = daten.AbsolutePosition() == bruch ? rahmen + 50 : rahmen;
+    return QString();
+  };
+  klicke(dlg->Option3);
+  tippe(dlg->Text4, QString());
+  drucken();
+  ASSERT_EQ(pdfSeiten(pdf), 3);
+
+  // A run that fails at its first page leaves the file of the run before as it was.
+  bruch = 0;
+  drucken();
+  EXPECT_EQ(pdfSeiten(pdf), 3);
+  // One that fails later gives the pages before the failed one.
+  bruch = 1;
+  drucken();
+  s.AnzahlRahmen = rahmen;
+  EXPECT_EQ(gedruckteFirmen(pdf), QStringList{"1"});
+  EXPECT_EQ(daten.AbsolutePosition(), 1);
+  ASSERT_EQ(fenster.meldungen.size(), 2u);
+  for (const auto& m : fenster.meldungen)
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("Die Seite konnte nicht gezeichnet werden")))
+        << m.text.toStdString();
 }
 
 TEST_F(DruckdialogTest, OffeneAdressaenderungWirdVorDemDruckGespeichert) {
