@@ -1,11 +1,8 @@
 #include "core/brieftext.h"
 
-#include <QFont>
 #include <QTextCursor>
 
 #include "elements/text/seriendruck.h"
-#include "platform/rtf_lesen.h"
-#include "platform/rtf_schreiben.h"
 
 namespace {
 // Replaces `laenge` characters at `anfang` by `text`, in the format of the first of them.
@@ -74,13 +71,4 @@ void FelderMischen(const Programmzustand& s, QTextDocument& brief) {
   Brief b(s, brief);
   FeldmarkenErsetzen(b);
   bearbeitung.endEditBlock();
-}
-
-QByteArray BriefGemischt(const Programmzustand& s, const QByteArray& rtf) {
-  QTextDocument brief;
-  // A letter without a font table prints in the letter editor's font.
-  brief.setDefaultFont(QFont(QStringLiteral("Times New Roman"), 12));
-  if (!rtfLesen(rtf, brief)) return rtf;
-  FelderMischen(s, brief);
-  return rtfSchreiben(brief);
 }

@@ -14,6 +14,3 @@
 // each field's expansion nests at most 99 deep, so fields that name each other end); any
 // other "#Feld" stays as it is. The replaced text keeps the formatting of the merge field.
 void FelderMischen(const Programmzustand& s, QTextDocument& brief);
-
-// The letter as rich text with its fields merged; the letter given is not changed.
-QByteArray BriefGemischt(const Programmzustand& s, const QByteArray& rtf);

@@ -198,11 +198,11 @@ bool frmDrucken::weiter(int adresse, int adressen, int seite) {
     fortschritt_->setMinimumWidth(320);
     fortschritt_->show();
   }
-  // The window shows at most some 200 steps of a long run and handles its events there,
-  // "Abbruch" included: repainting it for every page would cost more than a page. (The
-  // progress dialog itself would handle events only from its third value on.) The category
-  // of a record is known only when it is reached, so a category run counts the addresses
-  // it walks through besides the pages.
+  // Events, "Abbruch" included, are handled before every page, so a cancel ends the run
+  // after the page being printed; the text and the bar show at most some 200 steps of a
+  // long run, as repainting them for every page would cost more than the page. The
+  // category of a record is known only when it is reached, so a category run counts the
+  // addresses it walks through besides the pages.
   const int schritt = std::max(1, adressen / 200);
   if ((adresse - 1) % schritt == 0 || adresse == adressen) {
     fortschritt_->setLabelText(
@@ -210,8 +210,8 @@ bool frmDrucken::weiter(int adresse, int adressen, int seite) {
             ? QStringLiteral("Seite %1 (Adresse %2 von %3)").arg(seite).arg(adresse).arg(adressen)
             : QStringLiteral("Seite %1 von %2").arg(seite).arg(adressen));
     fortschritt_->setValue(adresse - 1);
-    QCoreApplication::processEvents();
   }
+  QCoreApplication::processEvents();
   return !fortschritt_->wasCanceled();
 }
 
