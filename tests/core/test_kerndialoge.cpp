@@ -264,8 +264,9 @@ INSTANTIATE_TEST_SUITE_P(
         Ablehnung{"TextBreite", "0", "Die Papierbreite muss größer als 0 sein.", "2000"},
         Ablehnung{"TextBreite", "abc", "Die Papierbreite muss größer als 0 sein.", "2000"},
         Ablehnung{"TextHoehe", "-5", "Die Papierhöhe muss größer als 0 sein.", "2000"},
-        Ablehnung{"TextHoehe", "99999999999", "Die Papierhöhe darf höchstens 20000 betragen.",
+        Ablehnung{"TextHoehe", "99999999999", "Die Papierhöhe darf höchstens 50000 betragen.",
                   "2000"},
+        Ablehnung{"TextBreite", "50001", "Die Papierbreite darf höchstens 50000 betragen.", "2000"},
         Ablehnung{"TextOben", "-1", "Der obere Rand darf nicht negativ sein.", "120"},
         Ablehnung{"TextRechts", "2000",
                   "Der linke und der rechte Rand lassen keinen Platz auf der Seite: zusammen "

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "dateitest.h"
 #include "io/einstellungen.h"
 
@@ -137,7 +139,8 @@ TEST_F(EinstellungenTest, UngueltigeWerteErreichenZeichnenNie) {
   for (const char* zeile :
        {"Rasterbreite = 0", "Rasterbreite = 0.5", "Rasterbreite = -100", "Rasterbreite = nan",
         "Rasterbreite = inf", "Rasterbreite = 1e999", "Seitenbreite = 0", "Seitenbreite = -2100",
-        "Seitenbreite = 3000000000", "Seitenhöhe = 0", "Gitter an = 1e300"}) {
+        "Seitenbreite = 3000000000", "Seitenbreite = 2000000000", "Seitenbreite = 50001",
+        "Seitenhöhe = 0", "Seitenhöhe = 100000", "Gitter an = 1e300"}) {
     Programmzustand t;
     t.fenster = &fenster;
     Main(t, ordner.path());
@@ -149,9 +152,12 @@ TEST_F(EinstellungenTest, UngueltigeWerteErreichenZeichnenNie) {
     EXPECT_EQ(t.Seite->Hoehe, 2980) << zeile;
     EXPECT_EQ(t.MagnetAn, 0) << zeile;
   }
-  // The smallest allowed spacing is one unit.
-  ini("Rasterhöhe = 1\r\n");
+  // The smallest allowed spacing is one unit; the largest page is 5 m.
+  ini("Rasterhöhe = 1\r\nSeitenhöhe = 50000\r\n");
   EXPECT_EQ(s.RasterY, 1);
+  EXPECT_EQ(s.Seite->Hoehe, 50000);
+  // Faulty lines are skipped without a word: the start must not stop for a message.
+  EXPECT_TRUE(fenster.meldungen.empty());
 }
 
 TEST_F(EinstellungenTest, ExportzoomAusserhalbEinsBisZehnGiltAlsZwei) {
@@ -187,12 +193,28 @@ TEST_F(EinstellungenTest, KodierungenUndZeilenenden) {
   EXPECT_EQ(s.Seite->Breite, 2000);
 }
 
-TEST_F(EinstellungenTest, FehlendeDateiBehaeltStartwerteUndSchreibfehlerGibtFalse) {
+TEST_F(EinstellungenTest, FehlendeOderUnlesbareDateiBehaeltStartwerteSchreibfehlerWirdGemeldet) {
   EXPECT_EQ(s.RasterX, 100);
   EXPECT_EQ(s.Seite->Breite, 2100);
   EXPECT_EQ(s.Seite->Papier, QString());
   EXPECT_TRUE(fenster.meldungen.empty());
 
+  // A settings file that is a pipe or a device is not read (it would never end): the start
+  // values stay and the user is told.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pfad(QStringLiteral("qx.ini"))).constData(), 0600), 0);
+  s.RasterX = 40;
+  LadeEinstellungen(s);
+  EXPECT_EQ(s.RasterX, 40);
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.contains(pfad(QStringLiteral("qx.ini"))));
+
+  // A file that cannot be written: a German sentence, the system's text as a detail.
+  fenster.meldungen.clear();
   s.Startverzeichnis = pfad(QStringLiteral("gibt/es/nicht/"));
   EXPECT_FALSE(SpeichereEinstellungen(s));
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.startsWith(
+      QStringLiteral("Die Einstellungen konnten nicht in der Datei „%1“ gespeichert werden.\n\n")
+          .arg(pfad(QStringLiteral("gibt/es/nicht/qx.ini")))))
+      << fenster.meldungen[0].text.toStdString();
 }
