@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/zahlen.h"
+#include "io/textdatei.h"
 
 namespace {
 
@@ -94,10 +95,10 @@ double Bildflaeche::groessterMassstab(double breiteTwips, double hoeheTwips, dou
   if (!(twipsProPixel > 0)) twipsProPixel = 15;
   const double b = std::max(0.0, breiteTwips / twipsProPixel);
   const double h = std::max(0.0, hoeheTwips / twipsProPixel);
-  // Rounding adds less than a pixel to each side: (b m + 1)(h m + 1) <= budget.
+  // Rounding adds at most half a pixel to each side: (b m + 1/2)(h m + 1/2) <= budget.
   const double a = b * h;
-  const double lin = b + h;
-  const double c = 1.0 - static_cast<double>(kPixelbudget);
+  const double lin = (b + h) / 2;
+  const double c = 0.25 - static_cast<double>(kPixelbudget);
   if (!std::isfinite(a) || !std::isfinite(lin)) return 0;
   if (a <= 0) return lin > 0 ? -c / lin : std::numeric_limits<double>::infinity();
   return (-lin + std::sqrt(lin * lin - 4 * a * c)) / (2 * a);
@@ -360,10 +361,13 @@ bool Bildflaeche::speichereBmp(const QString& pfad, QString* fehler) {
   const bool ok =
       datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP") && datei.commit();
   if (!ok) {
+    const QString grund = datei.errorString();
     datei.cancelWriting();
     if (fehler) {
-      *fehler = QStringLiteral("Die Bilddatei „%1“ konnte nicht geschrieben werden.")
-                    .arg(QFileInfo(pfad).fileName());
+      *fehler =
+          textdatei::meldung(QStringLiteral("Die Bilddatei %1 konnte nicht gespeichert werden.")
+                                 .arg(textdatei::zitiert(pfad)),
+                             grund);
     }
   }
   return ok;
