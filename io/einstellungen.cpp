@@ -129,9 +129,10 @@ void LadeEinstellungen(Programmzustand& s) {
     }
   } else if (!datei.fehlt) {
     s.fenster->Meldung(
-        textdatei::meldung(QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden. "
-                                          "%2 Es gelten die Grundeinstellungen.")
-                               .arg(textdatei::zitiert(pfad), datei.fehler),
+        textdatei::meldung(QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden. %2")
+                                   .arg(textdatei::zitiert(pfad), datei.fehler)
+                                   .trimmed() +
+                               QStringLiteral(" Es gelten die Grundeinstellungen."),
                            datei.detail),
         QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Ausrufezeichen);
   }

@@ -154,7 +154,6 @@ Bytes bytesLesen(const QString& pfad, qint64 maxGroesse) {
   if (info.size() > maxGroesse) return zuGross();
   QFile datei(pfad);
   if (!datei.open(QIODevice::ReadOnly) || datei.isSequential()) {
-    ergebnis.fehler = QStringLiteral("Sie lässt sich nicht öffnen.");
     ergebnis.detail = datei.errorString();
     return ergebnis;
   }

@@ -52,7 +52,8 @@ inline constexpr qint64 kGroessteDatei = 64 * 1024 * 1024;
 struct Leseergebnis {
   bool ok = false;
   bool fehlt = false;  // the file does not exist
-  QString fehler;      // why it could not be read: a German sentence
+  QString fehler;      // why it could not be read: a German sentence, or empty when only the
+                       // system can tell (detail)
   QString detail;      // the system's own text for the failure, if it gave one
   QStringList zeilen;
 };

@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <QStringEncoder>
+
 #include "dateitest.h"
 #include "io/einstellungen.h"
 
@@ -186,6 +188,13 @@ TEST_F(EinstellungenTest, KodierungenUndZeilenenden) {
   ini("Seitenh\xF6he = 2300\r\nRasterbreite = 12,5\r\n");
   EXPECT_EQ(s.Seite->Hoehe, 2300);
   EXPECT_EQ(s.RasterX, 12.5);
+  // CR-only line ends, and UTF-16 with its mark, as editors may leave the file.
+  ini("Seitenh\xF6he = 2200\rRasterbreite = 20\r");
+  EXPECT_EQ(s.Seite->Hoehe, 2200);
+  EXPECT_EQ(s.RasterX, 20);
+  QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+  ini(utf16.encode(u"Seitenbreite = 1900\r\n"));
+  EXPECT_EQ(s.Seite->Breite, 1900);
   // The file name is found whatever its letter case.
   QFile::remove(pfad(QStringLiteral("qx.ini")));
   dateiSchreiben(pfad(QStringLiteral("QX.INI")), "Seitenbreite = 2000\r\n");
