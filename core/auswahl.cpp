@@ -155,8 +155,13 @@ void ZiehenUebernehmen(Programmzustand& s) {
 
 bool ZoomAnwenden(Programmzustand& s) {
   if (!std::isfinite(s.Zoom) || s.Zoom < 10 || s.Zoom > 1000) return false;
-  const double f = s.Zoom / 100.0;
   const double u = s.TwipsProEinheit;
+  // A zoom at which the page surface would exceed its pixel budget is lowered to the
+  // largest whole percentage that fits.
+  const double hoechster = Bildflaeche::groessterMassstab(s.Seite->Breite * u, s.Seite->Hoehe * u,
+                                                          s.PictureSeite->twipsProPixelX());
+  if (s.Zoom > hoechster * 100) s.Zoom = std::max(1.0, std::floor(hoechster * 100));
+  const double f = s.Zoom / 100.0;
   const QSizeF inhalt =
       s.fenster->setzeInhaltsgroesse(s.Seite->Breite * u * f, s.Seite->Hoehe * u * f);
   s.PictureSeite->setzeGroesse(inhalt.width(), inhalt.height());

@@ -183,7 +183,7 @@ frmSeite::frmSeite(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s)
 
 void frmSeite::Form_Load() {
   for (const char* name : kPapierformate) ComboPapierformat->addItem(QString::fromUtf8(name));
-  ComboPapierformat->setCurrentIndex(ComboPapierformat->findText(s_.MusterSeite->Papier));
+  formatZeigen(s_.MusterSeite->Papier);
   TextBreite->setText(QString::number(s_.Seite->Breite));
   TextHoehe->setText(QString::number(s_.Seite->Hoehe));
   PapierformatSetzen();
@@ -205,8 +205,7 @@ void frmSeite::Form_Activate() {
   TextOben->setText(QString::number(seite.RandOben));
   TextRechts->setText(QString::number(seite.RandRechts));
   TextUnten->setText(QString::number(seite.RandUnten));
-  // A name that is not in the list (an empty one from the start document) shows nothing.
-  ComboPapierformat->setCurrentIndex(ComboPapierformat->findText(seite.Papier));
+  formatZeigen(seite.Papier);
 
   muster.Breite = seite.Breite;
   muster.Hoehe = seite.Hoehe;
@@ -245,6 +244,18 @@ void frmSeite::PapierformatSetzen() {
   TextBreite->setText(QString::number(muster.Breite));
 }
 
+void frmSeite::formatZeigen(const QString& name) {
+  // A name from an earlier opening that is not one of the formats goes again.
+  while (ComboPapierformat->count() > static_cast<int>(kPapierformate.size()))
+    ComboPapierformat->removeItem(ComboPapierformat->count() - 1);
+  int index = ComboPapierformat->findText(name);
+  if (index < 0 && !name.isEmpty()) {
+    ComboPapierformat->addItem(name);
+    index = ComboPapierformat->count() - 1;
+  }
+  ComboPapierformat->setCurrentIndex(index);
+}
+
 void frmSeite::ComboPapierformat_Click(int index) {
   s_.MusterSeite->Papier = ComboPapierformat->itemText(index);
   PapierformatSetzen();
@@ -271,13 +282,15 @@ bool frmSeite::pruefen() {
     box = b;
   };
   if (m.Breite <= 0) fehlt(QStringLiteral("Die Papierbreite muss größer als 0 sein."), TextBreite);
-  if (m.Breite > kGroesstesMass)
-    fehlt(QStringLiteral("Die Papierbreite darf höchstens %1 betragen.").arg(kGroesstesMass),
+  if (m.Breite > ClassSeite::GroesstesMass)
+    fehlt(QStringLiteral("Die Papierbreite darf höchstens %1 betragen.")
+              .arg(ClassSeite::GroesstesMass),
           TextBreite);
   if (m.Hoehe <= 0) fehlt(QStringLiteral("Die Papierhöhe muss größer als 0 sein."), TextHoehe);
-  if (m.Hoehe > kGroesstesMass)
-    fehlt(QStringLiteral("Die Papierhöhe darf höchstens %1 betragen.").arg(kGroesstesMass),
-          TextHoehe);
+  if (m.Hoehe > ClassSeite::GroesstesMass)
+    fehlt(
+        QStringLiteral("Die Papierhöhe darf höchstens %1 betragen.").arg(ClassSeite::GroesstesMass),
+        TextHoehe);
   if (m.RandOben < 0) fehlt(QStringLiteral("Der obere Rand darf nicht negativ sein."), TextOben);
   if (m.RandUnten < 0) fehlt(QStringLiteral("Der untere Rand darf nicht negativ sein."), TextUnten);
   if (m.RandLinks < 0) fehlt(QStringLiteral("Der linke Rand darf nicht negativ sein."), TextLinks);

@@ -57,10 +57,6 @@ class frmSeite : public QDialog {
   QPushButton* Command3;  // "Ok"
   QPushButton* Command1;  // "Abbruch"
 
-  // The largest paper width or height accepted, in 1/10 mm (2 m): a bigger page would
-  // make the page view allocate a surface of gigabytes.
-  static constexpr int32_t kGroesstesMass = 20000;
-
  public slots:
   // The title-bar button and Escape act as "Abbruch".
   void reject() override;
@@ -69,6 +65,10 @@ class frmSeite : public QDialog {
   void Form_Load();
   void Form_Activate();
   void ComboPapierformat_Click(int index);
+  // Shows a paper name in the format box. A name that is not one of the formats (a settings
+  // file may hold any, "A5" say) is shown as an extra entry after them; an empty name shows
+  // an empty box.
+  void formatZeigen(const QString& name);
   void Option1_Click(int index);
   // Checks the values of the working copy and the grid boxes; false after a message.
   bool pruefen();

@@ -59,6 +59,10 @@ struct ClassSeite {
   int32_t Breite = 0;
   int32_t RandLinks = 0;
   QString Papier;
+
+  // The largest paper width or height accepted, in 1/10 mm: 5 m, a long sheet from the roll
+  // of a wide-format printer. Every way a page size enters the program stops there.
+  static constexpr int32_t GroesstesMass = 50000;
 };
 
 // A text element: one line of text with its typographic effects (27 stored fields).

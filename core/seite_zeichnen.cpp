@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "core/brieftext.h"
+#include "core/zahlen.h"
 #include "elements/picture/bild_darstellen.h"
 #include "elements/shape/linie_zeichnen.h"
 #include "elements/text/schrift_zeichnen.h"
@@ -39,21 +40,32 @@ void hilfsbereicheZeichnen(Programmzustand& s, Bildflaeche& p) {
 }
 
 // The dotted grid, one spacing in from the edges. A spacing below one unit draws no lines
-// on its axis.
+// on its axis. Only lines on the surface are drawn, and one per pixel row or column: the
+// line at the page edge, which rounds onto the pixel just past the surface (793.8 pixels
+// on a surface 794 wide), is drawn on the last pixel; lines that round onto a row or column
+// already drawn are skipped, so a fine grid costs no more than the pixels it covers.
 void rasterZeichnen(Programmzustand& s, Bildflaeche& p) {
   const ClassSeite& seite = *s.Seite;
   const double zf = s.Zoomfaktor;
+  auto achse = [zf](double abstand, double seitenmass, double tpp, double flaeche, auto linie) {
+    if (!(abstand >= 1)) return;
+    const int pixel = zahlen::int32Begrenzt(flaeche / tpp);
+    const double schritt = abstand * zf;
+    int vorige = -1;
+    for (double g = schritt; g <= seitenmass * zf; g += schritt) {
+      int px = zahlen::int32Begrenzt(g * TPE / tpp);
+      if (px > pixel) break;
+      px = std::min(px, pixel - 1);
+      if (px == vorige) continue;
+      vorige = px;
+      linie(px * tpp);
+    }
+  };
   p.DrawStyle = 2;
-  if (s.RasterY >= 1) {
-    const double schritt = s.RasterY * zf;
-    for (double g = schritt; g <= seite.Hoehe * zf; g += schritt)
-      p.Line(0, g * TPE, seite.Breite * TPE * zf, g * TPE, p.ForeColor);
-  }
-  if (s.RasterX >= 1) {
-    const double schritt = s.RasterX * zf;
-    for (double g = schritt; g <= seite.Breite * zf; g += schritt)
-      p.Line(g * TPE, 0, g * TPE, seite.Hoehe * zf * TPE, p.ForeColor);
-  }
+  achse(s.RasterY, seite.Hoehe, p.twipsProPixelY(), p.Height(),
+        [&](double y) { p.Line(0, y, seite.Breite * TPE * zf, y, p.ForeColor); });
+  achse(s.RasterX, seite.Breite, p.twipsProPixelX(), p.Width(),
+        [&](double x) { p.Line(x, 0, x, seite.Hoehe * zf * TPE, p.ForeColor); });
   p.DrawStyle = 0;
 }
 

@@ -401,12 +401,12 @@ void ungueltigMelden(Programmzustand& s, const QString& pfad, const QString& gru
                      kTitel, Knoepfe::Ok, Symbol::Warnung);
 }
 
-void nichtLesbarMelden(Programmzustand& s, const QString& pfad, bool fehlt, const QString& grund) {
+void nichtLesbarMelden(Programmzustand& s, const QString& pfad, bool fehlt, const QString& grund,
+                       const QString& detail) {
   const QString name = QDir::toNativeSeparators(pfad);
-  s.fenster->Meldung(
-      fehlt ? QStringLiteral("Die Datei %1 wurde nicht gefunden.").arg(name)
-            : QStringLiteral("Die Datei %1 konnte nicht geöffnet werden: %2").arg(name, grund),
-      kTitel, Knoepfe::Ok, Symbol::Warnung);
+  s.fenster->Meldung(fehlt ? QStringLiteral("Die Datei %1 wurde nicht gefunden.").arg(name)
+                           : textdatei::nichtLesbar(pfad, grund, detail),
+                     kTitel, Knoepfe::Ok, Symbol::Warnung);
 }
 
 void falschesFormatMelden(Programmzustand& s) {
@@ -417,7 +417,7 @@ void falschesFormatMelden(Programmzustand& s) {
 std::optional<Inhalt> ladenUndPruefen(Programmzustand& s, const QString& pfad, Umfang umfang) {
   const textdatei::Leseergebnis datei = textdatei::lesen(pfad);
   if (!datei.ok) {
-    nichtLesbarMelden(s, pfad, datei.fehlt, datei.fehler);
+    nichtLesbarMelden(s, pfad, datei.fehlt, datei.fehler, datei.detail);
     return std::nullopt;
   }
   Ergebnis e = lesen(datei.zeilen, umfang);
@@ -497,9 +497,11 @@ void uebernehmen(Programmzustand& s, dokumentdatei::Inhalt& d) {
 bool SpeichereDokument(Programmzustand& s) {
   QString fehler;
   if (textdatei::schreiben(s.AktuelleDatei, dokumentdatei::zeilen(s), &fehler)) return true;
-  s.fenster->Meldung(QStringLiteral("Die Datei %1 konnte nicht gespeichert werden: %2")
-                         .arg(QDir::toNativeSeparators(s.AktuelleDatei), fehler),
-                     QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Warnung);
+  s.fenster->Meldung(
+      textdatei::meldung(QStringLiteral("Die Datei %1 konnte nicht gespeichert werden.")
+                             .arg(textdatei::zitiert(s.AktuelleDatei)),
+                         fehler),
+      QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Warnung);
   return false;
 }
 

@@ -69,8 +69,10 @@ QString unbenannterPfad();
 // The message for a refused file: "Die Datei <pfad> ist keine gültige
 // QX-Marvolant-Datei: <grund>".
 void ungueltigMelden(Programmzustand& s, const QString& pfad, const QString& grund);
-// The message for a file that cannot be read (missing, unreadable).
-void nichtLesbarMelden(Programmzustand& s, const QString& pfad, bool fehlt, const QString& grund);
+// The message for a file that cannot be read (missing, unreadable): a German sentence
+// naming the file and the reason, the system's text (if any) as a detail.
+void nichtLesbarMelden(Programmzustand& s, const QString& pfad, bool fehlt, const QString& grund,
+                       const QString& detail = QString());
 // The classic message for a file of another kind: "Falsches Datenformat".
 void falschesFormatMelden(Programmzustand& s);
 

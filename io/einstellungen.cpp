@@ -43,10 +43,10 @@ std::optional<int32_t> ganz32(const QString& wert) {
   return zahlen::alsInt32(*v);
 }
 
-// A page size: a positive whole number of units.
+// A page size: a positive whole number of units, no larger than the largest paper.
 std::optional<int32_t> seitenmass(const QString& wert) {
   const auto v = ganz32(wert);
-  if (!v || *v <= 0) return std::nullopt;
+  if (!v || *v <= 0 || *v > ClassSeite::GroesstesMass) return std::nullopt;
   return v;
 }
 
@@ -121,12 +121,20 @@ bool LeseIniZeile(Programmzustand& s, const QString& zeile) {
 void LadeEinstellungen(Programmzustand& s) {
   if (!s.Seite) s.Seite = std::make_shared<ClassSeite>();
   // A missing or unreadable file keeps the start values; faulty lines are skipped.
-  const textdatei::Leseergebnis datei =
-      textdatei::lesen(dateiImOrdner(s.Startverzeichnis, kDateiname), 1024 * 1024);
+  const QString pfad = dateiImOrdner(s.Startverzeichnis, kDateiname);
+  const textdatei::Leseergebnis datei = textdatei::lesen(pfad, 1024 * 1024);
   if (datei.ok) {
     for (const QString& zeile : datei.zeilen) {
       if (LeseIniZeile(s, zeile)) uebernehmen(s);
     }
+  } else if (!datei.fehlt) {
+    s.fenster->Meldung(
+        textdatei::meldung(QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden. %2")
+                                   .arg(textdatei::zitiert(pfad), datei.fehler)
+                                   .trimmed() +
+                               QStringLiteral(" Es gelten die Grundeinstellungen."),
+                           datei.detail),
+        QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Ausrufezeichen);
   }
   s.MagnetX = s.RasterX;
   s.MagnetY = s.RasterY;
@@ -162,5 +170,14 @@ bool SpeichereEinstellungen(Programmzustand& s) {
       QStringLiteral("Programmname = ") + s.Programmtitel,
       QStringLiteral("ZoomExport = ") + zahlText(s.Exportzoom),
   };
-  return textdatei::schreiben(dateiImOrdner(s.Startverzeichnis, kDateiname), zeilen);
+  const QString pfad = dateiImOrdner(s.Startverzeichnis, kDateiname);
+  QString fehler;
+  if (textdatei::schreiben(pfad, zeilen, &fehler)) return true;
+  s.fenster->Meldung(
+      textdatei::meldung(QStringLiteral("Die Einstellungen konnten nicht in der Datei %1 "
+                                        "gespeichert werden.")
+                             .arg(textdatei::zitiert(pfad)),
+                         fehler),
+      QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  return false;
 }

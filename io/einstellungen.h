@@ -6,10 +6,13 @@
 
 #include "core/programmzustand.h"
 
-// Reads the settings file; keys it lacks keep their values. Ends with MagnetX = RasterX and
+// Reads the settings file; keys it lacks keep their values, and so do lines whose value
+// does not fit (a page larger than the largest paper, for one). A file that exists but
+// cannot be read is reported and changes nothing. Ends with MagnetX = RasterX and
 // MagnetY = RasterY.
 void LadeEinstellungen(Programmzustand& s);
-// Writes the settings file (through a temporary file). False when it could not be written.
+// Writes the settings file (through a temporary file). False after a message when it
+// could not be written.
 bool SpeichereEinstellungen(Programmzustand& s);
 
 // Splits one line of the settings file at its first "=" into IniSchluessel (trimmed, lower

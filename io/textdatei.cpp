@@ -1,5 +1,6 @@
 #include "io/textdatei.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -70,23 +71,38 @@ QString dekodieren(QByteArrayView bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     return decoder.decode(bytes.sliced(3));
   }
+  // UTF-16, as some editors save "Unicode" text. The mark tells the byte order.
+  const bool le = bytes.startsWith("\xFF\xFE");
+  if (le || bytes.startsWith("\xFE\xFF")) {
+    QStringDecoder decoder(le ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes.sliced(2));
+  }
   if (istMehrbyteUtf8(bytes)) return QString::fromUtf8(bytes);
   return ausWindows1252(bytes);
 }
 
 QStringList zeilenTeilen(QStringView text) {
   QStringList zeilen;
-  qsizetype anfang = 0;
   const qsizetype n = text.size();
-  while (anfang < n) {
-    qsizetype ende = text.indexOf(QLatin1Char('\n'), anfang);
-    const qsizetype naechste = ende < 0 ? n : ende + 1;
-    if (ende < 0) ende = n;
-    qsizetype zeilenende = ende;
-    if (zeilenende > anfang && text[zeilenende - 1] == QLatin1Char('\r')) --zeilenende;
-    zeilen.append(text.sliced(anfang, zeilenende - anfang).toString());
-    anfang = naechste;
+  auto ist = [&](qsizetype i, char c) { return i < n && text[i] == QLatin1Char(c); };
+  qsizetype anfang = 0;
+  qsizetype i = 0;
+  while (i < n) {
+    qsizetype laenge = 0;  // of the line end at i
+    if (ist(i, '\n'))
+      laenge = 1;
+    else if (ist(i, '\r'))
+      laenge = ist(i + 1, '\n') ? 2 : ist(i + 1, '\r') && ist(i + 2, '\n') ? 3 : 1;
+    if (laenge == 0) {
+      ++i;
+      continue;
+    }
+    zeilen.append(text.sliced(anfang, i - anfang).toString());
+    i += laenge;
+    anfang = i;
   }
+  if (anfang < n) zeilen.append(text.sliced(anfang).toString());
   return zeilen;
 }
 
@@ -113,52 +129,89 @@ QByteArray kodieren(const QStringList& zeilen) {
   return kBom + text.toUtf8();
 }
 
-Leseergebnis lesen(const QString& pfad, qint64 maxGroesse) {
-  Leseergebnis ergebnis;
+Bytes bytesLesen(const QString& pfad, qint64 maxGroesse) {
+  Bytes ergebnis;
   const QFileInfo info(pfad);
   if (!info.exists()) {
     ergebnis.fehlt = true;
-    ergebnis.fehler = QStringLiteral("Die Datei wurde nicht gefunden.");
+    ergebnis.fehler = QStringLiteral("Sie wurde nicht gefunden.");
     return ergebnis;
   }
+  // Checked before opening: opening a pipe waits for a writer, and a device never ends.
   if (info.isDir()) {
-    ergebnis.fehler = QStringLiteral("Das ist ein Ordner, keine Datei.");
+    ergebnis.fehler = QStringLiteral("Sie ist ein Ordner, keine Datei.");
     return ergebnis;
   }
+  if (!info.isFile()) {
+    ergebnis.fehler =
+        QStringLiteral("Sie ist keine gewöhnliche Datei, sondern ein Gerät oder eine Pipe.");
+    return ergebnis;
+  }
+  auto zuGross = [&] {
+    ergebnis.fehler = QStringLiteral("Sie ist zu groß (mehr als %L1 Bytes).").arg(maxGroesse);
+    return ergebnis;
+  };
+  if (info.size() > maxGroesse) return zuGross();
   QFile datei(pfad);
-  if (!datei.open(QIODevice::ReadOnly)) {
-    ergebnis.fehler = datei.errorString();
+  if (!datei.open(QIODevice::ReadOnly) || datei.isSequential()) {
+    ergebnis.detail = datei.errorString();
     return ergebnis;
   }
-  if (datei.size() > maxGroesse) {
-    ergebnis.fehler = QStringLiteral("Die Datei ist zu groß.");
-    return ergebnis;
-  }
-  const QByteArray bytes = datei.readAll();
+  // Bounded, for a file that grows while it is read.
+  QByteArray daten = datei.read(maxGroesse + 1);
   if (datei.error() != QFileDevice::NoError) {
-    ergebnis.fehler = datei.errorString();
+    ergebnis.fehler = QStringLiteral("Beim Lesen ist ein Fehler aufgetreten.");
+    ergebnis.detail = datei.errorString();
     return ergebnis;
   }
-  ergebnis.zeilen = zeilenTeilen(dekodieren(bytes));
+  if (daten.size() > maxGroesse) return zuGross();
+  ergebnis.daten = std::move(daten);
   ergebnis.ok = true;
+  return ergebnis;
+}
+
+Leseergebnis lesen(const QString& pfad, qint64 maxGroesse) {
+  Bytes datei = bytesLesen(pfad, maxGroesse);
+  Leseergebnis ergebnis;
+  ergebnis.ok = datei.ok;
+  ergebnis.fehlt = datei.fehlt;
+  ergebnis.fehler = std::move(datei.fehler);
+  ergebnis.detail = std::move(datei.detail);
+  if (datei.ok) ergebnis.zeilen = zeilenTeilen(dekodieren(datei.daten));
   return ergebnis;
 }
 
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler) {
   QSaveFile datei(pfad);
-  auto scheitern = [&](const QString& grund) {
-    if (fehler) *fehler = grund;
+  auto scheitern = [&] {
+    if (fehler) *fehler = datei.errorString();
     datei.cancelWriting();
     return false;
   };
-  if (!datei.open(QIODevice::WriteOnly)) return scheitern(datei.errorString());
+  if (!datei.open(QIODevice::WriteOnly)) return scheitern();
   const QByteArray bytes = kodieren(zeilen);
-  if (datei.write(bytes) != bytes.size()) return scheitern(datei.errorString());
+  if (datei.write(bytes) != bytes.size()) return scheitern();
   if (!datei.commit()) {
     if (fehler) *fehler = datei.errorString();
     return false;
   }
   return true;
+}
+
+QString meldung(const QString& satz, const QString& detail) {
+  if (detail.isEmpty()) return satz;
+  return satz + QStringLiteral("\n\nMeldung des Systems: ") + detail;
+}
+
+QString zitiert(const QString& pfad) {
+  return QStringLiteral("„") + QDir::toNativeSeparators(pfad) + QStringLiteral("“");
+}
+
+QString nichtLesbar(const QString& pfad, const QString& grund, const QString& detail) {
+  return meldung(QStringLiteral("Die Datei %1 kann nicht geöffnet werden. %2")
+                     .arg(zitiert(pfad), grund)
+                     .trimmed(),
+                 detail);
 }
 
 }  // namespace textdatei

@@ -1,9 +1,11 @@
 // Line-based text files as the document, layout and settings files are kept: Windows-1252
 // with CR LF line ends, so that the files of existing users load unchanged.
 //
-// Reading takes a UTF-8 file as well (with a byte-order mark, or valid UTF-8 holding
-// multi-byte sequences), and LF-only line ends. Writing goes through QSaveFile, so a save
-// that fails or is interrupted leaves the old file as it was.
+// Reading takes what editors make of such a file as well: UTF-8 (with a byte-order mark,
+// or valid UTF-8 holding multi-byte sequences), UTF-16 with a byte-order mark, and LF,
+// CR-only or CR CR LF line ends. Only regular files are read, and only up to a size limit,
+// so that a device or a pipe picked by mistake cannot read without end. Writing goes
+// through QSaveFile, so a save that fails or is interrupted leaves the old file as it was.
 #pragma once
 
 #include <QByteArray>
@@ -25,12 +27,14 @@ QString ausWindows1252(QByteArrayView bytes);
 // True when the bytes are valid UTF-8 and hold at least one multi-byte sequence.
 bool istMehrbyteUtf8(QByteArrayView bytes);
 
-// The text of a file: UTF-8 after a byte-order mark (which is dropped), UTF-8 when the
-// bytes are valid UTF-8 with multi-byte sequences, otherwise Windows-1252.
+// The text of a file: UTF-8 or UTF-16 (little or big endian) after their byte-order mark
+// (which is dropped), UTF-8 when the bytes are valid UTF-8 with multi-byte sequences,
+// otherwise Windows-1252.
 QString dekodieren(QByteArrayView bytes);
 
-// The lines of a text. CR LF and LF end a line; a line end after the last line adds no
-// empty line ("a\r\nb\r\n" and "a\nb" both give "a", "b").
+// The lines of a text. CR LF, LF, a lone CR and CR CR LF (CR LF converted once more) each
+// end a line; a line end after the last line adds no empty line ("a\r\nb\r\n", "a\rb\r"
+// and "a\nb" all give "a", "b").
 QStringList zeilenTeilen(QStringView text);
 
 // A value as one line: CR LF, CR and LF inside it become one blank each.
@@ -42,18 +46,47 @@ QString einzeilig(QString wert);
 // character is lost and the file reads back exactly.
 QByteArray kodieren(const QStringList& zeilen);
 
+// The largest file read by default: far above any document, layout, settings or letter file.
+inline constexpr qint64 kGroessteDatei = 64 * 1024 * 1024;
+
 struct Leseergebnis {
   bool ok = false;
   bool fehlt = false;  // the file does not exist
-  QString fehler;      // why it could not be read (German)
+  QString fehler;      // why it could not be read: a German sentence, or empty when only the
+                       // system can tell (detail)
+  QString detail;      // the system's own text for the failure, if it gave one
   QStringList zeilen;
 };
 
-// Reads a whole text file into its lines. Files larger than maxGroesse bytes are refused.
-Leseergebnis lesen(const QString& pfad, qint64 maxGroesse = 64 * 1024 * 1024);
+// The bytes of a regular file of at most maxGroesse bytes. A folder, a device, a pipe, a
+// larger file or a failed read gives ok = false with a German reason; the bytes are then
+// empty. Nothing is read from a file that is refused.
+struct Bytes {
+  bool ok = false;
+  bool fehlt = false;
+  QString fehler;
+  QString detail;
+  QByteArray daten;
+};
+Bytes bytesLesen(const QString& pfad, qint64 maxGroesse = kGroessteDatei);
 
-// Writes the lines (see kodieren) through QSaveFile. False with a German reason when the
-// file could not be written; the old file is then left untouched.
+// Reads a whole text file into its lines (see bytesLesen and zeilenTeilen).
+Leseergebnis lesen(const QString& pfad, qint64 maxGroesse = kGroessteDatei);
+
+// Writes the lines (see kodieren) through QSaveFile. False when the file could not be
+// written, with the system's text for the failure in *fehler; the old file is then left
+// untouched.
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler = nullptr);
+
+// A message about a file: the German sentence, then the system's text as a detail on a
+// line of its own (when there is one).
+QString meldung(const QString& satz, const QString& detail);
+
+// The name of a file as messages quote it: „/pfad/name“.
+QString zitiert(const QString& pfad);
+
+// The message for a file that could not be read: "Die Datei „…“ kann nicht geöffnet
+// werden.", the reason, and the system's text as a detail.
+QString nichtLesbar(const QString& pfad, const QString& grund, const QString& detail);
 
 }  // namespace textdatei

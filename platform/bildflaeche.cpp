@@ -6,9 +6,13 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
+#include <utility>
 #include <vector>
 
 #include "core/zahlen.h"
+#include "io/textdatei.h"
 
 namespace {
 
@@ -19,7 +23,18 @@ QColor farbeAus(int32_t rgb) {
 
 int pixelAus(double twips, double tpp) {
   if (!std::isfinite(twips) || twips <= 0 || tpp <= 0) return 0;
-  return static_cast<int>(std::min(zahlen::nint(twips / tpp), 30000.0));
+  return static_cast<int>(std::min(zahlen::nint(twips / tpp), 1.0e9));
+}
+
+// The pixel size of a surface of the given twips, scaled down into the pixel budget.
+QSize pixelImBudget(double breiteTwips, double hoeheTwips, double tppX, double tppY) {
+  const qint64 b = std::max(1, pixelAus(breiteTwips, tppX));
+  const qint64 h = std::max(1, pixelAus(hoeheTwips, tppY));
+  if (b * h <= Bildflaeche::kPixelbudget) return QSize(static_cast<int>(b), static_cast<int>(h));
+  // Both sides scaled alike.
+  const double m =
+      Bildflaeche::groessterMassstab(static_cast<double>(b), static_cast<double>(h), 1);
+  return QSize(std::max(1, static_cast<int>(b * m)), std::max(1, static_cast<int>(h * m)));
 }
 
 }  // namespace
@@ -47,8 +62,7 @@ Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProP
     malenBeginnen();
     return &d_->maler;
   });
-  d_->bild = QImage(std::max(1, pixelAus(breiteTwips, tppX_)),
-                    std::max(1, pixelAus(hoeheTwips, tppY_)), QImage::Format_RGB32);
+  d_->bild = QImage(pixelImBudget(breiteTwips, hoeheTwips, tppX_, tppY_), QImage::Format_RGB32);
   d_->bild.fill(farbeAus(BackColor));
   schriftWaehlen();
 }
@@ -77,9 +91,23 @@ double Bildflaeche::Height() const { return d_->bild.height() * tppY_; }
 void Bildflaeche::setWidth(double twips) { setzeGroesse(twips, Height()); }
 void Bildflaeche::setHeight(double twips) { setzeGroesse(Width(), twips); }
 
+double Bildflaeche::groessterMassstab(double breiteTwips, double hoeheTwips, double twipsProPixel) {
+  if (!(twipsProPixel > 0)) twipsProPixel = 15;
+  const double b = std::max(0.0, breiteTwips / twipsProPixel);
+  const double h = std::max(0.0, hoeheTwips / twipsProPixel);
+  // Rounding adds at most half a pixel to each side: (b m + 1/2)(h m + 1/2) <= budget.
+  const double a = b * h;
+  const double lin = (b + h) / 2;
+  const double c = 0.25 - static_cast<double>(kPixelbudget);
+  if (!std::isfinite(a) || !std::isfinite(lin)) return 0;
+  if (a <= 0) return lin > 0 ? -c / lin : std::numeric_limits<double>::infinity();
+  return (-lin + std::sqrt(lin * lin - 4 * a * c)) / (2 * a);
+}
+
 void Bildflaeche::setzeGroesse(double breiteTwips, double hoeheTwips) {
-  const int b = std::max(1, pixelAus(breiteTwips, tppX_));
-  const int h = std::max(1, pixelAus(hoeheTwips, tppY_));
+  const QSize pixel = pixelImBudget(breiteTwips, hoeheTwips, tppX_, tppY_);
+  const int b = pixel.width();
+  const int h = pixel.height();
   if (b == d_->bild.width() && h == d_->bild.height()) return;
   malenBeenden();
   QImage neu(b, h, QImage::Format_RGB32);
@@ -161,7 +189,9 @@ void Bildflaeche::Line(double x1, double y1, double x2, double y2, int32_t farbe
 }
 
 // A one-pixel line from a to b by Bresenham's rule, in DrawStyle's pattern (dotted: every
-// other pixel), with or without its end point.
+// other pixel), with or without its end point. Only the steps that land on the image are
+// walked: the pixel of step i along the longer axis is found directly, so a line that
+// reaches far beyond the surface costs no more than the part of it that shows.
 void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitEndpunkt) {
   // The painter stays active: it draws straight into the same pixels, which nobody else
   // shares while it is active.
@@ -169,39 +199,73 @@ void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitE
   const bool mitClip = d_->dc->hatClip();
   const QRegion& clip = d_->dc->clip();
   const QRgb wert = farbe.rgb();
-  int x = a.x();
-  int y = a.y();
-  const int dx = std::abs(b.x() - x);
-  const int dy = -std::abs(b.y() - y);
-  const int sx = x < b.x() ? 1 : -1;
-  const int sy = y < b.y() ? 1 : -1;
-  int fehler = dx + dy;
-  // Dash patterns in pixels (on, off, on, off, ...).
+
+  // Step i moves one pixel along the main axis and floor((2 i k + n) / 2n) pixels along the
+  // other one, for n steps along the main axis and k along the other.
+  const qint64 dx = qint64{b.x()} - a.x();
+  const qint64 dy = qint64{b.y()} - a.y();
+  const bool waagerecht = std::abs(dx) >= std::abs(dy);
+  const qint64 n = waagerecht ? std::abs(dx) : std::abs(dy);
+  const qint64 k = waagerecht ? std::abs(dy) : std::abs(dx);
+  const int sx = dx >= 0 ? 1 : -1;
+  const int sy = dy >= 0 ? 1 : -1;
+  const qint64 letzter = mitEndpunkt ? n : n - 1;
+  if (letzter < 0) return;
+
+  // The steps whose pixel lies on the image: along the main axis exactly, along the other
+  // one from its inverse (a step more on each side; every pixel is checked below).
+  auto schritte = [](qint64 anfang, int richtung, int groesse) {
+    return richtung > 0 ? std::pair<double, double>(-anfang, groesse - 1 - anfang)
+                        : std::pair<double, double>(anfang - (groesse - 1), anfang);
+  };
+  auto [von, bis] =
+      waagerecht ? schritte(a.x(), sx, bild.width()) : schritte(a.y(), sy, bild.height());
+  const auto [quervon, querbis] =
+      waagerecht ? schritte(a.y(), sy, bild.height()) : schritte(a.x(), sx, bild.width());
+  if (querbis < std::max(0.0, quervon)) return;
+  if (k == 0) {
+    if (quervon > 0) return;
+  } else {
+    const double je = static_cast<double>(n) / (2.0 * static_cast<double>(k));
+    von = std::max(von, std::floor((2 * quervon - 1) * je) - 1);
+    bis = std::min(bis, std::ceil((2 * querbis + 1) * je) + 1);
+  }
+  von = std::max(von, 0.0);
+  bis = std::min(bis, static_cast<double>(letzter));
+  if (von > bis) return;
+  const qint64 erster = static_cast<qint64>(von);
+  const qint64 schluss = static_cast<qint64>(bis);
+
+  // Dash patterns in pixels (on, off, on, off, ...), counted from a.
   static const std::vector<int> muster[] = {{}, {18, 6}, {1, 1}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
   const std::vector<int>& stil = (DrawStyle >= 1 && DrawStyle <= 4) ? muster[DrawStyle] : muster[0];
-  size_t stufe = 0;
-  int rest = stil.empty() ? 0 : stil[0];
-  for (;;) {
-    const bool ende = x == b.x() && y == b.y();
-    if (ende && !mitEndpunkt) break;
-    const bool an = stil.empty() || stufe % 2 == 0;
-    if (an && x >= 0 && y >= 0 && x < bild.width() && y < bild.height() &&
-        (!mitClip || clip.contains(QPoint(x, y)))) {
-      reinterpret_cast<QRgb*>(bild.scanLine(y))[x] = wert;
+  const int periode = std::accumulate(stil.begin(), stil.end(), 0);
+  auto an = [&](qint64 i) {
+    if (stil.empty()) return true;
+    int rest = static_cast<int>(i % periode);
+    for (std::size_t stufe = 0;; ++stufe) {
+      if (rest < stil[stufe]) return stufe % 2 == 0;
+      rest -= stil[stufe];
     }
-    if (!stil.empty() && --rest == 0) {
-      stufe = (stufe + 1) % stil.size();
-      rest = stil[stufe];
+  };
+
+  // The offset along the other axis as quotient and remainder of (2 i k + n) / 2n, carried
+  // from step to step. (The first product needs more than 64 bits for the widest lines.)
+  const qint64 nenner = 2 * n;
+  const __int128 zaehler = static_cast<__int128>(2) * erster * k + n;
+  qint64 quer = n == 0 ? 0 : static_cast<qint64>(zaehler / nenner);
+  qint64 rest = n == 0 ? 0 : static_cast<qint64>(zaehler % nenner);
+  for (qint64 i = erster; i <= schluss; ++i) {
+    const qint64 x = a.x() + sx * (waagerecht ? i : quer);
+    const qint64 y = a.y() + sy * (waagerecht ? quer : i);
+    if (x >= 0 && y >= 0 && x < bild.width() && y < bild.height() && an(i) &&
+        (!mitClip || clip.contains(QPoint(static_cast<int>(x), static_cast<int>(y))))) {
+      reinterpret_cast<QRgb*>(bild.scanLine(static_cast<int>(y)))[x] = wert;
     }
-    if (ende) break;
-    const int e2 = 2 * fehler;
-    if (e2 >= dy) {
-      fehler += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      fehler += dx;
-      y += sy;
+    rest += 2 * k;
+    if (rest >= nenner) {
+      rest -= nenner;
+      ++quer;
     }
   }
 }
@@ -297,10 +361,13 @@ bool Bildflaeche::speichereBmp(const QString& pfad, QString* fehler) {
   const bool ok =
       datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP") && datei.commit();
   if (!ok) {
+    const QString grund = datei.errorString();
     datei.cancelWriting();
     if (fehler) {
-      *fehler = QStringLiteral("Die Bilddatei „%1“ konnte nicht geschrieben werden.")
-                    .arg(QFileInfo(pfad).fileName());
+      *fehler =
+          textdatei::meldung(QStringLiteral("Die Bilddatei %1 konnte nicht gespeichert werden.")
+                                 .arg(textdatei::zitiert(pfad)),
+                             grund);
     }
   }
   return ok;

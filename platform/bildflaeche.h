@@ -23,8 +23,16 @@ class Bildflaeche : public Zeichenflaeche {
   double twipsProPixelX() const override { return tppX_; }
   double twipsProPixelY() const override { return tppY_; }
 
+  // No surface holds more pixels than this: 512 MiB of 32-bit pixels, which still holds
+  // the largest standard paper at ten times the screen size.
+  static constexpr qint64 kPixelbudget = 128LL * 1024 * 1024;
+  // The largest scale at which a surface of the given size in twips (at scale 1) stays
+  // within the pixel budget, whatever the rounding to whole pixels.
+  static double groessterMassstab(double breiteTwips, double hoeheTwips, double twipsProPixel);
+
   // Size in twips; setting it resizes the image (its content is kept where it fits and
-  // new area takes the background colour).
+  // new area takes the background colour). A size beyond the pixel budget is scaled down,
+  // keeping its proportions, until it fits.
   double Width() const;
   double Height() const;
   void setWidth(double twips);

@@ -20,6 +20,7 @@
 #endif
 
 #include "core/zahlen.h"
+#include "platform/bildflaeche.h"
 #include "platform/rtf_ausgabe.h"
 
 namespace {
@@ -492,6 +493,11 @@ QSizeF Drucksteuerung::seitengroesse(int index) const {
 QImage Drucksteuerung::seiteAlsBild(int index, double dpi) const {
   if (index < 0 || index >= seitenzahl() || !(dpi > 0)) return QImage();
   const QSizeF twips = seitengroesse(index);
+  // A page too large for the pixel budget of a surface at this resolution is shown smaller
+  // (a thousandth less still, for the pixel that rounding up may add to each side).
+  const double massstab =
+      Bildflaeche::groessterMassstab(twips.width(), twips.height(), 1440.0 / dpi);
+  if (massstab < 1) dpi *= massstab * 0.999;
   const int b = std::max(1, static_cast<int>(std::ceil(twips.width() / 1440.0 * dpi)));
   const int h = std::max(1, static_cast<int>(std::ceil(twips.height() / 1440.0 * dpi)));
   QImage bild(b, h, QImage::Format_RGB32);

@@ -10,6 +10,7 @@
 #include <QTextFragment>
 #include <algorithm>
 
+#include "io/textdatei.h"
 #include "platform/rtf_lesen.h"
 #include "platform/rtf_schreiben.h"
 
@@ -42,22 +43,13 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
 
 bool RichTextBox::LoadFile(const QString& pfad) {
   fehler_.clear();
-  QFile datei(pfad);
-  if (!datei.open(QIODevice::ReadOnly)) {
-    fehler_ = QStringLiteral("Die Datei „%1“ kann nicht geöffnet werden: %2")
-                  .arg(pfad, datei.errorString());
+  // Only a regular file, and only up to the size limit: a device or a pipe never ends.
+  const textdatei::Bytes datei = textdatei::bytesLesen(pfad, kMaxDateigroesse);
+  if (!datei.ok) {
+    fehler_ = textdatei::nichtLesbar(pfad, datei.fehler, datei.detail);
     return false;
   }
-  if (datei.size() > kMaxDateigroesse) {
-    fehler_ = QStringLiteral("Die Datei „%1“ ist zu groß für einen Brieftext.").arg(pfad);
-    return false;
-  }
-  const QByteArray daten = datei.readAll();
-  if (datei.error() != QFileDevice::NoError) {
-    fehler_ = QStringLiteral("Die Datei „%1“ kann nicht gelesen werden: %2")
-                  .arg(pfad, datei.errorString());
-    return false;
-  }
+  const QByteArray& daten = datei.daten;
   // Text files hold no NUL characters: such a file (a word-processor document, a picture,
   // text in an encoding without its byte-order mark) would show as garbage.
   if (!istRtf(daten) && klartext(daten).contains(QChar(u'\0'))) {

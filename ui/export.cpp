@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <functional>
@@ -53,7 +54,11 @@ bool SeiteExportieren(Programmzustand& s, QString* fehler) {
     }
   } zurueck{s, s.Exportzoom};
 
-  s.Exportzoom = wirksamerExportzoom(s.Exportzoom);
+  // A scale at which the picture would exceed the surface's pixel budget is lowered to fit.
+  s.Exportzoom =
+      std::min(wirksamerExportzoom(s.Exportzoom),
+               Bildflaeche::groessterMassstab(s.Seite->Breite * 5.67, s.Seite->Hoehe * 5.67,
+                                              s.Lead2->twipsProPixelX()));
   s.Lead2->Cls();
   s.Exportmodus = -1;
   bool ok = true;

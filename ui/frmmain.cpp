@@ -993,7 +993,9 @@ void frmMain::ZoomSetzen(double prozent) {
   ZoomAnwenden(s_);
 }
 
-void frmMain::Seitenbreite() { ZoomSetzen(seitenbreiteZoom()); }
+// A fitted zoom stays within what the page view shows: a page too wide for the view even at
+// the smallest zoom (a long banner) is shown at that zoom with scroll bars.
+void frmMain::Seitenbreite() { ZoomSetzen(std::clamp(seitenbreiteZoom(), 10.0, 1000.0)); }
 
 void frmMain::GanzeSeite() {
   const double breite = seitenbreiteZoom();
@@ -1002,7 +1004,7 @@ void frmMain::GanzeSeite() {
   const double hoehe = (s_.Seite && s_.Seite->Hoehe > 0)
                            ? zahlen::Int(twips / (s_.Seite->Hoehe * 5.67) * 100) - 1
                            : 0;
-  ZoomSetzen(std::min(breite, hoehe));
+  ZoomSetzen(std::clamp(std::min(breite, hoehe), 10.0, 1000.0));
 }
 
 // --- Frames ------------------------------------------------------------------------------

@@ -128,6 +128,29 @@ TEST_F(SeiteTest, FormatUndSeitenlage) {
   bildSpeichern(*d, "frmSeite.png");
 }
 
+TEST_F(SeiteTest, FremderFormatnameWirdGezeigt) {
+  // A name the list does not hold, as a settings file may give it.
+  s.Seite->Papier = QStringLiteral("A5");
+  s.Seite->Breite = 1480;
+  s.Seite->Hoehe = 2100;
+  d->zeigen();
+  EXPECT_EQ(d->ComboPapierformat->currentText(), QStringLiteral("A5"));
+  EXPECT_EQ(boxen(), QStringLiteral("1480 x 2100"));
+  ok();
+  EXPECT_EQ(s.Seite->Papier, QStringLiteral("A5"));
+  EXPECT_EQ(seite(), QStringLiteral("1480 x 2100"));
+  // Another name replaces it; a listed one leaves only the six formats.
+  s.Seite->Papier = QStringLiteral("B5");
+  d->zeigen();
+  EXPECT_EQ(d->ComboPapierformat->currentText(), QStringLiteral("B5"));
+  EXPECT_EQ(d->ComboPapierformat->findText(QStringLiteral("A5")), -1);
+  d->Command1_Click();
+  s.Seite->Papier = QStringLiteral("Letter");
+  d->zeigen();
+  EXPECT_EQ(d->ComboPapierformat->currentText(), QStringLiteral("Letter"));
+  EXPECT_EQ(d->ComboPapierformat->count(), static_cast<int>(kPapierformate.size()));
+}
+
 TEST_F(SeiteTest, BenutzerdefiniertHaeltDieGroesse) {
   s.Seite->Breite = 1200;
   s.Seite->Hoehe = 1500;
@@ -264,8 +287,9 @@ INSTANTIATE_TEST_SUITE_P(
         Ablehnung{"TextBreite", "0", "Die Papierbreite muss größer als 0 sein.", "2000"},
         Ablehnung{"TextBreite", "abc", "Die Papierbreite muss größer als 0 sein.", "2000"},
         Ablehnung{"TextHoehe", "-5", "Die Papierhöhe muss größer als 0 sein.", "2000"},
-        Ablehnung{"TextHoehe", "99999999999", "Die Papierhöhe darf höchstens 20000 betragen.",
+        Ablehnung{"TextHoehe", "99999999999", "Die Papierhöhe darf höchstens 50000 betragen.",
                   "2000"},
+        Ablehnung{"TextBreite", "50001", "Die Papierbreite darf höchstens 50000 betragen.", "2000"},
         Ablehnung{"TextOben", "-1", "Der obere Rand darf nicht negativ sein.", "120"},
         Ablehnung{"TextRechts", "2000",
                   "Der linke und der rechte Rand lassen keinen Platz auf der Seite: zusammen "

@@ -78,6 +78,38 @@ TEST_F(SeiteTest, RasterBeginntEinenAbstandVomRand) {
   EXPECT_EQ(graueSpalte(37) + graueSpalte(38), 0);
 }
 
+TEST_F(SeiteTest, LetzteRasterlinieLiegtAufDerFlaeche) {
+  // On an A4 page with a 10 mm grid the last vertical line lies at the page's right edge,
+  // which rounds onto the pixel just past the surface at some zooms (793.8 of 794 at 100 %).
+  s.Seite->Breite = 2100;
+  s.RasterAnzeigen = -1;
+  s.RasterX = 100;
+  s.RasterY = 10000;
+  for (const double zoom : {50.0, 75.0, 100.0, 150.0, 200.0, 333.0}) {
+    s.Zoom = zoom;
+    ASSERT_TRUE(ZoomAnwenden(s));
+    const QImage& bild = s.PictureSeite->bild();
+    int grau = 0;
+    for (int y = 0; y < bild.height(); ++y)
+      if (bild.pixelColor(bild.width() - 1, y) == QColor(192, 192, 192)) ++grau;
+    EXPECT_GT(grau, bild.height() / 3) << zoom;
+  }
+}
+
+TEST_F(SeiteTest, ZoomSinktBisDieSeiteInsPixelbudgetPasst) {
+  // A page of 5 m by 5 m at 100 % would take 18900 x 18900 pixels.
+  s.Seite->Breite = s.Seite->Hoehe = ClassSeite::GroesstesMass;
+  s.Zoom = 100;
+  ASSERT_TRUE(ZoomAnwenden(s));
+  EXPECT_LT(s.Zoom, 100);
+  EXPECT_GE(s.Zoom, 10);
+  const QSize pixel = s.PictureSeite->bild().size();
+  EXPECT_LE(qint64{pixel.width()} * pixel.height(), Bildflaeche::kPixelbudget);
+  // The view and the surface show the page at the lowered zoom.
+  EXPECT_NEAR(fenster.inhalt.width(), ClassSeite::GroesstesMass * 5.67 * s.Zoom / 100, 15);
+  EXPECT_NEAR(s.PictureSeite->Width(), fenster.inhalt.width(), 15);
+}
+
 TEST_F(SeiteTest, Hilfsbereiche) {
   s.Seite->RandLinks = s.Seite->RandOben = 200;
   s.HilfsbereicheAnzeigen = 1;

@@ -1,9 +1,13 @@
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QStringEncoder>
 #include <functional>
 
 #include "core/seite_zeichnen.h"
 #include "dateitest.h"
 #include "io/dokument.h"
+#include "io/layout.h"
 #include "io/textdatei.h"
 
 namespace {
@@ -441,19 +445,51 @@ TEST_F(DokumentTest, ZeilenumbruchImTextHaeltDieDateiLadbar) {
   EXPECT_EQ(neu->RTFDateien[1], QStringLiteral("Brief .rtf"));
 }
 
-TEST_F(DokumentTest, LfZeilenendenUndLeererTextLaden) {
+TEST_F(DokumentTest, FremdeZeilenendenUtf16UndLeererTextLaden) {
   s.AktuelleDatei = pfad(QStringLiteral("lf.qxm"));
   s.schrift(1).Textstring = QStringLiteral("Größe");
   SeiteZeichnen(s);
   ASSERT_TRUE(SpeichereDokument(s));
-  QByteArray datei = dateiInhalt(s.AktuelleDatei);
+  const QByteArray gespeichert = dateiInhalt(s.AktuelleDatei);
   // An empty text is an empty line.
-  EXPECT_TRUE(datei.contains("\r\n0\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n-1\r\n"));
-  datei.replace("\r\n", "\n");
-  dateiSchreiben(s.AktuelleDatei, datei);
-  const auto neu = laden(s.AktuelleDatei);
-  erwarteGleichesDokument(s, *neu);
-  EXPECT_EQ(neu->schrift(2).Textstring, QString());
+  EXPECT_TRUE(gespeichert.contains("\r\n0\r\n\r\n0\r\n0\r\n0\r\n0\r\n0\r\n-1\r\n"));
+  // What editors make of the file: other line ends, "Unicode" (UTF-16) in either byte order.
+  const QString text = textdatei::dekodieren(gespeichert);
+  auto utf16 = [&](QStringEncoder::Encoding kodierung) {
+    QStringEncoder encoder(kodierung, QStringEncoder::Flag::WriteBom);
+    return QByteArray(encoder.encode(text));
+  };
+  const QByteArray varianten[] = {
+      QByteArray(gespeichert).replace("\r\n", "\n"),
+      QByteArray(gespeichert).replace("\r\n", "\r"),
+      QByteArray(gespeichert).replace("\r\n", "\r\r\n"),
+      utf16(QStringEncoder::Utf16LE),
+      utf16(QStringEncoder::Utf16BE),
+  };
+  for (const QByteArray& inhalt : varianten) {
+    dateiSchreiben(s.AktuelleDatei, inhalt);
+    const auto neu = laden(s.AktuelleDatei);
+    erwarteGleichesDokument(s, *neu);
+    EXPECT_EQ(neu->schrift(1).Textstring, QStringLiteral("Größe"));
+    EXPECT_EQ(neu->schrift(2).Textstring, QString());
+  }
+}
+
+TEST_F(DokumentTest, GeraetOderPipeWirdNichtGelesen) {
+  SeiteZeichnen(s);
+  const QStringList vorher = dokumentdatei::zeilen(s);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pfad(QStringLiteral("pipe.qxm"))).constData(), 0600), 0);
+  for (const QString& geraet : {pfad(QStringLiteral("pipe.qxm")), QStringLiteral("/dev/zero")}) {
+    fenster.meldungen.clear();
+    EXPECT_FALSE(DokumentOeffnen(s, geraet));
+    s.Ladeauftrag = geraet;
+    EXPECT_FALSE(LadeLayout(s));
+    ASSERT_EQ(fenster.meldungen.size(), 2u) << geraet.toStdString();
+    EXPECT_TRUE(fenster.meldungen[0].text.startsWith(
+        QStringLiteral("Die Datei „%1“ ").arg(QDir::toNativeSeparators(geraet))))
+        << fenster.meldungen[0].text.toStdString();
+    EXPECT_EQ(dokumentdatei::zeilen(s), vorher);
+  }
 }
 
 TEST_F(DokumentTest, PfadNachDemLaden) {
@@ -569,9 +605,11 @@ TEST_F(DokumentTest, SpeicherfehlerWirdGemeldet) {
   s.AktuelleDatei = pfad(QStringLiteral("ordner.qxm"));
   EXPECT_FALSE(SpeichereDokument(s));
   ASSERT_EQ(fenster.meldungen.size(), 1u);
-  EXPECT_TRUE(fenster.meldungen[0].text.startsWith(QStringLiteral("Die Datei ")));
-  EXPECT_TRUE(fenster.meldungen[0].text.contains(
-      QStringLiteral("ordner.qxm konnte nicht gespeichert werden: ")));
+  // A German sentence naming the file; the system's own text only below it, as a detail.
+  const QStringList absaetze = fenster.meldungen[0].text.split(QStringLiteral("\n\n"));
+  ASSERT_EQ(absaetze.size(), 2);
+  EXPECT_EQ(absaetze[0], QStringLiteral("Die Datei „%1“ konnte nicht gespeichert werden.")
+                             .arg(QDir::toNativeSeparators(s.AktuelleDatei)));
   EXPECT_TRUE(QFileInfo(s.AktuelleDatei).isDir());
 }
 

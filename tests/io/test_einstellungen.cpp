@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+
+#include <QStringEncoder>
+
 #include "dateitest.h"
 #include "io/einstellungen.h"
 
@@ -137,7 +141,8 @@ TEST_F(EinstellungenTest, UngueltigeWerteErreichenZeichnenNie) {
   for (const char* zeile :
        {"Rasterbreite = 0", "Rasterbreite = 0.5", "Rasterbreite = -100", "Rasterbreite = nan",
         "Rasterbreite = inf", "Rasterbreite = 1e999", "Seitenbreite = 0", "Seitenbreite = -2100",
-        "Seitenbreite = 3000000000", "Seitenhöhe = 0", "Gitter an = 1e300"}) {
+        "Seitenbreite = 3000000000", "Seitenbreite = 2000000000", "Seitenbreite = 50001",
+        "Seitenhöhe = 0", "Seitenhöhe = 100000", "Gitter an = 1e300"}) {
     Programmzustand t;
     t.fenster = &fenster;
     Main(t, ordner.path());
@@ -149,9 +154,12 @@ TEST_F(EinstellungenTest, UngueltigeWerteErreichenZeichnenNie) {
     EXPECT_EQ(t.Seite->Hoehe, 2980) << zeile;
     EXPECT_EQ(t.MagnetAn, 0) << zeile;
   }
-  // The smallest allowed spacing is one unit.
-  ini("Rasterhöhe = 1\r\n");
+  // The smallest allowed spacing is one unit; the largest page is 5 m.
+  ini("Rasterhöhe = 1\r\nSeitenhöhe = 50000\r\n");
   EXPECT_EQ(s.RasterY, 1);
+  EXPECT_EQ(s.Seite->Hoehe, 50000);
+  // Faulty lines are skipped without a word: the start must not stop for a message.
+  EXPECT_TRUE(fenster.meldungen.empty());
 }
 
 TEST_F(EinstellungenTest, ExportzoomAusserhalbEinsBisZehnGiltAlsZwei) {
@@ -180,6 +188,13 @@ TEST_F(EinstellungenTest, KodierungenUndZeilenenden) {
   ini("Seitenh\xF6he = 2300\r\nRasterbreite = 12,5\r\n");
   EXPECT_EQ(s.Seite->Hoehe, 2300);
   EXPECT_EQ(s.RasterX, 12.5);
+  // CR-only line ends, and UTF-16 with its mark, as editors may leave the file.
+  ini("Seitenh\xF6he = 2200\rRasterbreite = 20\r");
+  EXPECT_EQ(s.Seite->Hoehe, 2200);
+  EXPECT_EQ(s.RasterX, 20);
+  QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
+  ini(utf16.encode(u"Seitenbreite = 1900\r\n"));
+  EXPECT_EQ(s.Seite->Breite, 1900);
   // The file name is found whatever its letter case.
   QFile::remove(pfad(QStringLiteral("qx.ini")));
   dateiSchreiben(pfad(QStringLiteral("QX.INI")), "Seitenbreite = 2000\r\n");
@@ -187,12 +202,28 @@ TEST_F(EinstellungenTest, KodierungenUndZeilenenden) {
   EXPECT_EQ(s.Seite->Breite, 2000);
 }
 
-TEST_F(EinstellungenTest, FehlendeDateiBehaeltStartwerteUndSchreibfehlerGibtFalse) {
+TEST_F(EinstellungenTest, FehlendeOderUnlesbareDateiBehaeltStartwerteSchreibfehlerWirdGemeldet) {
   EXPECT_EQ(s.RasterX, 100);
   EXPECT_EQ(s.Seite->Breite, 2100);
   EXPECT_EQ(s.Seite->Papier, QString());
   EXPECT_TRUE(fenster.meldungen.empty());
 
+  // A settings file that is a pipe or a device is not read (it would never end): the start
+  // values stay and the user is told.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pfad(QStringLiteral("qx.ini"))).constData(), 0600), 0);
+  s.RasterX = 40;
+  LadeEinstellungen(s);
+  EXPECT_EQ(s.RasterX, 40);
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.contains(pfad(QStringLiteral("qx.ini"))));
+
+  // A file that cannot be written: a German sentence, the system's text as a detail.
+  fenster.meldungen.clear();
   s.Startverzeichnis = pfad(QStringLiteral("gibt/es/nicht/"));
   EXPECT_FALSE(SpeichereEinstellungen(s));
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.startsWith(
+      QStringLiteral("Die Einstellungen konnten nicht in der Datei „%1“ gespeichert werden.\n\n")
+          .arg(pfad(QStringLiteral("gibt/es/nicht/qx.ini")))))
+      << fenster.meldungen[0].text.toStdString();
 }

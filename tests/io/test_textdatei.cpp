@@ -50,19 +50,24 @@ TEST(Dekodieren, BomUtf8UndWindows1252) {
   EXPECT_EQ(dekodieren("H\xF6he \x80"), QStringLiteral("Höhe €"));
   // A cut-off UTF-8 sequence is not UTF-8.
   EXPECT_EQ(dekodieren("ab\xC3"), QStringLiteral("abÃ"));
+  // UTF-16 after its mark, in either byte order.
+  EXPECT_EQ(dekodieren(QByteArray("\xFF\xFEH\0\xF6\0h\0\xAC\x20", 10)), QStringLiteral("Höh€"));
+  EXPECT_EQ(dekodieren(QByteArray("\xFE\xFF\0H\0\xF6\0h\x20\xAC", 10)), QStringLiteral("Höh€"));
   // Plain ASCII.
   EXPECT_EQ(dekodieren("QX Datenfile"), QStringLiteral("QX Datenfile"));
   EXPECT_TRUE(dekodieren("").isEmpty());
 }
 
-TEST(Zeilen, CrLfUndLfEndenEineZeile) {
+TEST(Zeilen, JedeArtZeilenendeEndetEineZeile) {
   EXPECT_EQ(zeilenTeilen(u"a\r\nb\r\n"), QStringList({"a", "b"}));
   EXPECT_EQ(zeilenTeilen(u"a\nb"), QStringList({"a", "b"}));
   EXPECT_EQ(zeilenTeilen(u"a\r\n\r\nb\n\n"), QStringList({"a", "", "b", ""}));
   EXPECT_EQ(zeilenTeilen(u"\r\n"), QStringList({""}));
   EXPECT_TRUE(zeilenTeilen(u"").isEmpty());
-  // A lone CR is part of the line.
-  EXPECT_EQ(zeilenTeilen(u"a\rb\r\n"), QStringList({"a\rb"}));
+  // CR only, as old Mac editors save.
+  EXPECT_EQ(zeilenTeilen(u"a\rb\r\rc\r"), QStringList({"a", "b", "", "c"}));
+  // CR CR LF: CR LF converted once more is still one line end.
+  EXPECT_EQ(zeilenTeilen(u"a\r\r\nb\r\r\n\r\r\nc"), QStringList({"a", "b", "", "c"}));
 }
 
 TEST(Zeilen, ZeilenumbruchImWertWirdZumLeerzeichen) {

@@ -1,6 +1,7 @@
 // The rich text box: files, search and replace as the letter merge uses them, selection
 // values, keyboard input and the clipboard.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -99,6 +100,14 @@ TEST(RichTextBox, FilesSaveAndLoadBack) {
   EXPECT_FALSE(geladen.LoadFile(ordner.filePath("fehlt.rtf")));
   EXPECT_TRUE(geladen.fehler().contains(QStringLiteral("kann nicht geöffnet werden")));
   EXPECT_EQ(geladen.Text(), QStringLiteral("Normal fett rot\nÄußerst €"));
+  // So does a device or a pipe, which would read without end.
+  const QString pipe = ordner.filePath("pipe.rtf");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  for (const QString& geraet : {pipe, QStringLiteral("/dev/zero")}) {
+    EXPECT_FALSE(geladen.LoadFile(geraet));
+    EXPECT_TRUE(geladen.fehler().contains(geraet)) << geladen.fehler().toStdString();
+    EXPECT_EQ(geladen.Text(), QStringLiteral("Normal fett rot\nÄußerst €"));
+  }
   // A failed save says why and leaves no file.
   EXPECT_FALSE(geladen.SaveFile(ordner.filePath("fehlt/brief.rtf")));
   EXPECT_FALSE(geladen.fehler().isEmpty());

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "platform/bildflaeche.h"
 #include "platform/gdi.h"
@@ -135,6 +136,32 @@ TEST(Bildflaeche, GepunkteteRasterlinie) {
   EXPECT_EQ(farbe(f, 41, 40), S);
 }
 
+TEST(Bildflaeche, RiesigeMasseBleibenImBudget) {
+  // A line reaching billions of pixels beyond the surface: only its visible part is walked,
+  // on the same pixels as a short line of the same slope, the dots counted from its start.
+  Bildflaeche f(1500, 750);
+  f.Cls();
+  f.Line(-3.0e10, -3.0e10, 3.0e10, 3.0e10, 0);
+  f.DrawStyle = 2;
+  f.Line(-3.0e10 - 15, 300, 3.0e10, 300, 0);
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(farbe(f, i, i), S) << i;
+    if (i != 20) {
+      EXPECT_EQ(farbe(f, i, 20), i % 2 == 1 ? S : W) << i;
+    }
+  }
+  EXPECT_EQ(farbe(f, 1, 0), W);
+
+  // At the largest scale a surface of any shape rounds to whole pixels within the budget.
+  for (const QSizeF twips : {QSizeF(11907, 16840), QSizeF(283500, 283500), QSizeF(1500, 1.0e8)}) {
+    const double m = Bildflaeche::groessterMassstab(twips.width(), twips.height(), 15);
+    const auto pixel = [&](double t) { return std::llround(t * m / 15); };
+    EXPECT_LE(pixel(twips.width()) * pixel(twips.height()), Bildflaeche::kPixelbudget);
+    EXPECT_GT(pixel(twips.width() * 1.01) * pixel(twips.height() * 1.01),
+              Bildflaeche::kPixelbudget);
+  }
+}
+
 TEST(Bildflaeche, PrintSchreibtMitGewaehlterSchrift) {
   Bildflaeche f(3000, 3000);
   f.Cls();
@@ -223,10 +250,13 @@ TEST(Bildflaeche, BmpSpeichernUndFehler) {
   f.Line(300, 300, 450, 400, 0, true, true);
   EXPECT_EQ(farbe(f, 25, 22), S);
 
-  // A folder that does not exist: false, a German message, nothing written.
+  // A folder that does not exist: false, a German sentence naming the file with the
+  // system's text below it, nothing written.
   const QString falsch = ordner.filePath(QStringLiteral("fehlt/seite.bmp"));
   EXPECT_FALSE(f.speichereBmp(falsch, &fehler));
-  EXPECT_TRUE(fehler.contains(QStringLiteral("konnte nicht geschrieben werden")));
+  EXPECT_TRUE(fehler.startsWith(
+      QStringLiteral("Die Bilddatei „%1“ konnte nicht gespeichert werden.\n\n").arg(falsch)))
+      << fehler.toStdString();
   EXPECT_FALSE(QFile::exists(falsch));
   // The earlier file stays as it was when a later save fails.
   QFile::setPermissions(ordner.path(), QFile::ReadOwner | QFile::ExeOwner);

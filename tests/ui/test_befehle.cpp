@@ -613,6 +613,13 @@ TEST_F(Befehle, GanzeSeiteNimmtDieKleinereAnpassung) {
   aktion(QStringLiteral("mnuViewganze_Seite"))->trigger();
   EXPECT_EQ(s->Zoom, schmal);
   EXPECT_LE(seite()->width(), w->VSView()->viewport()->width());
+
+  // A page too wide to fit even at the smallest zoom is shown at that zoom.
+  s->Seite->Breite = ClassSeite::GroesstesMass;
+  s->Zoom = 100;
+  aktion(QStringLiteral("mnuViewSeitenbreite"))->trigger();
+  EXPECT_EQ(s->Zoom, 10);
+  EXPECT_NEAR(seite()->width(), ClassSeite::GroesstesMass * 5.67 / 10 / 15, 1);
 }
 
 }  // namespace
