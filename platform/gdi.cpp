@@ -58,12 +58,13 @@ QPolygon alsPolygon(const POINT* punkte, int anzahl) {
   return polygon;
 }
 
-// Face name as the record holds it: up to the first NUL, at most 31 characters.
+// Face name as the record holds it: up to the first NUL. Names are not cut to the 31
+// characters of a Windows record: a longer family name would otherwise draw in another face.
 QString gesichtsname(const QString& name) {
   QString n = name;
   const qsizetype nul = n.indexOf(QChar(0));
   if (nul >= 0) n.truncate(nul);
-  return n.left(31);
+  return n;
 }
 
 }  // namespace

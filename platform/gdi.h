@@ -34,7 +34,7 @@ struct LogFont {
   uint8_t lfClipPrecision = 0;
   uint8_t lfQuality = 0;
   uint8_t lfPitchAndFamily = 0;
-  QString lfFaceName;  // at most 31 characters are significant
+  QString lfFaceName;  // up to the first NUL; not limited to 31 characters
 };
 
 // Text metrics of a face (the fields of a NEWTEXTMETRIC that carry meaning here).

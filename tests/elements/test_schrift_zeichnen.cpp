@@ -2,7 +2,10 @@
 // With QX_TESTBILDER naming a folder, the rendered pictures are saved there to be looked at.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QImage>
+#include <QtEndian>
 #include <functional>
 
 #include "core/programmzustand.h"
@@ -39,6 +42,38 @@ double rotMinusBlau(const QImage& b, QRect teil) {
   return n ? summe / n : 0;
 }
 QPointF mitte(const QRect& r) { return QRectF(r).center(); }
+
+// A copy of a TrueType font whose family is named `familie`: a new name table (family,
+// style, full and PostScript name; Windows, Unicode, US English) is appended and the table
+// directory points to it.
+QByteArray umbenannt(QByteArray ttf, const QString& familie) {
+  const QList<std::pair<quint16, QString>> namen = {
+      {1, familie}, {2, QStringLiteral("Regular")}, {4, familie}, {6, QStringLiteral("Lang")}};
+  auto wort = [](QByteArray& b, quint16 w) { b.append(char(w >> 8)).append(char(w & 255)); };
+  QByteArray tabelle, texte;
+  wort(tabelle, 0);
+  wort(tabelle, quint16(namen.size()));
+  wort(tabelle, quint16(6 + 12 * namen.size()));
+  for (const auto& [id, text] : namen) {
+    QByteArray utf16;
+    for (QChar c : text) wort(utf16, c.unicode());
+    for (quint16 w :
+         {quint16(3), quint16(1), quint16(0x409), id, quint16(utf16.size()), quint16(texte.size())})
+      wort(tabelle, w);
+    texte.append(utf16);
+  }
+  tabelle.append(texte);
+  while (ttf.size() % 4) ttf.append('\0');
+  const quint32 ort = quint32(ttf.size());
+  const int tabellen = qFromBigEndian<quint16>(ttf.constData() + 4);
+  for (int i = 0; i < tabellen; ++i) {
+    char* eintrag = ttf.data() + 12 + 16 * i;
+    if (QByteArrayView(eintrag, 4) != "name") continue;
+    qToBigEndian(ort, eintrag + 8);
+    qToBigEndian(quint32(tabelle.size()), eintrag + 12);
+  }
+  return ttf + tabelle;
+}
 
 struct TextZeichnen : ::testing::Test {
   Programmzustand s;
@@ -263,4 +298,24 @@ TEST_F(TextZeichnen, DruckseiteZeigtDenTextAnDerselbenStelle) {
   const QRect ende(t.right() - t.width() / 5, t.top(), t.width() / 5 + 1, t.height());
   EXPECT_LT(rotMinusBlau(kursiv, ende), 0);
   EXPECT_NEAR(rotMinusBlau(drucke(), ende), rotMinusBlau(kursiv, ende), 30);
+}
+
+TEST_F(TextZeichnen, LangerFamiliennameZeichnetInSeinerSchrift) {
+  const QString lang = QStringLiteral("Monospace Test Family With Forty Letters");
+  ASSERT_EQ(lang.size(), 40);
+  LogFont lf;
+  lf.lfFaceName = lang + QChar(0) + QStringLiteral("Rest");
+  EXPECT_EQ(schriftAusLogFont(lf).family(), lang);
+
+  QFile datei(QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf"));
+  if (!datei.open(QIODevice::ReadOnly)) GTEST_SKIP() << "Liberation Mono is not installed";
+  const int id = QFontDatabase::addApplicationFontFromData(umbenannt(datei.readAll(), lang));
+  ASSERT_GE(id, 0);
+  ASSERT_EQ(QFontDatabase::applicationFontFamilies(id), QStringList(lang));
+  e.Textstring = QStringLiteral("iiiiWWWW");
+  e.fontname = QStringLiteral("Liberation Mono");
+  const QImage vorlage = zeichne();
+  e.fontname = lang;
+  EXPECT_TRUE(zeichne() == vorlage);
+  QFontDatabase::removeApplicationFont(id);
 }
