@@ -42,6 +42,20 @@ double rotMinusBlau(const QImage& b, QRect teil) {
   return n ? summe / n : 0;
 }
 QPointF mitte(const QRect& r) { return QRectF(r).center(); }
+// How many pixels pass the test, and how much ink the picture holds (darkness summed).
+int anzahl(const QImage& b, const Pruefung& p) {
+  int n = 0;
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) n += p(b.pixel(x, y));
+  return n;
+}
+double tinteSumme(const QImage& b) {
+  double summe = 0;
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x)
+      summe += 765 - qRed(b.pixel(x, y)) - qGreen(b.pixel(x, y)) - qBlue(b.pixel(x, y));
+  return summe;
+}
 
 // A copy of a TrueType font whose family is named `familie`: a new name table (family,
 // style, full and PostScript name; Windows, Unicode, US English) is appended and the table
@@ -198,6 +212,29 @@ TEST_F(TextZeichnen, FarbverlaufLaengsQuerUndGedreht) {
     if (kreis == 2) {
       e.ColorCircle = 3;
       EXPECT_EQ(zeichne(), bild);
+    }
+  }
+}
+
+TEST_F(TextZeichnen, VerlaufInEinerFarbeWieSchlichterText) {
+  // A gradient from a colour to itself looks like plain text in that colour, straight and
+  // turned.
+  e.Textstring = QStringLiteral("Wasser & Öl");
+  e.FontSize = int16_t(36);
+  e.Color1 = e.Color2 = ROT;
+  e.AusrichtungH = e.AusrichtungV = 1;
+  auto nichtWeiss = [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; };
+  for (int16_t winkel : {int16_t(0), int16_t(30)}) {
+    e.Angle = winkel;
+    e.ColorCircle = 0;
+    const QImage schlicht = zeichne();
+    for (int16_t kreis : {int16_t(1), int16_t(2)}) {
+      e.ColorCircle = kreis;
+      const QImage verlauf = zeichne();
+      EXPECT_NEAR(anzahl(verlauf, nichtWeiss), anzahl(schlicht, nichtWeiss),
+                  anzahl(schlicht, nichtWeiss) / 100)
+          << winkel << " " << kreis;
+      EXPECT_NEAR(tinteSumme(verlauf), tinteSumme(schlicht), tinteSumme(schlicht) / 100);
     }
   }
 }
