@@ -43,9 +43,9 @@ GdiObjekt* finde(HGDIOBJ handle) {
 
 // Region kinds returned by the clip calls.
 constexpr int FEHLER_REGION = 0;
-constexpr int LEERE_REGION = 1;
-constexpr int EINFACHE_REGION = 2;
-constexpr int KOMPLEXE_REGION = 3;
+constexpr int LEERE_REGION = NULLREGION;
+constexpr int EINFACHE_REGION = SIMPLEREGION;
+constexpr int KOMPLEXE_REGION = COMPLEXREGION;
 
 int regionsArt(const QRegion& r) {
   if (r.isEmpty()) return LEERE_REGION;

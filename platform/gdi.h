@@ -78,6 +78,11 @@ constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr int ALTERNATE = 1;
 
+// Kinds of region the clip and region calls return (0: an error).
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+
 // Modes of CombineRgn.
 constexpr int RGN_AND = 1;
 constexpr int RGN_OR = 2;
