@@ -14,6 +14,7 @@
 #include "elements/text/schriftarten.h"
 #include "io/dokument.h"
 #include "io/drucken.h"
+#include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 
 namespace {
@@ -123,6 +124,9 @@ static void BM_VolleSeiteZeichnen(benchmark::State& state) {
   Vorlage v;
   vollSeite(v);
   SeiteZeichnen(v.s);  // pictures enter the cache
+  // With QX_BENCHBILD naming a file, the page is saved there to be looked at.
+  const QString bild = qEnvironmentVariable("QX_BENCHBILD");
+  if (!bild.isEmpty()) v.s.PictureSeite->bild().save(bild);
   for (auto _ : state) SeiteZeichnen(v.s);
 }
 BENCHMARK(BM_VolleSeiteZeichnen)->Unit(benchmark::kMillisecond);

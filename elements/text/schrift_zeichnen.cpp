@@ -191,8 +191,18 @@ class Textausgabe {
                        nint((cy + DrehEckpunkt(u, v, a, u"y")) / tppY_));
       };
       std::array<QPointF, 4> ecken = {ecke(0, 0), ecke(Wi, 0), ecke(Wi, H), ecke(0, H)};
-      anfang = ecken[0];
+      // A polygon region holds the pixels whose top-left corner lies inside; the brush is
+      // taken at the pixels' centres.
+      anfang = ecken[0] + QPointF(0.5, 0.5);
       weg = (laengs ? ecken[1] : ecken[3]) - ecken[0];
+      // The bands run along the regions' leading edge, whose direction the rounded
+      // corners give; only the way across that edge counts.
+      const QPointF kante = (laengs ? ecken[3] : ecken[1]) - ecken[0];
+      const double laenge = std::hypot(kante.x(), kante.y());
+      if (laenge > 0) {
+        const QPointF normale(-kante.y() / laenge, kante.x() / laenge);
+        weg = normale * QPointF::dotProduct(weg, normale);
+      }
       const QPointF rest = weg * (stufen_ - 1) / stufen_;
       for (size_t j : laengs ? std::array<size_t, 2>{1, 2} : std::array<size_t, 2>{2, 3})
         ecken[j] += rest;
@@ -214,11 +224,11 @@ class Textausgabe {
     QLinearGradient baender(anfang, anfang + weg);
     const Farbanteile start = anteile(schrift_.Color1);
     const Farbanteile schritt = stufenschritt(start, anteile(schrift_.Color2), stufen_);
-    constexpr double kante = 1e-9;  // a hard step between two bands
+    constexpr double sprung = 1e-9;  // a hard step between two bands
     for (int i = 1; i <= stufen_; ++i) {
       const QColor farbe = alsFarbe(stufenfarbe(start, schritt, i));
       baender.setColorAt(static_cast<double>(i - 1) / stufen_, farbe);
-      baender.setColorAt(std::max(0.0, static_cast<double>(i) / stufen_ - kante), farbe);
+      baender.setColorAt(std::max(0.0, static_cast<double>(i) / stufen_ - sprung), farbe);
     }
 
     const HRGN aussen = CreateRectRgn(0, 0, 0, 0);

@@ -6,7 +6,9 @@
 #include <QFontDatabase>
 #include <QImage>
 #include <QtEndian>
+#include <cmath>
 #include <functional>
+#include <map>
 
 #include "core/programmzustand.h"
 #include "elements/text/schrift_zeichnen.h"
@@ -214,6 +216,27 @@ TEST_F(TextZeichnen, FarbverlaufLaengsQuerUndGedreht) {
       EXPECT_EQ(zeichne(), bild);
     }
   }
+  // A turned text's bands run along its baseline: the fully inked pixels at one distance
+  // from the baseline share their shade from the first letter to the last.
+  e.Textstring = QStringLiteral("HHHHHHHHHHHH");
+  e.FontSize = int16_t(20);
+  e.ColorCircle = 2;
+  e.Angle = 17;
+  const QImage bild = zeichne();
+  const double c = std::cos(17 * 3.1415 / 180), sn = std::sin(17 * 3.1415 / 180);
+  std::map<int, std::pair<int, int>> roetenJeAbstand;  // least and most red
+  for (int y = 0; y < bild.height(); ++y)
+    for (int x = 0; x < bild.width(); ++x) {
+      const QRgb p = bild.pixel(x, y);
+      if (qGreen(p) != 0 || qRed(p) + qBlue(p) != 255) continue;
+      const int abstand = int(std::floor(2 * (x * sn + y * c)));  // half pixels
+      auto& [wenig, viel] = roetenJeAbstand.try_emplace(abstand, 255, 0).first->second;
+      wenig = std::min(wenig, qRed(p));
+      viel = std::max(viel, qRed(p));
+    }
+  ASSERT_GT(roetenJeAbstand.size(), 10u);
+  for (const auto& [abstand, roete] : roetenJeAbstand)
+    EXPECT_LE(roete.second - roete.first, 10) << abstand;
 }
 
 TEST_F(TextZeichnen, VerlaufInEinerFarbeWieSchlichterText) {
