@@ -15,6 +15,7 @@
 #include "elements/text/schriftarten.h"
 #include "io/dokument.h"
 #include "io/drucken.h"
+#include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 #include "vorlage.h"
 
@@ -118,6 +119,9 @@ static void BM_VolleSeiteZeichnen(benchmark::State& state) {
   Vorlage v;
   vollSeite(v);
   SeiteZeichnen(v.s);  // pictures enter the cache
+  // With QX_BENCHBILD naming a file, the page is saved there to be looked at.
+  const QString bild = qEnvironmentVariable("QX_BENCHBILD");
+  if (!bild.isEmpty()) v.s.PictureSeite->bild().save(bild);
   for (auto _ : state) SeiteZeichnen(v.s);
 }
 BENCHMARK(BM_VolleSeiteZeichnen)->Unit(benchmark::kMillisecond);

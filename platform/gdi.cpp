@@ -43,9 +43,9 @@ GdiObjekt* finde(HGDIOBJ handle) {
 
 // Region kinds returned by the clip calls.
 constexpr int FEHLER_REGION = 0;
-constexpr int LEERE_REGION = 1;
-constexpr int EINFACHE_REGION = 2;
-constexpr int KOMPLEXE_REGION = 3;
+constexpr int LEERE_REGION = NULLREGION;
+constexpr int EINFACHE_REGION = SIMPLEREGION;
+constexpr int KOMPLEXE_REGION = COMPLEXREGION;
 
 int regionsArt(const QRegion& r) {
   if (r.isEmpty()) return LEERE_REGION;
@@ -58,12 +58,13 @@ QPolygon alsPolygon(const POINT* punkte, int anzahl) {
   return polygon;
 }
 
-// Face name as the record holds it: up to the first NUL, at most 31 characters.
+// Face name as the record holds it: up to the first NUL. Names are not cut to the 31
+// characters of a Windows record: a longer family name would otherwise draw in another face.
 QString gesichtsname(const QString& name) {
   QString n = name;
   const qsizetype nul = n.indexOf(QChar(0));
   if (nul >= 0) n.truncate(nul);
-  return n.left(31);
+  return n;
 }
 
 }  // namespace
@@ -179,23 +180,117 @@ void Geraetekontext::stiftUndPinselSetzen(bool mitPinsel) {
   }
 }
 
+QFont Geraetekontext::zeichenschrift() const {
+  QFont f = schrift_;
+  if (extra_ != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, extra_);
+  return f;
+}
+
+QTransform Geraetekontext::textlage(double x, double y) const {
+  // The reference point is the top-left corner of the text's cell; a rotated font turns
+  // counter-clockwise about it (on a surface whose y axis grows downwards).
+  QTransform lage;
+  lage.translate(x, y);
+  if (drehung_ % 3600 != 0) lage.rotate(-drehung_ / 10.0);
+  return lage;
+}
+
 void Geraetekontext::schreibeText(double x, double y, const QString& text) {
   if (text.isEmpty() || !aktiverMaler()) return;
   const StiftUndPinsel sp = besitzer_ ? besitzer_->stiftUndPinsel() : StiftUndPinsel{};
   maler_->save();
   malerVorbereiten(false);
-  maler_->setPen(QPen(sp.textFarbe));
+  const QTransform lage = textlage(x, y);
+  if (textpinsel_) {
+    // The brush is given in device pixels; the text is drawn in its own coordinates.
+    QBrush pinsel = *textpinsel_;
+    pinsel.setTransform(pinsel.transform() * lage.inverted());
+    maler_->setPen(QPen(pinsel, 1));
+  } else {
+    maler_->setPen(QPen(sp.textFarbe));
+  }
   maler_->setBrush(Qt::NoBrush);
   maler_->setBackgroundMode(Qt::TransparentMode);
-  QFont f = schrift_;
-  if (extra_ != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, extra_);
-  maler_->setFont(f);
-  const double oberlaenge = QFontMetricsF(schrift_).ascent();
-  // The reference point is the top-left corner of the text's cell; a rotated font turns
-  // counter-clockwise about it (on a surface whose y axis grows downwards).
-  maler_->translate(x, y);
-  if (drehung_ % 3600 != 0) maler_->rotate(-drehung_ / 10.0);
-  maler_->drawText(QPointF(0, oberlaenge), text);
+  maler_->setFont(zeichenschrift());
+  maler_->setTransform(lage, true);
+  maler_->drawText(QPointF(0, QFontMetricsF(schrift_).ascent()), text);
+  maler_->restore();
+}
+
+void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<Textkopie>& kopien) {
+  if (text.isEmpty() || kopien.empty() || !aktiverMaler()) return;
+
+  // The text's coverage, drawn once as the copies draw it: at a whole device point, so that
+  // the glyphs are rasterised alike wherever a copy lies.
+  const QFont f = zeichenschrift();
+  const QFontMetricsF m(f);
+  const double rand = m.height() / 2 + std::abs(extra_);
+  const QRectF zelle = m.boundingRect(text).translated(0, m.ascent()) |
+                       QRectF(0, 0, m.horizontalAdvance(text), m.height());
+  const QRect umriss =
+      textlage(0, 0).mapRect(zelle.adjusted(-rand, -rand, rand, rand)).toAlignedRect();
+  QImage maske(umriss.size(), QImage::Format_ARGB32_Premultiplied);
+  maske.fill(Qt::transparent);
+  {
+    QPainter p(&maske);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setPen(Qt::black);
+    p.setFont(f);
+    p.setTransform(textlage(-umriss.left(), -umriss.top()));
+    p.drawText(QPointF(0, m.ascent()), text);
+  }
+  struct Punkt {
+    int x, y;
+    uint8_t deckung;
+  };
+  std::vector<Punkt> punkte;
+  for (int y = 0; y < maske.height(); ++y) {
+    const QRgb* zeile = reinterpret_cast<const QRgb*>(maske.constScanLine(y));
+    for (int x = 0; x < maske.width(); ++x)
+      if (const int a = qAlpha(zeile[x]))
+        punkte.push_back({x + umriss.left(), y + umriss.top(), static_cast<uint8_t>(a)});
+  }
+  if (punkte.empty()) return;
+
+  // A copy at the point of a later one is covered by it wholly: only the last copy at each
+  // point counts.
+  std::vector<size_t> zaehlende;
+  QRect flaeche;
+  for (size_t k = 0; k < kopien.size(); ++k) {
+    const QPoint q = kopien[k].punkt;
+    if (std::any_of(kopien.begin() + static_cast<std::ptrdiff_t>(k) + 1, kopien.end(),
+                    [q](const Textkopie& spaeter) { return spaeter.punkt == q; }))
+      continue;
+    zaehlende.push_back(k);
+    flaeche |= umriss.translated(q);
+  }
+
+  // Per pixel the greatest coverage and the copy that gives it.
+  const int breite = flaeche.width();
+  std::vector<uint8_t> deckung(static_cast<size_t>(breite) * flaeche.height(), 0);
+  std::vector<uint32_t> kopie(deckung.size(), 0);
+  for (size_t k : zaehlende) {
+    const QPoint q = kopien[k].punkt - flaeche.topLeft();
+    for (const Punkt& p : punkte) {
+      const size_t i = static_cast<size_t>(p.y + q.y()) * breite + (p.x + q.x());
+      if (p.deckung >= deckung[i]) {
+        deckung[i] = p.deckung;
+        kopie[i] = static_cast<uint32_t>(k);
+      }
+    }
+  }
+  QImage schicht(flaeche.size(), QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < flaeche.height(); ++y) {
+    QRgb* zeile = reinterpret_cast<QRgb*>(schicht.scanLine(y));
+    for (int x = 0; x < breite; ++x) {
+      const size_t i = static_cast<size_t>(y) * breite + x;
+      const QColor& c = kopien[kopie[i]].farbe;
+      zeile[x] = deckung[i] ? qPremultiply(qRgba(c.red(), c.green(), c.blue(), deckung[i])) : 0;
+    }
+  }
+  maler_->save();
+  malerVorbereiten(false);
+  maler_->drawImage(flaeche.topLeft(), schicht);
   maler_->restore();
 }
 
@@ -263,6 +358,34 @@ int SelectClipRgn(HDC dc, HRGN region) {
   dc->hatClip_ = true;
   dc->clip_ = o->region;  // a copy: the region may be deleted afterwards
   return regionsArt(dc->clip_);
+}
+
+int CombineRgn(HRGN ziel, HRGN a, HRGN b, int modus) {
+  GdiObjekt* z = finde(ziel);
+  GdiObjekt* ra = finde(a);
+  GdiObjekt* rb = modus == RGN_COPY ? ra : finde(b);
+  auto istRegion = [](const GdiObjekt* o) { return o && o->art == GdiObjekt::Art::Region; };
+  if (!istRegion(z) || !istRegion(ra) || !istRegion(rb)) return FEHLER_REGION;
+  switch (modus) {
+    case RGN_AND:
+      z->region = ra->region & rb->region;
+      break;
+    case RGN_OR:
+      z->region = ra->region | rb->region;
+      break;
+    case RGN_XOR:
+      z->region = ra->region ^ rb->region;
+      break;
+    case RGN_DIFF:
+      z->region = ra->region - rb->region;
+      break;
+    case RGN_COPY:
+      z->region = ra->region;
+      break;
+    default:
+      return FEHLER_REGION;
+  }
+  return regionsArt(z->region);
 }
 
 int GetDeviceCaps(HDC dc, int index) {

@@ -14,8 +14,11 @@
 #include <QPainter>
 #include <QRegion>
 #include <QString>
+#include <QTransform>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class Zeichenflaeche;
 
@@ -34,7 +37,7 @@ struct LogFont {
   uint8_t lfClipPrecision = 0;
   uint8_t lfQuality = 0;
   uint8_t lfPitchAndFamily = 0;
-  QString lfFaceName;  // at most 31 characters are significant
+  QString lfFaceName;  // up to the first NUL; not limited to 31 characters
 };
 
 // Text metrics of a face (the fields of a NEWTEXTMETRIC that carry meaning here).
@@ -74,6 +77,25 @@ using HRGN = HGDIOBJ;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr int ALTERNATE = 1;
+
+// Kinds of region the clip and region calls return (0: an error).
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+
+// Modes of CombineRgn.
+constexpr int RGN_AND = 1;
+constexpr int RGN_OR = 2;
+constexpr int RGN_XOR = 3;
+constexpr int RGN_DIFF = 4;
+constexpr int RGN_COPY = 5;
+
+// One copy of a text for Geraetekontext::schreibeTextKopien: its device point (the top-left
+// reference point, as for TextOutA) and its colour.
+struct Textkopie {
+  QPoint punkt;
+  QColor farbe;
+};
 
 // Pen, brush and text colour of the surface that owns a device context, as the surface's
 // named properties describe them at the moment of drawing.
@@ -126,8 +148,17 @@ class Geraetekontext {
   // Width in device pixels of a text in the selected font, without character extra.
   int textBreite(const QString& text) const;
   // Draws a text at a device point (top-left reference point, rotation of the selected
-  // font, character extra, the surface's text colour, transparent background).
+  // font, character extra, the surface's text colour or the text brush, transparent
+  // background).
   void schreibeText(double x, double y, const QString& text);
+  // A brush that fills the text instead of the surface's text colour (a colour gradient),
+  // given in device pixels of the surface; none: the text colour again.
+  void setzeTextpinsel(std::optional<QBrush> pinsel) { textpinsel_ = std::move(pinsel); }
+  // Draws copies of a text in the selected font, later copies over earlier ones, as one
+  // shape: each pixel takes the coverage of the copy that covers it most and that copy's
+  // colour (the later one of equals), so that the edges come out as those of one copy.
+  // Antialiased copies drawn over each other would thicken every edge they share.
+  void schreibeTextKopien(const QString& text, const std::vector<Textkopie>& kopien);
 
   // The GDI calls, by their Windows names (as friends, they reach the state).
   friend HGDIOBJ SelectObject(HDC dc, HGDIOBJ objekt);
@@ -150,6 +181,11 @@ class Geraetekontext {
   bool malerVorbereiten(bool mitPinsel);
   QPainter* aktiverMaler() const;
   void stiftUndPinselSetzen(bool mitPinsel);
+  // The selected font with the character extra, as text is drawn.
+  QFont zeichenschrift() const;
+  // From the text's own coordinates (reference point at 0, 0) to the device point (x, y):
+  // the selected font's rotation about the reference point.
+  QTransform textlage(double x, double y) const;
   Zeichenflaeche* besitzer_;
   HFONT flaechenSchrift_ = 0;  // handle of the surface's own font, owned by this context
   int dpiX_;
@@ -162,6 +198,7 @@ class Geraetekontext {
   int extra_ = 0;
   bool hatClip_ = false;
   QRegion clip_;
+  std::optional<QBrush> textpinsel_;
 };
 
 HFONT CreateFontIndirectA(const LogFont& lf);
@@ -170,6 +207,9 @@ HRGN CreatePolygonRgn(const POINT* punkte, int anzahl, int fuellmodus);
 bool DeleteObject(HGDIOBJ objekt);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ objekt);
 int SelectClipRgn(HDC dc, HRGN region);
+// Sets the region `ziel` to a combination of `a` and `b` (RGN_COPY: `a`); returns the kind
+// of the result, 0 when a handle is no region.
+int CombineRgn(HRGN ziel, HRGN a, HRGN b, int modus);
 int GetDeviceCaps(HDC dc, int index);
 bool GetTextExtentPoint32A(HDC dc, const QString& text, int anzahl, SIZE* groesse);
 int SetTextCharacterExtra(HDC dc, int extra);

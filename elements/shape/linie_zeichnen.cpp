@@ -1,5 +1,6 @@
 #include "elements/shape/linie_zeichnen.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -245,16 +246,29 @@ void LinieZeichnen(Programmzustand& s, Zeichenflaeche& ziel, const ClassLinie& l
   if (linie.ColorCircle > 0) {
     if (linie.ColorCircle <= 2) {
       // 101 passes, each clipped from its own leading edge to the far edge of the area,
-      // so that 101 bands from Color1 to Color2 stay visible.
+      // so that 101 bands from Color1 to Color2 stay visible. Each pass is drawn only
+      // where no later one paints over it: the same pixels, each painted once.
       const Verlauf verlauf(linie.Color1, linie.Color2);
+      std::array<HRGN, 101> baender{};
+      const HRGN spaeter = CreateRectRgn(0, 0, 0, 0);
+      for (int i = 100; i >= 0; --i) {
+        const Clip c = verlaufsClip(s, linie, rahmen, i);
+        const HRGN bereich =
+            CreateRectRgn(ganz(c.links), ganz(c.oben), ganz(c.rechts), ganz(c.unten));
+        baender[i] = CreateRectRgn(0, 0, 0, 0);
+        CombineRgn(baender[i], bereich, spaeter, RGN_DIFF);
+        CombineRgn(spaeter, spaeter, bereich, RGN_OR);
+        DeleteObject(bereich);
+      }
+      DeleteObject(spaeter);
       for (int i = 0; i <= 100; ++i) {
         stift.setzeFarbe(verlauf.farbe(i));
-        const Clip c = verlaufsClip(s, linie, rahmen, i);
-        s.Clipbereich = CreateRectRgn(ganz(c.links), ganz(c.oben), ganz(c.rechts), ganz(c.unten));
-        SelectClipRgn(ziel.hdc(), s.Clipbereich);
-        s.VersatzX = 0;
-        s.VersatzY = 0;
-        LinienformZeichnen(s, ziel, linie, rahmen);
+        s.Clipbereich = baender[i];
+        if (SelectClipRgn(ziel.hdc(), s.Clipbereich) != NULLREGION) {
+          s.VersatzX = 0;
+          s.VersatzY = 0;
+          LinienformZeichnen(s, ziel, linie, rahmen);
+        }
         DeleteObject(s.Clipbereich);
       }
       SelectClipRgn(ziel.hdc(), 0);

@@ -306,12 +306,12 @@ void frmSchrift::Form_Activate() {
   combo2_->setCurrentIndex(m.Bold && m.Italic ? 3 : m.Bold ? 1 : m.Italic ? 2 : 0);
   Combo2_Click();
 
-  // A face that is not listed gives way to the first listed one.
-  if (combo1_->count() > 0) {
-    const int name = combo1_->findText(m.fontname, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    combo1_->setCurrentIndex(name < 0 ? 0 : name);
-    Combo1_Click();
-  }
+  // A face that is not installed keeps its name: the box shows it without selecting an
+  // item, and only a face the user picks replaces it.
+  const int name = combo1_->findText(m.fontname, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  combo1_->setPlaceholderText(m.fontname);
+  combo1_->setCurrentIndex(name);
+  if (name >= 0) Combo1_Click();
 
   // Sizes are compared as numbers, so that the item "12" is found for the size 12.
   const std::optional<double> groesse = varianteZahl(m.FontSize);
@@ -520,4 +520,3 @@ void frmSchrift::CommandAbbruch_Click() {
   if (gueltigeSchrift(s_, nr) && nr > AnzahlFeldtexte && s_.schrift(nr).Textstring.isEmpty())
     RahmenLoeschen(s_);
 }
-

@@ -1,5 +1,6 @@
 #include "elements/text/schrift_zeichnen.h"
 
+#include <QLinearGradient>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -38,6 +39,8 @@ constexpr double twipsProEinheit = 5.67;
 constexpr double ersatzgroesse = 10;
 // The largest character height a text is drawn with, in device pixels.
 constexpr double groessteZeichenhoehe = 16384;
+// Beyond every surface, in device pixels: the region outside a gradient reaches that far.
+constexpr int ausserhalb = 1 << 24;
 
 int32_t ganz(double v) { return zahlen::int32Begrenzt(v); }
 
@@ -61,6 +64,8 @@ int32_t stufenfarbe(const Farbanteile& von, const Farbanteile& schritt, int i) {
   return RGB(teil(von.rot, schritt.rot), teil(von.gruen, schritt.gruen),
              teil(von.blau, schritt.blau));
 }
+
+QColor alsFarbe(int32_t rgb) { return QColor(rgb & 255, (rgb >> 8) & 255, (rgb >> 16) & 255); }
 
 // Per-step difference from `von` to `bis` over `stufen` steps.
 Farbanteile stufenschritt(const Farbanteile& von, const Farbanteile& bis, int stufen) {
@@ -115,6 +120,12 @@ class Textausgabe {
     ziel_.CurrentY = v * s_.Zoomfaktor * twipsProEinheit;
   }
 
+  // The device pixel at which a copy of the text at (u, v) starts.
+  QPoint geraetepunkt(double u, double v) const {
+    return {ganz(u * s_.Zoomfaktor * twipsProEinheit / tppX_),
+            ganz(v * s_.Zoomfaktor * twipsProEinheit / tppY_)};
+  }
+
   // One copy of the text at (u, v) in the colour.
   void kopie(double u, double v, int32_t farbe) {
     positionSetzen(u, v);
@@ -138,74 +149,101 @@ class Textausgabe {
       kopie(X + dx, Y + dy, schrift_.ShadowColor1);
       return;
     }
-    // Graded: from the far end in nearly ShadowColor2 up to the text in ShadowColor1.
+    // Graded: from the far end in nearly ShadowColor2 up to the text in ShadowColor1, the
+    // copies drawn as one shape.
     const Farbanteile fern = anteile(schrift_.ShadowColor2);
     const Farbanteile schritt = stufenschritt(fern, anteile(schrift_.ShadowColor1), stufen_);
-    for (int i = 1; i <= stufen_; ++i)
-      kopie(X + dx - dx / stufen_ * i, Y + dy - dy / stufen_ * i, stufenfarbe(fern, schritt, i));
+    std::vector<Textkopie> kopien;
+    for (int i = 1; i <= stufen_; ++i) {
+      const double u = X + dx - dx / stufen_ * i;
+      const double v = Y + dy - dy / stufen_ * i;
+      kopien.push_back({geraetepunkt(u, v), alsFarbe(stufenfarbe(fern, schritt, i))});
+    }
+    ziel_.hdc()->schreibeTextKopien(T, kopien);
   }
 
-  void verlauf() {
+  // The text in Color1 with the colour gradient over it. Each copy of the gradient pass
+  // shows from its region's leading edge on and the next region starts one step further,
+  // so the text ends in bands: band i, between i - 1 and i steps from the start edge,
+  // shows colour i; the first band is one step away from Color1, the last is Color2.
+  // Beyond the regions the text keeps Color1. The text is drawn twice, with complementary
+  // clips: in Color1 outside the regions, and filled with the bands (a gradient brush
+  // with hard steps) inside them, so that every edge is that of one copy.
+  void textMitVerlauf() {
+    positionSetzen(X, Y);
     HDC dc = ziel_.hdc();
     const double cx = ziel_.CurrentX;
     const double cy = ziel_.CurrentY;
     // Italic letters lean out of their box: widen the area by an "i".
     const double k = schrift_.Italic ? ziel_.TextWidth(QStringLiteral("i")) : 0;
     const int16_t a = arbeitswinkel(schrift_.Angle);
-    const bool gedreht = a > 0;
     const bool laengs = schrift_.ColorCircle == 1;
 
-    std::array<QPointF, 4> ecken;  // rotated: the text box's corners, device pixels
-    double links = 0, oben = 0, rechts = 0, unten = 0;  // unrotated: its edges
-    double sx = 0, sy = 0;
-    if (gedreht) {
+    // The start edge of the first region and the way across all steps, in device pixels.
+    QPointF anfang, weg;
+    HRGN bereich = 0;
+    if (a > 0) {
+      // The text box turned with the text; the regions are that box moved on step by
+      // step, so that together they cover the box and 99 steps beyond its far edge.
       const double Wi = W + k;
       auto ecke = [&](double u, double v) {
         return QPointF(nint((cx + DrehEckpunkt(u, v, a, u"x")) / tppX_),
                        nint((cy + DrehEckpunkt(u, v, a, u"y")) / tppY_));
       };
-      ecken = {ecke(0, 0), ecke(Wi, 0), ecke(Wi, H), ecke(0, H)};
-      const QPointF schritt = ((laengs ? ecken[1] : ecken[3]) - ecken[0]) / stufen_;
-      sx = schritt.x();
-      sy = schritt.y();
-    } else {
-      links = cx / tppX_;
-      oben = cy / tppY_;
-      unten = oben + H / tppY_;
-      rechts = (cx + W + k) / tppX_;
-      if (laengs)
-        sx = (rechts - links) / stufen_;
-      else
-        sy = (unten - oben) / stufen_;
-    }
-    auto region = [&]() -> HRGN {
-      if (gedreht) {
-        std::array<POINT, 4> punkte;
-        for (size_t j = 0; j < 4; ++j) punkte[j] = {ganz(ecken[j].x()), ganz(ecken[j].y())};
-        return CreatePolygonRgn(punkte.data(), 4, ALTERNATE);
+      std::array<QPointF, 4> ecken = {ecke(0, 0), ecke(Wi, 0), ecke(Wi, H), ecke(0, H)};
+      // A polygon region holds the pixels whose top-left corner lies inside; the brush is
+      // taken at the pixels' centres.
+      anfang = ecken[0] + QPointF(0.5, 0.5);
+      weg = (laengs ? ecken[1] : ecken[3]) - ecken[0];
+      // The bands run along the regions' leading edge, whose direction the rounded
+      // corners give; only the way across that edge counts.
+      const QPointF kante = (laengs ? ecken[3] : ecken[1]) - ecken[0];
+      const double laenge = std::hypot(kante.x(), kante.y());
+      if (laenge > 0) {
+        const QPointF normale(-kante.y() / laenge, kante.x() / laenge);
+        weg = normale * QPointF::dotProduct(weg, normale);
       }
-      return CreateRectRgn(ganz(links), ganz(oben), ganz(rechts), ganz(unten));
-    };
+      const QPointF rest = weg * (stufen_ - 1) / stufen_;
+      for (size_t j : laengs ? std::array<size_t, 2>{1, 2} : std::array<size_t, 2>{2, 3})
+        ecken[j] += rest;
+      std::array<POINT, 4> punkte;
+      for (size_t j = 0; j < 4; ++j) punkte[j] = {ganz(ecken[j].x()), ganz(ecken[j].y())};
+      bereich = CreatePolygonRgn(punkte.data(), 4, ALTERNATE);
+    } else {
+      // The regions share the far edges; the first holds all others.
+      const double links = cx / tppX_;
+      const double oben = cy / tppY_;
+      const double unten = oben + H / tppY_;
+      const double rechts = (cx + W + k) / tppX_;
+      anfang = QPointF(links, oben);
+      weg = laengs ? QPointF(rechts - links, 0) : QPointF(0, unten - oben);
+      bereich = CreateRectRgn(ganz(links), ganz(oben), ganz(rechts), ganz(unten));
+    }
 
-    s_.Clipbereich = region();
-    SelectClipRgn(dc, s_.Clipbereich);
+    // The bands: colour i from i - 1 to i steps, the last one on beyond the far edge.
+    QLinearGradient baender(anfang, anfang + weg);
     const Farbanteile start = anteile(schrift_.Color1);
     const Farbanteile schritt = stufenschritt(start, anteile(schrift_.Color2), stufen_);
+    constexpr double sprung = 1e-9;  // a hard step between two bands
     for (int i = 1; i <= stufen_; ++i) {
-      kopie(X, Y, stufenfarbe(start, schritt, i));
-      // Each copy shows from its region's leading edge on; the next region starts one
-      // step further.
-      if (gedreht) {
-        for (QPointF& p : ecken) p += QPointF(sx, sy);
-      } else {
-        links += sx;
-        oben += sy;
-      }
-      SelectClipRgn(dc, 0);
-      DeleteObject(s_.Clipbereich);
-      s_.Clipbereich = region();
-      SelectClipRgn(dc, s_.Clipbereich);
+      const QColor farbe = alsFarbe(stufenfarbe(start, schritt, i));
+      baender.setColorAt(static_cast<double>(i - 1) / stufen_, farbe);
+      baender.setColorAt(std::max(0.0, static_cast<double>(i) / stufen_ - sprung), farbe);
     }
+
+    const HRGN aussen = CreateRectRgn(0, 0, 0, 0);
+    const HRGN alles = CreateRectRgn(-ausserhalb, -ausserhalb, ausserhalb, ausserhalb);
+    CombineRgn(aussen, alles, bereich, RGN_DIFF);
+    DeleteObject(alles);
+    SelectClipRgn(dc, aussen);
+    kopie(X, Y, schrift_.Color1);
+    DeleteObject(aussen);
+
+    s_.Clipbereich = bereich;
+    SelectClipRgn(dc, bereich);
+    dc->setzeTextpinsel(QBrush(baender));
+    kopie(X, Y, schrift_.Color2);
+    dc->setzeTextpinsel(std::nullopt);
     SelectClipRgn(dc, 0);
     DeleteObject(s_.Clipbereich);
     s_.Clipbereich = 0;
@@ -333,9 +371,12 @@ void SchriftZeichnen(Programmzustand& s, Zeichenflaeche& ziel, ClassSchrift& sch
   ausgabe.Y = Y;
 
   if (schrift.ShadowDeep > 0) ausgabe.schatten();
-  ausgabe.kopie(X, Y, schrift.Color1);
+  if (schrift.ColorCircle > 0) {
+    ausgabe.textMitVerlauf();
+  } else {
+    ausgabe.kopie(X, Y, schrift.Color1);
+  }
   ausgabe.positionSetzen(X, Y);
-  if (schrift.ColorCircle > 0) ausgabe.verlauf();
 
   SelectObject(dc, vorherigeSchrift);
   DeleteObject(font);

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -98,14 +100,42 @@ void SchriftartenEintragen(Programmzustand& s, const std::vector<Schriftfamilie>
   }
 }
 
+void FamilienOrdnen(std::vector<Schriftfamilie>& familien) {
+  // Qt calls a family that several foundries deliver "Name [Foundry]"; the lists show it
+  // once, under its own name, which also draws it.
+  static const QRegularExpression giesserei(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+  // The generic names Qt adds for fontconfig's default faces are no families.
+  static const QStringList gattungen = {QStringLiteral("Serif"), QStringLiteral("Sans Serif"),
+                                        QStringLiteral("Monospace")};
+  std::vector<Schriftfamilie> geordnet;
+  for (Schriftfamilie familie : familien) {
+    familie.name.remove(giesserei);
+    if (familie.name.isEmpty() || gattungen.contains(familie.name)) continue;
+    geordnet.push_back(std::move(familie));
+  }
+  std::stable_sort(geordnet.begin(), geordnet.end(),
+                   [](const Schriftfamilie& a, const Schriftfamilie& b) {
+                     const int vergleich = a.name.compare(b.name, Qt::CaseInsensitive);
+                     return vergleich != 0 ? vergleich < 0 : a.name < b.name;
+                   });
+  geordnet.erase(std::unique(geordnet.begin(), geordnet.end(),
+                             [](const Schriftfamilie& a, const Schriftfamilie& b) {
+                               return a.name == b.name;
+                             }),
+                 geordnet.end());
+  familien = std::move(geordnet);
+}
+
 std::vector<Schriftfamilie> Systemschriftfamilien() {
   std::vector<Schriftfamilie> familien;
-  const QStringList namen = QFontDatabase::families();
-  for (const QString& name : namen) {
+  QStringList namen;
+  for (const QString& name : QFontDatabase::families()) {
     if (QFontDatabase::isPrivateFamily(name)) continue;
     familien.push_back({name, QFontDatabase::isFixedPitch(name), zeichensatzDerFamilie(name),
                         QFontDatabase::isScalable(name)});
   }
+  FamilienOrdnen(familien);
+  for (const Schriftfamilie& familie : familien) namen.append(familie.name);
   // Documents name the usual Windows faces; where fontconfig answers them with an installed
   // face (a metric-compatible one), they get entries of their own that draw with that face.
   for (const QString& windowsname : {QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
@@ -116,6 +146,7 @@ std::vector<Schriftfamilie> Systemschriftfamilien() {
     familien.push_back({windowsname, QFontDatabase::isFixedPitch(ersatz),
                         zeichensatzDerFamilie(ersatz), QFontDatabase::isScalable(ersatz)});
   }
+  FamilienOrdnen(familien);
   return familien;
 }
 

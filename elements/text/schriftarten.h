@@ -37,8 +37,14 @@ int SchriftartGefunden(Programmzustand& s, const LogFont& logFont, const TextMet
 // SchriftartGefunden.
 void SchriftartenEintragen(Programmzustand& s, const std::vector<Schriftfamilie>& familien);
 
-// The families of the system (QFontDatabase), followed by "Arial", "Times New Roman" and
-// "Courier New" when fontconfig resolves them to another installed face.
+// Brings reported families into the order of the font lists: each under its own name (a
+// foundry Qt appends in brackets dropped), once, without Qt's generic names "Serif",
+// "Sans Serif" and "Monospace", sorted by name regardless of letter case.
+void FamilienOrdnen(std::vector<Schriftfamilie>& familien);
+
+// The families of the system (QFontDatabase) with "Arial", "Times New Roman" and
+// "Courier New" where fontconfig resolves them to another installed face, in the order of
+// FamilienOrdnen.
 std::vector<Schriftfamilie> Systemschriftfamilien();
 
 // Fills the font table with the families of the system.

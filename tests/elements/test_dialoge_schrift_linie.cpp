@@ -315,9 +315,15 @@ TEST_F(Dialoge, TextdialogUnbekannteGroesseUndSchrift) {
   schrift->zeigen();
   EXPECT_EQ(schrift->Combo3()->currentText(), QStringLiteral("11"));
   EXPECT_EQ(varianteZahl(s.MusterSchrift->FontSize), 11.0);
-  // A face that is not installed gives way to the first listed face, and OK stores it.
-  EXPECT_EQ(schrift->Combo1()->currentIndex(), 0);
-  EXPECT_EQ(s.MusterSchrift->fontname, QStringLiteral("DejaVu Sans"));
+  // A face that is not installed keeps its name, shown in the box, and OK stores it as it
+  // was; picking a face replaces it.
+  EXPECT_EQ(schrift->Combo1()->currentIndex(), -1);
+  EXPECT_EQ(schrift->Combo1()->placeholderText(), QStringLiteral("Gibtsnicht"));
+  EXPECT_EQ(s.MusterSchrift->fontname, QStringLiteral("Gibtsnicht"));
+  klick(schrift->CommandOK());
+  EXPECT_EQ(e.fontname, QStringLiteral("Gibtsnicht"));
+  schrift->zeigen();
+  mitPfeilenWaehlen(schrift->Combo1(), QStringLiteral("DejaVu Sans"));
   klick(schrift->CommandOK());
   EXPECT_EQ(e.fontname, QStringLiteral("DejaVu Sans"));
 

@@ -178,6 +178,21 @@ TEST_F(LinieTest, FarbverlaufInBaendern) {
   EXPECT_NE(zeichne({.Staerke = 20, .Form = 16}, rahmen(0, 0, 790, 630)).pixel(299, 120), kWeiss);
 }
 
+TEST_F(LinieTest, VerlaufInEinerFarbeWieOhneVerlauf) {
+  // Every form, filled and outlined, both ways: a gradient from a colour to itself draws
+  // exactly the plain figure (the passes are aliased and cover each band once).
+  for (int16_t form = 1; form <= 18; ++form)
+    for (bool fuellung : {true, false}) {
+      ClassLinie l{
+          .Fuellung = fuellung, .Staerke = 30, .Form = form, .Color2 = kRot, .Color1 = kRot};
+      const QImage schlicht = zeichne(l);
+      for (int16_t kreis : {int16_t(1), int16_t(2)}) {
+        l.ColorCircle = kreis;
+        EXPECT_TRUE(zeichne(l) == schlicht) << form << " " << fuellung << " " << kreis;
+      }
+    }
+}
+
 TEST_F(LinieTest, GeschlosseneFormenGefuelltOderUmrandet) {
   ClassLinie l{.Staerke = 20, .Form = 16, .Color2 = kGruen};
   EXPECT_EQ(zeichne(l).pixel(151, 113), kWeiss);

@@ -91,6 +91,27 @@ TEST(Schriftarten, SystemFuehrtArialAlsEigenenEintrag) {
   EXPECT_TRUE(liste.contains("Times New Roman"));
   EXPECT_TRUE(liste.contains("Liberation Sans"));
   EXPECT_FALSE(liste.contains("Courier New"));  // fixed pitch like the face it resolves to
+  // Plain family names in one order, the Windows names among them; no generic names.
+  QStringList tabelle;
+  for (int i = 1; i <= s.AnzahlSchriftarten; ++i) tabelle.append(s.Schriftarten[i].Name);
+  EXPECT_TRUE(tabelle.contains("Courier New"));
+  for (const QString& name : tabelle) EXPECT_FALSE(name.contains('[')) << name.toStdString();
+  for (const char* gattung : {"Serif", "Sans Serif", "Monospace"})
+    EXPECT_FALSE(tabelle.contains(gattung)) << gattung;
+  QStringList sortiert = tabelle;
+  sortiert.sort(Qt::CaseInsensitive);
+  EXPECT_EQ(tabelle, sortiert);
+}
+
+TEST(Schriftarten, FamilienEinmalUnterIhremNamenSortiert) {
+  std::vector<Schriftfamilie> liste = familien(
+      {"Nimbus Sans [urw]", "Zeta", "Serif", "Nimbus Sans [UKWN]", "Arial", "Sans Serif", "beta"});
+  liste[0].festeBreite = true;  // the first copy of a family stands for it
+  FamilienOrdnen(liste);
+  QStringList namen;
+  for (const Schriftfamilie& f : liste) namen.append(f.name);
+  EXPECT_EQ(namen, QStringList({"Arial", "beta", "Nimbus Sans", "Zeta"}));
+  EXPECT_TRUE(liste[2].festeBreite);
 }
 
 TEST(Drehung, VersatzEckpunkteUndSchatten) {

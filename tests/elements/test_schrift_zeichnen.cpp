@@ -2,8 +2,13 @@
 // With QX_TESTBILDER naming a folder, the rendered pictures are saved there to be looked at.
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QFontDatabase>
 #include <QImage>
+#include <QtEndian>
+#include <cmath>
 #include <functional>
+#include <map>
 
 #include "core/programmzustand.h"
 #include "elements/text/schrift_zeichnen.h"
@@ -39,6 +44,52 @@ double rotMinusBlau(const QImage& b, QRect teil) {
   return n ? summe / n : 0;
 }
 QPointF mitte(const QRect& r) { return QRectF(r).center(); }
+// How many pixels pass the test, and how much ink the picture holds (darkness summed).
+int anzahl(const QImage& b, const Pruefung& p) {
+  int n = 0;
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) n += p(b.pixel(x, y));
+  return n;
+}
+double tinteSumme(const QImage& b) {
+  double summe = 0;
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x)
+      summe += 765 - qRed(b.pixel(x, y)) - qGreen(b.pixel(x, y)) - qBlue(b.pixel(x, y));
+  return summe;
+}
+
+// A copy of a TrueType font whose family is named `familie`: a new name table (family,
+// style, full and PostScript name; Windows, Unicode, US English) is appended and the table
+// directory points to it.
+QByteArray umbenannt(QByteArray ttf, const QString& familie) {
+  const QList<std::pair<quint16, QString>> namen = {
+      {1, familie}, {2, QStringLiteral("Regular")}, {4, familie}, {6, QStringLiteral("Lang")}};
+  auto wort = [](QByteArray& b, quint16 w) { b.append(char(w >> 8)).append(char(w & 255)); };
+  QByteArray tabelle, texte;
+  wort(tabelle, 0);
+  wort(tabelle, quint16(namen.size()));
+  wort(tabelle, quint16(6 + 12 * namen.size()));
+  for (const auto& [id, text] : namen) {
+    QByteArray utf16;
+    for (QChar c : text) wort(utf16, c.unicode());
+    for (quint16 w :
+         {quint16(3), quint16(1), quint16(0x409), id, quint16(utf16.size()), quint16(texte.size())})
+      wort(tabelle, w);
+    texte.append(utf16);
+  }
+  tabelle.append(texte);
+  while (ttf.size() % 4) ttf.append('\0');
+  const quint32 ort = quint32(ttf.size());
+  const int tabellen = qFromBigEndian<quint16>(ttf.constData() + 4);
+  for (int i = 0; i < tabellen; ++i) {
+    char* eintrag = ttf.data() + 12 + 16 * i;
+    if (QByteArrayView(eintrag, 4) != "name") continue;
+    qToBigEndian(ort, eintrag + 8);
+    qToBigEndian(quint32(tabelle.size()), eintrag + 12);
+  }
+  return ttf + tabelle;
+}
 
 struct TextZeichnen : ::testing::Test {
   Programmzustand s;
@@ -165,6 +216,50 @@ TEST_F(TextZeichnen, FarbverlaufLaengsQuerUndGedreht) {
       EXPECT_EQ(zeichne(), bild);
     }
   }
+  // A turned text's bands run along its baseline: the fully inked pixels at one distance
+  // from the baseline share their shade from the first letter to the last.
+  e.Textstring = QStringLiteral("HHHHHHHHHHHH");
+  e.FontSize = int16_t(20);
+  e.ColorCircle = 2;
+  e.Angle = 17;
+  const QImage bild = zeichne();
+  const double c = std::cos(17 * 3.1415 / 180), sn = std::sin(17 * 3.1415 / 180);
+  std::map<int, std::pair<int, int>> roetenJeAbstand;  // least and most red
+  for (int y = 0; y < bild.height(); ++y)
+    for (int x = 0; x < bild.width(); ++x) {
+      const QRgb p = bild.pixel(x, y);
+      if (qGreen(p) != 0 || qRed(p) + qBlue(p) != 255) continue;
+      const int abstand = int(std::floor(2 * (x * sn + y * c)));  // half pixels
+      auto& [wenig, viel] = roetenJeAbstand.try_emplace(abstand, 255, 0).first->second;
+      wenig = std::min(wenig, qRed(p));
+      viel = std::max(viel, qRed(p));
+    }
+  ASSERT_GT(roetenJeAbstand.size(), 10u);
+  for (const auto& [abstand, roete] : roetenJeAbstand)
+    EXPECT_LE(roete.second - roete.first, 10) << abstand;
+}
+
+TEST_F(TextZeichnen, VerlaufInEinerFarbeWieSchlichterText) {
+  // A gradient from a colour to itself looks like plain text in that colour, straight and
+  // turned.
+  e.Textstring = QStringLiteral("Wasser & Öl");
+  e.FontSize = int16_t(36);
+  e.Color1 = e.Color2 = ROT;
+  e.AusrichtungH = e.AusrichtungV = 1;
+  auto nichtWeiss = [](QRgb p) { return (p & 0xFFFFFF) != 0xFFFFFF; };
+  for (int16_t winkel : {int16_t(0), int16_t(30)}) {
+    e.Angle = winkel;
+    e.ColorCircle = 0;
+    const QImage schlicht = zeichne();
+    for (int16_t kreis : {int16_t(1), int16_t(2)}) {
+      e.ColorCircle = kreis;
+      const QImage verlauf = zeichne();
+      EXPECT_NEAR(anzahl(verlauf, nichtWeiss), anzahl(schlicht, nichtWeiss),
+                  anzahl(schlicht, nichtWeiss) / 100)
+          << winkel << " " << kreis;
+      EXPECT_NEAR(tinteSumme(verlauf), tinteSumme(schlicht), tinteSumme(schlicht) / 100);
+    }
+  }
 }
 
 TEST_F(TextZeichnen, GedrehterTextBleibtUmSeineMitte) {
@@ -263,4 +358,24 @@ TEST_F(TextZeichnen, DruckseiteZeigtDenTextAnDerselbenStelle) {
   const QRect ende(t.right() - t.width() / 5, t.top(), t.width() / 5 + 1, t.height());
   EXPECT_LT(rotMinusBlau(kursiv, ende), 0);
   EXPECT_NEAR(rotMinusBlau(drucke(), ende), rotMinusBlau(kursiv, ende), 30);
+}
+
+TEST_F(TextZeichnen, LangerFamiliennameZeichnetInSeinerSchrift) {
+  const QString lang = QStringLiteral("Monospace Test Family With Forty Letters");
+  ASSERT_EQ(lang.size(), 40);
+  LogFont lf;
+  lf.lfFaceName = lang + QChar(0) + QStringLiteral("Rest");
+  EXPECT_EQ(schriftAusLogFont(lf).family(), lang);
+
+  QFile datei(QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf"));
+  if (!datei.open(QIODevice::ReadOnly)) GTEST_SKIP() << "Liberation Mono is not installed";
+  const int id = QFontDatabase::addApplicationFontFromData(umbenannt(datei.readAll(), lang));
+  ASSERT_GE(id, 0);
+  ASSERT_EQ(QFontDatabase::applicationFontFamilies(id), QStringList(lang));
+  e.Textstring = QStringLiteral("iiiiWWWW");
+  e.fontname = QStringLiteral("Liberation Mono");
+  const QImage vorlage = zeichne();
+  e.fontname = lang;
+  EXPECT_TRUE(zeichne() == vorlage);
+  QFontDatabase::removeApplicationFont(id);
 }

@@ -337,3 +337,39 @@ TEST(Geraetekontext, GedrehterTextLaeuftVomBezugspunktNachOben) {
   SelectObject(u.f.hdc(), alt);
   DeleteObject(k);
 }
+
+TEST(Geraetekontext, TextkopienHabenDieKantenEinerKopie) {
+  // Copies at one point cover like one copy, straight and turned; where copies at two
+  // points overlap, the later one shows.
+  auto tinte = [](const QImage& b) {
+    double summe = 0;
+    for (int y = 0; y < b.height(); ++y)
+      for (int x = 0; x < b.width(); ++x)
+        summe += 765 - qRed(b.pixel(x, y)) - qGreen(b.pixel(x, y)) - qBlue(b.pixel(x, y));
+    return summe;
+  };
+  const QString text = QStringLiteral("Wasser & Öl");
+  for (int drehung : {0, 300}) {
+    Flaeche eine(300, 200), viele(300, 200);
+    const HFONT s = schrift(-40, drehung);
+    const HGDIOBJ alt1 = SelectObject(eine.f.hdc(), s);
+    const HGDIOBJ alt2 = SelectObject(viele.f.hdc(), s);
+    eine.f.ForeColor = ROT;
+    TextOutA(eine.f.hdc(), 20, 100, text, static_cast<int>(text.size()));
+    viele.f.hdc()->schreibeTextKopien(text, std::vector<Textkopie>(100, {{20, 100}, Qt::red}));
+    EXPECT_EQ(viele.tinte(), eine.tinte()) << drehung;
+    EXPECT_NEAR(tinte(viele.f.bild()), tinte(eine.f.bild()), tinte(eine.f.bild()) / 200);
+    SelectObject(eine.f.hdc(), alt1);
+    SelectObject(viele.f.hdc(), alt2);
+    DeleteObject(s);
+  }
+  Flaeche zwei(100, 60);
+  const HFONT s = schrift(-40);
+  const HGDIOBJ alt = SelectObject(zwei.f.hdc(), s);
+  zwei.f.hdc()->schreibeTextKopien(QStringLiteral("I"), {{{10, 5}, Qt::blue}, {{13, 5}, Qt::red}});
+  const QRect r = zwei.tinte();
+  EXPECT_TRUE(zwei.ist(r.left() + 1, r.center().y(), BLAU));
+  EXPECT_TRUE(zwei.ist(r.right() - 1, r.center().y(), ROT));
+  SelectObject(zwei.f.hdc(), alt);
+  DeleteObject(s);
+}
