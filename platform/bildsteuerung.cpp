@@ -10,6 +10,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <random>
 #include <vector>
@@ -219,11 +220,18 @@ QByteArray os2KopfAngleichen(const QByteArray& datei) {
   return neu;
 }
 
-// Orientation tags that turn the picture by a quarter: its width is the stored height.
-bool querGespeichert(MagickCore::OrientationType lage) {
-  return lage == MagickCore::LeftTopOrientation || lage == MagickCore::RightTopOrientation ||
-         lage == MagickCore::RightBottomOrientation || lage == MagickCore::LeftBottomOrientation;
+// The picture's orientation tag, 1 (upright) to 8; 0 without one or with a number outside
+// that range, which ImageMagick takes from the file unchecked.
+int ausrichtung(const Magick::Image& bild) {
+  static_assert(sizeof(MagickCore::OrientationType) == sizeof(int));
+  int wert = 0;
+  std::memcpy(&wert, &bild.constImage()->orientation, sizeof wert);
+  return wert >= MagickCore::TopLeftOrientation && wert <= MagickCore::LeftBottomOrientation ? wert
+                                                                                             : 0;
 }
+
+// Orientation tags 5 to 8 turn the picture by a quarter: its width is the stored height.
+bool querGespeichert(int lage) { return lage >= MagickCore::LeftTopOrientation; }
 
 }  // namespace
 
@@ -320,7 +328,7 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
     const double breite = double(kopf->columns());
     const double hoehe = double(kopf->rows());
     if (breite == 0 || hoehe == 0) return false;
-    const bool quer = querGespeichert(kopf->orientation());
+    const bool quer = querGespeichert(ausrichtung(*kopf));
     const double faktor =
         quer ? faktorFuer(hoehe, breite, ziel_) : faktorFuer(breite, hoehe, ziel_);
     const bool jpeg = format == QLatin1String("JPEG");
@@ -342,8 +350,7 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
         bild->colorSpace() != MagickCore::RGBColorspace)
       bild->colorSpace(MagickCore::sRGBColorspace);
     // Cameras store a portrait as it left the sensor and say in a tag how to turn it.
-    if (bild->orientation() != MagickCore::UndefinedOrientation &&
-        bild->orientation() != MagickCore::TopLeftOrientation) {
+    if (ausrichtung(*bild) > MagickCore::TopLeftOrientation) {
       bild->autoOrient();
       bild->orientation(MagickCore::TopLeftOrientation);
     }
