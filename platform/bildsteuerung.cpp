@@ -13,6 +13,7 @@
 #include <cstring>
 #include <mutex>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "core/zahlen.h"
@@ -85,14 +86,6 @@ Magick::ColorRGB magickFarbe(int32_t farbe) {
                           ((u >> 16) & 0xFF) / 255.0);
 }
 
-// Transparent parts are laid onto white; the bitmap has no alpha afterwards.
-void aufWeissLegen(Magick::Image& bild) {
-  if (!bild.matte()) return;
-  bild.backgroundColor(Magick::ColorRGB(1.0, 1.0, 1.0));
-  bild.alphaChannel(MagickCore::RemoveAlphaChannel);
-  bild.matte(false);
-}
-
 // Gives the image pixels of its own (not shared with a copy) before an effect changes them
 // in place. Where ImageMagick's memory limits do not allow that, this throws, and the effect
 // is skipped: some of ImageMagick's in-place operations (brightness and contrast among them)
@@ -102,6 +95,15 @@ void eigenePixel(Magick::Image& bild) {
   if (MagickCore::SetImageStorageClass(bild.image(), MagickCore::DirectClass) ==
       MagickCore::MagickFalse)
     throw std::runtime_error("kein Speicher für die Bildpunkte");
+}
+
+// Transparent parts are laid onto white; the bitmap has no alpha afterwards.
+void aufWeissLegen(Magick::Image& bild) {
+  if (!bild.matte()) return;
+  eigenePixel(bild);
+  bild.backgroundColor(Magick::ColorRGB(1.0, 1.0, 1.0));
+  bild.alphaChannel(MagickCore::RemoveAlphaChannel);
+  bild.matte(false);
 }
 
 // Whether ImageMagick may still take pixels for a bitmap of that size, in memory, in a
