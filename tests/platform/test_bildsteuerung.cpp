@@ -640,6 +640,11 @@ TEST_F(BildsteuerungDatei, BilderWieAndereBetrachterSieZeigen) {
   EXPECT_TRUE(aehnlich(s.bild().pixel(5, 5), qRgb(0, 0, 255), 24));
   EXPECT_TRUE(aehnlich(s.bild().pixel(15, 35), qRgb(0, 255, 0), 24));
   EXPECT_TRUE(aehnlich(s.bild().pixel(5, 35), qRgb(128, 128, 128), 24));
+  // The upright picture's width reaches a target of 20 x 10: not scaled down.
+  s.setzeZielgroesse(QSize(20, 10));
+  ASSERT_TRUE(s.Load(ordner_.filePath("hoch.jpg")));
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(20, 40));
+  s.setzeZielgroesse(QSize());
 
   for (int kopf : {64, 16}) {
     SCOPED_TRACE(kopf);
