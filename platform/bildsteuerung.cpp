@@ -10,8 +10,10 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <mutex>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "core/zahlen.h"
@@ -24,6 +26,12 @@ namespace {
 constexpr qint64 kGroessteDatei = 64LL * 1024 * 1024;
 
 constexpr MagickCore::MagickSizeType kMiB = 1024ULL * 1024ULL;
+
+// The most pixels a file may decode to before it is scaled down (a JPEG is decoded at a
+// reduced size where that suffices; an 8-bit bitmap file of the largest size holds about as
+// many pixels), and the longest side of any bitmap.
+constexpr int64_t kGroessteDekodierung = 64'000'000;
+constexpr size_t kGroessteSeite = 16000;
 
 // The only coders the process may use: the four picture formats, the device-independent
 // bitmaps that metafiles and bitmaps carry inside them, the plain canvases the decoders
@@ -49,9 +57,9 @@ void magickVorbereiten() {
     Magick::ResourceLimits::memory(256 * kMiB);
     Magick::ResourceLimits::map(512 * kMiB);
     Magick::ResourceLimits::disk(1024 * kMiB);
-    Magick::ResourceLimits::width(16000);
-    Magick::ResourceLimits::height(16000);
-    Magick::ResourceLimits::area(128ULL * 1000 * 1000);
+    Magick::ResourceLimits::width(kGroessteSeite);
+    Magick::ResourceLimits::height(kGroessteSeite);
+    Magick::ResourceLimits::area(kGroessteDekodierung);
     Magick::ResourceLimits::thread(1);
     MagickCore::ExceptionInfo* ausnahme = MagickCore::AcquireExceptionInfo();
     if (MagickCore::SetMagickSecurityPolicy(kSicherheitsregeln, ausnahme) ==
@@ -78,20 +86,45 @@ Magick::ColorRGB magickFarbe(int32_t farbe) {
                           ((u >> 16) & 0xFF) / 255.0);
 }
 
+// Gives the image pixels of its own (not shared with a copy) before an effect changes them
+// in place. Where ImageMagick's memory limits do not allow that, this throws, and the effect
+// is skipped: some of ImageMagick's in-place operations (brightness and contrast among them)
+// stop the program with an assertion when they cannot get their pixels.
+void eigenePixel(Magick::Image& bild) {
+  bild.modifyImage();
+  if (MagickCore::SetImageStorageClass(bild.image(), MagickCore::DirectClass) ==
+      MagickCore::MagickFalse)
+    throw std::runtime_error("kein Speicher für die Bildpunkte");
+}
+
 // Transparent parts are laid onto white; the bitmap has no alpha afterwards.
 void aufWeissLegen(Magick::Image& bild) {
   if (!bild.matte()) return;
+  eigenePixel(bild);
   bild.backgroundColor(Magick::ColorRGB(1.0, 1.0, 1.0));
   bild.alphaChannel(MagickCore::RemoveAlphaChannel);
   bild.matte(false);
+}
+
+// Whether ImageMagick may still take pixels for a bitmap of that size, in memory, in a
+// memory-mapped file or on disk. Creating an image from pixels in memory ends the program
+// with an assertion when it cannot get them, so that is asked first.
+bool platzFuer(size_t breite, size_t hoehe) {
+  const auto bytes = MagickCore::MagickSizeType(breite) * hoehe * sizeof(MagickCore::PixelPacket);
+  for (const auto art :
+       {MagickCore::MemoryResource, MagickCore::MapResource, MagickCore::DiskResource}) {
+    const auto grenze = MagickCore::GetMagickResourceLimit(art);
+    const auto belegt = MagickCore::GetMagickResource(art);
+    if (belegt <= grenze && bytes <= grenze - belegt) return true;
+  }
+  return false;
 }
 
 // Works on the pixels of the bitmap as one block. The image is made unique first so
 // that a shared copy (the state before the effect) keeps its pixels.
 template <class Funktion>
 void anPixeln(Magick::Image& bild, Funktion funktion) {
-  bild.modifyImage();
-  bild.classType(MagickCore::DirectClass);
+  eigenePixel(bild);
   const size_t breite = bild.columns();
   const size_t hoehe = bild.rows();
   Magick::Pixels sicht(bild);
@@ -104,6 +137,103 @@ void anPixeln(Magick::Image& bild, Funktion funktion) {
 MagickCore::Quantum alsQuantum(double v) {
   return static_cast<MagickCore::Quantum>(std::clamp(std::round(v), 0.0, double(QuantumRange)));
 }
+
+// The factor (at most 1) by which a bitmap of breite x hoehe pixels is scaled so that it is
+// no larger than the target needs (both sides at least the target's, or the one that
+// reaches it where the proportions differ), no larger than the pixel budget and no side
+// longer than ImageMagick allows.
+double faktorFuer(double breite, double hoehe, const QSize& ziel) {
+  if (breite <= 0 || hoehe <= 0) return 1.0;
+  double f = 1.0;
+  if (!ziel.isEmpty()) f = std::max(ziel.width() / breite, ziel.height() / hoehe);
+  f = std::min(f, std::sqrt(double(Bildsteuerung::kGroesstePixelzahl) / (breite * hoehe)));
+  f = std::min({f, kGroessteSeite / breite, kGroessteSeite / hoehe});
+  return std::min(f, 1.0);
+}
+
+// Scales the bitmap by the same factor in both directions; each new pixel is the mean of
+// the pixels it covers.
+void skalieren(Magick::Image& bild, double faktor) {
+  const auto seite = [faktor](size_t n) {
+    return std::max<size_t>(1, static_cast<size_t>(std::llround(double(n) * faktor)));
+  };
+  Magick::Geometry groesse(seite(bild.columns()), seite(bild.rows()));
+  if (groesse.width() == bild.columns() && groesse.height() == bild.rows()) return;
+  groesse.aspect(true);
+  bild.scale(groesse);
+}
+
+// A bitmap file whose alpha is zero everywhere meant none: programs that do not know the
+// alpha channel write their 32-bit pictures so. Such a picture is opaque, as other viewers
+// show it, and not wholly transparent.
+void leeresAlphaIgnorieren(Magick::Image& bild) {
+  if (!bild.matte()) return;
+  const size_t breite = bild.columns();
+  const size_t hoehe = bild.rows();
+  for (size_t y = 0; y < hoehe; ++y) {
+    const MagickCore::PixelPacket* zeile =
+        bild.getConstPixels(0, static_cast<ssize_t>(y), breite, 1);
+    if (!zeile) return;
+    for (size_t x = 0; x < breite; ++x)
+      if (zeile[x].opacity != TransparentOpacity) return;
+  }
+  bild.matte(false);
+}
+
+// Reads a little-endian number of a file header.
+uint32_t le32(const QByteArray& d, int i) {
+  return static_cast<uint8_t>(d[i]) | static_cast<uint8_t>(d[i + 1]) << 8 |
+         static_cast<uint8_t>(d[i + 2]) << 16 |
+         static_cast<uint32_t>(static_cast<uint8_t>(d[i + 3])) << 24;
+}
+void setzeLe32(QByteArray& d, int i, uint32_t v) {
+  for (int k = 0; k < 4; ++k) d[i + k] = static_cast<char>((v >> (8 * k)) & 0xFF);
+}
+
+// OS/2 2.x bitmaps have an information header of 16 to 64 bytes, which ImageMagick misreads
+// (its palette comes out wrong, or the file is refused). Its first 40 bytes mean what those of
+// a Windows bitmap mean, so it is rewritten to the Windows header; the palette of four bytes
+// per colour and the pixels stay. The two OS/2 codings that Windows uses the same numbers for
+// otherwise (Huffman and 24-bit run lengths) are refused. Other bitmaps are returned as they
+// are; an empty result refuses the file.
+QByteArray os2KopfAngleichen(const QByteArray& datei) {
+  constexpr int kDateikopf = 14;
+  constexpr int kWindowsKopf = 40;
+  if (datei.size() < kDateikopf + 16) return datei;
+  const uint32_t kopf = le32(datei, kDateikopf);
+  if (kopf < 16 || kopf > 64 || kopf == 40 || kopf == 52 || kopf == 56) return datei;
+  if (datei.size() < kDateikopf + static_cast<qsizetype>(kopf)) return {};
+  QByteArray info = datei.mid(kDateikopf, std::min<int>(kopf, kWindowsKopf));
+  info.resize(kWindowsKopf, '\0');
+  setzeLe32(info, 0, kWindowsKopf);
+  const uint32_t kodierung = le32(info, 16);
+  if (kodierung == 3 || kodierung == 4) return {};
+  const uint32_t pixelAnfang = le32(datei, 10);
+  if (pixelAnfang < kDateikopf + kopf) return {};
+  const uint32_t neuerAnfang = pixelAnfang - kopf + kWindowsKopf;
+  // Without a colour count the palette holds as many colours as fit before the pixels.
+  const uint32_t bits = static_cast<uint8_t>(info[14]) | static_cast<uint8_t>(info[15]) << 8;
+  if (le32(info, 32) == 0 && bits >= 1 && bits <= 8)
+    setzeLe32(info, 32,
+              std::min<uint32_t>(1u << bits, (neuerAnfang - kDateikopf - kWindowsKopf) / 4));
+  QByteArray neu = datei.left(kDateikopf) + info + datei.mid(kDateikopf + kopf);
+  setzeLe32(neu, 2, static_cast<uint32_t>(neu.size()));
+  setzeLe32(neu, 10, neuerAnfang);
+  return neu;
+}
+
+// The picture's orientation tag, 1 (upright) to 8; 0 without one or with a number outside
+// that range, which ImageMagick takes from the file unchecked.
+int ausrichtung(const Magick::Image& bild) {
+  static_assert(sizeof(MagickCore::OrientationType) == sizeof(int));
+  int wert = 0;
+  std::memcpy(&wert, &bild.constImage()->orientation, sizeof wert);
+  return wert >= MagickCore::TopLeftOrientation && wert <= MagickCore::LeftBottomOrientation ? wert
+                                                                                             : 0;
+}
+
+// Orientation tags 5 to 8 turn the picture by a quarter: its width is the stored height.
+bool querGespeichert(int lage) { return lage >= MagickCore::LeftTopOrientation; }
 
 }  // namespace
 
@@ -131,24 +261,34 @@ void Bildsteuerung::leeren() {
   magickNachholen_ = false;
   bild_ = QImage();
   bildAktuell_ = false;
+  massstab_ = 1.0;
+}
+
+void Bildsteuerung::setzeZielgroesse(const QSize& pixel) {
+  ziel_ = pixel.isEmpty() ? QSize() : pixel;
 }
 
 bool Bildsteuerung::magickBereit() {
   if (magick_) return true;
   if (!magickNachholen_) return false;
-  // A bitmap given as an image becomes a Magick image only when an effect needs it.
-  magickNachholen_ = false;
+  // A bitmap given as an image becomes a Magick image only when an effect needs it. Where
+  // that fails the image stays the bitmap, and the effect is skipped.
+  const auto breite = static_cast<size_t>(bild_.width());
+  const auto hoehe = static_cast<size_t>(bild_.height());
+  if (!platzFuer(breite, hoehe)) {
+    qWarning("Bildsteuerung: kein Speicher, um das Bild zu bearbeiten");
+    return false;
+  }
   try {
     auto neu = std::make_unique<Magick::Image>();
     neu->quiet(true);
-    neu->read(static_cast<size_t>(bild_.width()), static_cast<size_t>(bild_.height()),
-              kQtAbbildungOhneAlpha, MagickCore::CharPixel, bild_.constBits());
+    neu->read(breite, hoehe, kQtAbbildungOhneAlpha, MagickCore::CharPixel, bild_.constBits());
     neu->classType(MagickCore::DirectClass);
     magick_ = std::move(neu);
+    magickNachholen_ = false;
     return true;
   } catch (const std::exception& fehler) {
     qWarning("Bildsteuerung: Bild nicht übernommen: %s", fehler.what());
-    leeren();
     return false;
   }
 }
@@ -164,26 +304,64 @@ bool Bildsteuerung::Load(const QString& pfad, int, int, int) {
   return ladeDaten(daten);
 }
 
-bool Bildsteuerung::ladeDaten(const QByteArray& daten) {
+bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
   leeren();
-  const QString format = formatAusInhalt(daten);
+  const QString format = formatAusInhalt(inhalt);
   if (format.isEmpty()) return false;
+  const QByteArray daten = format == QLatin1String("BMP") ? os2KopfAngleichen(inhalt) : inhalt;
+  if (daten.isEmpty()) return false;
   try {
-    auto bild = std::make_unique<Magick::Image>();
-    bild->quiet(true);  // warnings of a decoder do not fail the load
-    // Metafiles are drawn at the screen's 96 dpi, so an inch of the picture is an inch
-    // on the page at 100 %.
-    if (format == QLatin1String("WMF")) bild->density(Magick::Geometry(96, 96));
-    // The format is fixed before reading, so ImageMagick never guesses it from the data.
-    bild->magick(format.toStdString());
-    bild->read(Magick::Blob(daten.constData(), static_cast<size_t>(daten.size())));
+    const Magick::Blob blob(daten.constData(), static_cast<size_t>(daten.size()));
+    const auto neuesBild = [&] {
+      auto bild = std::make_unique<Magick::Image>();
+      bild->quiet(true);  // warnings of a decoder do not fail the load
+      // Metafiles are drawn at the screen's 96 dpi, so an inch of the picture is an inch
+      // on the page at 100 %.
+      if (format == QLatin1String("WMF")) bild->density(Magick::Geometry(96, 96));
+      // The format is fixed before reading, so ImageMagick never guesses it from the data.
+      bild->magick(format.toStdString());
+      return bild;
+    };
+    // The size from the header decides how large the picture is decoded: a JPEG at the
+    // smallest of its reduced sizes that is still large enough, any other format whole,
+    // and a picture too large for that not at all.
+    const auto kopf = neuesBild();
+    kopf->ping(blob);
+    const double breite = double(kopf->columns());
+    const double hoehe = double(kopf->rows());
+    if (breite == 0 || hoehe == 0) return false;
+    const bool quer = querGespeichert(ausrichtung(*kopf));
+    const double faktor =
+        quer ? faktorFuer(hoehe, breite, ziel_) : faktorFuer(breite, hoehe, ziel_);
+    const bool jpeg = format == QLatin1String("JPEG");
+    const double kleinsterTeil = jpeg ? 1.0 / 64 : 1.0;  // libjpeg decodes down to 1/8
+    if (breite * hoehe * std::max(faktor * faktor, kleinsterTeil) > double(kGroessteDekodierung)) {
+      qWarning("Bildsteuerung: Bild zu groß (%.0f x %.0f)", breite, hoehe);
+      return false;
+    }
+    auto bild = neuesBild();
+    if (jpeg && faktor < 1.0)
+      bild->defineValue("jpeg", "size",
+                        QStringLiteral("%1x%2")
+                            .arg(std::ceil(breite * faktor))
+                            .arg(std::ceil(hoehe * faktor))
+                            .toStdString());
+    bild->read(blob);
     if (bild->columns() == 0 || bild->rows() == 0) return false;
     if (bild->colorSpace() != MagickCore::sRGBColorspace &&
         bild->colorSpace() != MagickCore::RGBColorspace)
       bild->colorSpace(MagickCore::sRGBColorspace);
+    // Cameras store a portrait as it left the sensor and say in a tag how to turn it.
+    if (ausrichtung(*bild) > MagickCore::TopLeftOrientation) {
+      bild->autoOrient();
+      bild->orientation(MagickCore::TopLeftOrientation);
+    }
+    if (format == QLatin1String("BMP")) leeresAlphaIgnorieren(*bild);
     aufWeissLegen(*bild);
     bild->page(Magick::Geometry(0, 0, 0, 0));
+    skalieren(*bild, faktorFuer(double(bild->columns()), double(bild->rows()), ziel_));
     bild->classType(MagickCore::DirectClass);
+    massstab_ = double(bild->columns()) / (quer ? hoehe : breite);
     magick_ = std::move(bild);
     return true;
   } catch (const std::exception& fehler) {
@@ -205,8 +383,8 @@ int Bildsteuerung::BitmapHeight() const {
   return magick_ ? static_cast<int>(magick_->rows()) : 0;
 }
 
-void Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
-  if (!magickBereit()) return;
+bool Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
+  if (!magickBereit()) return false;
   // A reference to the same pixels; every change below copies them first, so the
   // bitmap stays as it was when the effect fails half-way.
   Magick::Image arbeit = *magick_;
@@ -221,14 +399,35 @@ void Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
     }
     return true;
   };
-  if (!schritt(effekt)) return;
+  if (!schritt(effekt)) return false;
   if (!schritt([](Magick::Image& bild) {
         aufWeissLegen(bild);
         bild.page(Magick::Geometry(0, 0, 0, 0));
       }))
-    return;
+    return false;
+  if (arbeit.columns() == 0 || arbeit.rows() == 0) return false;
   *magick_ = arbeit;
   bildAktuell_ = false;
+  return true;
+}
+
+void Bildsteuerung::wirkeWachsend(const std::function<QSizeF(double, double)>& groesseNachher,
+                                  const std::function<void(Magick::Image&)>& effekt) {
+  // How much smaller the picture's content became: the factors of both scalings.
+  double verkleinert = 1.0;
+  const auto skalierenUndMerken = [&](Magick::Image& bild, double faktor) {
+    const double vorher = double(bild.columns());
+    skalieren(bild, faktor);
+    verkleinert *= double(bild.columns()) / vorher;
+  };
+  const bool gewirkt = wirke([&](Magick::Image& bild) {
+    verkleinert = 1.0;
+    const QSizeF nachher = groesseNachher(double(bild.columns()), double(bild.rows()));
+    skalierenUndMerken(bild, faktorFuer(nachher.width(), nachher.height(), QSize()));
+    effekt(bild);
+    skalierenUndMerken(bild, faktorFuer(double(bild.columns()), double(bild.rows()), ziel_));
+  });
+  if (gewirkt) massstab_ *= verkleinert;
 }
 
 // Positive angles turn the picture counter-clockwise as seen, like every angle of the
@@ -237,18 +436,24 @@ void Bildsteuerung::wirke(const std::function<void(Magick::Image&)>& effekt) {
 // of the turned picture is cut to the old size. Uncovered corners take the colour.
 void Bildsteuerung::Rotate(int32_t hundertstelGrad, bool vergroessern, int32_t farbe) {
   if (hundertstelGrad == 0) return;
-  wirke([&](Magick::Image& bild) {
-    const size_t breite = bild.columns();
-    const size_t hoehe = bild.rows();
-    bild.backgroundColor(magickFarbe(farbe));
-    bild.rotate(-std::fmod(static_cast<double>(hundertstelGrad), 36000.0) / 100.0);
-    if (!vergroessern && (bild.columns() != breite || bild.rows() != hoehe)) {
-      bild.page(Magick::Geometry(0, 0, 0, 0));
-      const auto x = (static_cast<ssize_t>(bild.columns()) - static_cast<ssize_t>(breite)) / 2;
-      const auto y = (static_cast<ssize_t>(bild.rows()) - static_cast<ssize_t>(hoehe)) / 2;
-      bild.crop(Magick::Geometry(breite, hoehe, std::max<ssize_t>(x, 0), std::max<ssize_t>(y, 0)));
-    }
-  });
+  const double grad = -std::fmod(static_cast<double>(hundertstelGrad), 36000.0) / 100.0;
+  const double c = std::abs(std::cos(grad * M_PI / 180.0));
+  const double s = std::abs(std::sin(grad * M_PI / 180.0));
+  wirkeWachsend(
+      [&](double b, double h) { return QSizeF(b * c + h * s, b * s + h * c); },
+      [&](Magick::Image& bild) {
+        const size_t breite = bild.columns();
+        const size_t hoehe = bild.rows();
+        bild.backgroundColor(magickFarbe(farbe));
+        bild.rotate(grad);
+        if (!vergroessern && (bild.columns() != breite || bild.rows() != hoehe)) {
+          bild.page(Magick::Geometry(0, 0, 0, 0));
+          const auto x = (static_cast<ssize_t>(bild.columns()) - static_cast<ssize_t>(breite)) / 2;
+          const auto y = (static_cast<ssize_t>(bild.rows()) - static_cast<ssize_t>(hoehe)) / 2;
+          bild.crop(
+              Magick::Geometry(breite, hoehe, std::max<ssize_t>(x, 0), std::max<ssize_t>(y, 0)));
+        }
+      });
 }
 
 // Brightness: every channel is shifted by wert / 1000 of the full scale; -1000 makes the
@@ -256,7 +461,10 @@ void Bildsteuerung::Rotate(int32_t hundertstelGrad, bool vergroessern, int32_t f
 void Bildsteuerung::Intensity(int wert) {
   if (wert == 0) return;
   const double prozent = std::clamp(wert, -1000, 1000) / 10.0;
-  wirke([&](Magick::Image& bild) { bild.brightnessContrast(prozent, 0.0); });
+  wirke([&](Magick::Image& bild) {
+    eigenePixel(bild);
+    bild.brightnessContrast(prozent, 0.0);
+  });
 }
 
 // Contrast: the slope of the tone curve through middle grey is tan(45° * (1 + wert / 1000));
@@ -264,7 +472,10 @@ void Bildsteuerung::Intensity(int wert) {
 void Bildsteuerung::Contrast(int wert) {
   if (wert == 0) return;
   const double prozent = std::clamp(wert, -1000, 1000) / 10.0;
-  wirke([&](Magick::Image& bild) { bild.brightnessContrast(0.0, prozent); });
+  wirke([&](Magick::Image& bild) {
+    eigenePixel(bild);
+    bild.brightnessContrast(0.0, prozent);
+  });
 }
 
 // Saturation in the HSL model, multiplied by 1 + wert / 1000: -1000 leaves grey,
@@ -272,7 +483,10 @@ void Bildsteuerung::Contrast(int wert) {
 void Bildsteuerung::Saturation(int wert) {
   if (wert == 0) return;
   const double prozent = 100.0 + std::clamp(wert, -1000, 1000) / 10.0;
-  wirke([&](Magick::Image& bild) { bild.modulate(100.0, prozent, 100.0); });
+  wirke([&](Magick::Image& bild) {
+    eigenePixel(bild);
+    bild.modulate(100.0, prozent, 100.0);
+  });
 }
 
 // Hue: the colour wheel turns by wert / 10 degrees, positive from red towards yellow and
@@ -282,7 +496,10 @@ void Bildsteuerung::Hue(int wert) {
   if (zehntel == 0) return;
   // ImageMagick's hue percentage: 100 is no change, each further 200 is a whole turn.
   const double prozent = 100.0 + zehntel / 3600.0 * 200.0;
-  wirke([&](Magick::Image& bild) { bild.modulate(100.0, 100.0, prozent); });
+  wirke([&](Magick::Image& bild) {
+    eigenePixel(bild);
+    bild.modulate(100.0, 100.0, prozent);
+  });
 }
 
 // Sharpness: positive values sharpen with an unsharp mask of radius about three pixels
@@ -325,18 +542,24 @@ void Bildsteuerung::AddNoise(int bereich, int kanal) {
   });
 }
 
-// Mosaic: cells of n x n pixels from the top-left corner, each filled with the average
-// colour of its pixels; the cells at the right and bottom edge may be narrower.
-// 1 (and less) leaves the bitmap.
+// Mosaic: cells of n x n pixels of the picture file from the top-left corner, each filled
+// with the average colour of its pixels; the cells at the right and bottom edge may be
+// narrower. On a bitmap scaled down the cells shrink with it, so that the picture shows as
+// many cells whatever its bitmap's size. 1 (and less) leaves the bitmap.
 void Bildsteuerung::Mosaic(int zellgroesse) {
   if (zellgroesse <= 1) return;
-  const size_t n = static_cast<size_t>(zellgroesse);
+  const double n = zellgroesse * massstab_;
+  if (n <= 1.0) return;
+  // The k-th cell boundary, in bitmap pixels.
+  const auto grenze = [n](size_t k) { return static_cast<size_t>(std::llround(double(k) * n)); };
   wirke([&](Magick::Image& bild) {
     anPixeln(bild, [&](MagickCore::PixelPacket* pixel, size_t breite, size_t hoehe) {
-      for (size_t y0 = 0; y0 < hoehe; y0 += n) {
-        const size_t y1 = std::min(hoehe, y0 + n);
-        for (size_t x0 = 0; x0 < breite; x0 += n) {
-          const size_t x1 = std::min(breite, x0 + n);
+      for (size_t j = 0; grenze(j) < hoehe; ++j) {
+        const size_t y0 = grenze(j);
+        const size_t y1 = std::min(hoehe, grenze(j + 1));
+        for (size_t i = 0; grenze(i) < breite; ++i) {
+          const size_t x0 = grenze(i);
+          const size_t x1 = std::min(breite, grenze(i + 1));
           uint64_t r = 0, g = 0, b = 0;
           for (size_t y = y0; y < y1; ++y)
             for (size_t x = x0; x < x1; ++x) {
@@ -369,17 +592,23 @@ void Bildsteuerung::Mosaic(int zellgroesse) {
 void Bildsteuerung::Shear(int hundertstelGrad, bool horizontal, int32_t farbe) {
   const double grad = std::clamp(hundertstelGrad, -8900, 8900) / 100.0;
   if (grad == 0) return;
-  wirke([&](Magick::Image& bild) {
-    bild.backgroundColor(magickFarbe(farbe));
-    if (horizontal)
-      bild.shear(-grad, 0.0);
-    else
-      bild.shear(0.0, grad);
-  });
+  const double t = std::abs(std::tan(grad * M_PI / 180.0));
+  wirkeWachsend(
+      [&](double b, double h) { return horizontal ? QSizeF(b + h * t, h) : QSizeF(b, h + b * t); },
+      [&](Magick::Image& bild) {
+        bild.backgroundColor(magickFarbe(farbe));
+        if (horizontal)
+          bild.shear(-grad, 0.0);
+        else
+          bild.shear(0.0, grad);
+      });
 }
 
 void Bildsteuerung::Invert() {
-  wirke([](Magick::Image& bild) { bild.negate(false); });
+  wirke([](Magick::Image& bild) {
+    eigenePixel(bild);
+    bild.negate(false);
+  });
 }
 
 // Grey by luma: 0.299 red + 0.587 green + 0.114 blue.

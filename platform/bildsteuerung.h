@@ -3,10 +3,17 @@
 // Built on Magick++; files are read by the program and decoded from memory with the format
 // fixed from an allow-list, so a crafted file can never make the decoder run a command or
 // read another file.
+//
+// The bitmap is kept within a pixel budget: a picture larger than the drawing needs (the
+// target size, a frame's printed size at 600 dpi) is scaled down as it is decoded, and again
+// after an effect that grows the bitmap. Nothing is ever scaled up, and the scaling is the
+// same in both directions, so the proportions stay. No bitmap exceeds kGroesstePixelzahl.
 #pragma once
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
+#include <QSizeF>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -31,15 +38,26 @@ class Bildsteuerung {
   Bildsteuerung(const Bildsteuerung&) = delete;
   Bildsteuerung& operator=(const Bildsteuerung&) = delete;
 
+  // The largest bitmap in pixels the drawing needs; empty: only kGroesstePixelzahl limits
+  // the bitmap. A picture is scaled down only as far as both sides stay at least as long as
+  // the target's (or one of them, where the proportions differ). Takes effect at the next
+  // Load.
+  void setzeZielgroesse(const QSize& pixel);
+  QSize zielgroesse() const { return ziel_; }
+  // No bitmap ever holds more pixels: at 8 bytes a pixel, the bitmap, its working copy and
+  // what an effect makes of them stay within ImageMagick's memory limit (256 MiB).
+  static constexpr int64_t kGroesstePixelzahl = 8'000'000;
+
   // Loads the file into the bitmap. A file that is missing or cannot be decoded leaves
   // no bitmap (never the previous one) and returns false. The three trailing arguments
-  // are accepted for the callers' sake and have no effect.
+  // are accepted for the callers' sake and have no effect. A JPEG is turned upright as its
+  // orientation tag says.
   bool Load(const QString& pfad, int a = 0, int b = 0, int c = 1);
   // The same from bytes already in memory (the content decides the format).
   bool ladeDaten(const QByteArray& daten);
 
-  // Effects on the bitmap; without a bitmap they do nothing. An effect that fails
-  // leaves the bitmap as it was.
+  // Effects on the bitmap; without a bitmap they do nothing. An effect that fails, or that
+  // the memory limits do not allow, is skipped and leaves the bitmap as it was.
   void Rotate(int32_t hundertstelGrad, bool vergroessern, int32_t farbe);
   void Intensity(int wert);               // -1000..1000
   void Contrast(int wert);                // -1000..1000
@@ -47,7 +65,7 @@ class Bildsteuerung {
   void Hue(int wert);                     // -3600..3600, tenths of a degree
   void Sharpen(int wert);                 // -1000..1000; negative blurs, 0 leaves the bitmap
   void AddNoise(int bereich, int kanal);  // 1..1000
-  void Mosaic(int zellgroesse);           // 1..100
+  void Mosaic(int zellgroesse);           // 1..100, in pixels of the picture file
   void Shear(int hundertstelGrad, bool horizontal, int32_t farbe);
   void Invert();
   void Grayscale();
@@ -61,6 +79,8 @@ class Bildsteuerung {
   bool hatBitmap() const;
   int BitmapWidth() const;
   int BitmapHeight() const;
+  // Bitmap pixels per pixel of the loaded picture: below 1 once the bitmap was scaled down.
+  double massstab() const { return massstab_; }
 
   // Paints the bitmap stretched into the rectangle (twips of the device context's surface).
   void Paint(HDC dc, float links, float oben, float breite, float hoehe);
@@ -76,12 +96,21 @@ class Bildsteuerung {
   static QString formatAusInhalt(const QByteArray& kopf);
 
  private:
-  void wirke(const std::function<void(Magick::Image&)>& effekt);
+  // Runs the effect on a copy of the bitmap and keeps the result only when it succeeded.
+  bool wirke(const std::function<void(Magick::Image&)>& effekt);
+  // Rotation and shear: the bitmap is first made small enough that the grown result (its
+  // size from groesseNachher) stays within the limits, and the result is then brought
+  // within the target size.
+  void wirkeWachsend(const std::function<QSizeF(double, double)>& groesseNachher,
+                     const std::function<void(Magick::Image&)>& effekt);
+
+  QSize ziel_;
+  double massstab_ = 1.0;
 
   std::unique_ptr<Magick::Image> magick_;  // null: no bitmap, unless magickNachholen_
   // The bitmap was given as an image (bild_) and becomes a Magick image when first needed.
   bool magickNachholen_ = false;
   bool magickBereit();
-  mutable QImage bild_;                    // converted bitmap, kept until the next change
+  mutable QImage bild_;  // converted bitmap, kept until the next change
   mutable bool bildAktuell_ = false;
 };

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <list>
 
@@ -15,6 +17,8 @@
 namespace {
 
 constexpr double kTwipsProEinheit = 5.67;
+constexpr double kEinheitenProZoll = 254.0;  // tenths of a millimetre
+constexpr double kDruckDpi = 600.0;
 constexpr int32_t kWeiss = RGB(255, 255, 255);
 
 // What decides the pixels of a processed picture: the file as it is on disk and every
@@ -40,6 +44,7 @@ struct Schluessel {
   int16_t EffektTrapez = 0;
   bool Invert = false;
   bool Gray = false;
+  QSize ziel;  // the control's target size
 
   bool operator==(const Schluessel&) const = default;
 };
@@ -93,6 +98,19 @@ Zwischenspeicher& zwischenspeicher() {
 int& ladezaehler() {
   static int zaehler = 0;
   return zaehler;
+}
+
+// The pixels a frame needs at most: its printed size at 600 dpi. The size is rounded up to
+// a step of a quarter octave, so that a frame dragged larger or smaller loads its picture
+// again only now and then, not on every mouse move.
+QSize zielFuerRahmen(const ClassRahmen& rahmen) {
+  const auto seite = [](int32_t einheiten) {
+    const double pixel = std::abs(double(einheiten)) * kDruckDpi / kEinheitenProZoll;
+    if (pixel <= 1.0) return 1;
+    const double stufe = std::exp2(std::ceil(4.0 * std::log2(pixel)) / 4.0);
+    return static_cast<int>(std::min(std::ceil(stufe - 1e-9), 1e9));
+  };
+  return QSize(seite(rahmen.Breite), seite(rahmen.Hoehe));
 }
 
 // The picture file on this system: the document's folder first, then the start-up folder.
@@ -155,6 +173,7 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
   k.EffektTrapez = bild.EffektTrapez;
   k.Invert = bild.Invert;
   k.Gray = bild.Gray;
+  k.ziel = steuerung.zielgroesse();
 
   if (const QImage* fertig = zwischenspeicher().suchen(k)) {
     if (fertig->isNull())
@@ -174,6 +193,7 @@ void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steueru
   steuerung.Top = 0;
   steuerung.Width = 0;
   steuerung.Height = 0;
+  steuerung.setzeZielgroesse(zielFuerRahmen(rahmen));
   BildDarstellen(s, bild, steuerung);
   if (bild.File.isEmpty()) return;
   if (s.Druckmodus != 0) s.Zoomfaktor = 1;

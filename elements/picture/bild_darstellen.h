@@ -4,7 +4,8 @@
 // The page is redrawn on every mouse move, so the processed bitmap is kept: a picture whose
 // file (found path, size, modification time) and effect settings are unchanged is taken
 // from a small cache (least recently used entries go first) instead of being decoded and
-// processed again. A file changed on disk is loaded afresh.
+// processed again. A file changed on disk is loaded afresh, and so is a picture whose
+// control has another target size (Bildsteuerung::setzeZielgroesse).
 #pragma once
 
 #include "core/programmzustand.h"
@@ -20,9 +21,11 @@
 void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steuerung);
 
 // A picture frame of the page: the control is moved out of sight (Left, Top, Width,
-// Height 0), the picture is loaded and processed, and the bitmap is painted stretched into
-// the frame's rectangle on the surface (scale 1 while printing, Zoomfaktor otherwise).
-// Draws nothing when File is empty or the picture could not be loaded.
+// Height 0), the picture is loaded and processed for the frame's printed size at 600 dpi
+// (a larger picture is scaled down to that, on screen as on paper), and the bitmap is
+// painted stretched into the frame's rectangle on the surface (scale 1 while printing,
+// Zoomfaktor otherwise). Draws nothing when File is empty or the picture could not be
+// loaded.
 void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steuerung,
                Zeichenflaeche& ziel, const ClassRahmen& rahmen);
 

@@ -231,6 +231,41 @@ TEST_F(BildTest, EffekteMitIhrenWerten) {
   EXPECT_EQ(steuerung.bild().pixel(5, 5), steuerung.bild().pixel(15, 15));
 }
 
+// A 36-megapixel photo in a frame of 40 x 30 mm, turned by 30 degrees, brightened and with
+// the contrast at its most, as documents that crashed the program hold it: the picture is
+// decoded and processed no larger than the frame's printed size at 600 dpi (945 x 709
+// pixels, rounded up to a step), and drawn. Every further effect on it works as well.
+TEST_F(BildTest, GrossesFotoWirdFuerDenRahmenVerkleinert) {
+  QImage foto(6000, 6000, QImage::Format_RGB32);
+  foto.fill(qRgb(40, 120, 200));
+  ASSERT_TRUE(foto.save(pfad("gross.jpg"), "JPG", 80));
+  bild.File = pfad("gross.jpg");
+  bild.Rotate = 3000;
+  bild.Helligkeit = 200;  // 40, 120, 200 -> 91, 171, 251
+  bild.Kontrast = 1000;   // -> 0, 255, 255
+  rahmen = feld(100, 100, 400, 300);
+  const QImage seite = malen();
+  if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+    seite.save(QDir(aus).filePath(QStringLiteral("grosses_foto.png")));
+  ASSERT_TRUE(steuerung.hatBitmap());
+  EXPECT_GE(steuerung.BitmapWidth(), 945);
+  EXPECT_LE(steuerung.BitmapWidth(), 1024);
+  EXPECT_EQ(steuerung.BitmapWidth(), steuerung.BitmapHeight());
+  EXPECT_EQ(seite.pixel(113, 95), qRgb(0, 255, 255));
+  EXPECT_EQ(seite.pixel(40, 40), kWeiss);  // a corner uncovered by the turn
+
+  bild.Schaerfe = 300;
+  bild.Farbintensitaet = 500;
+  bild.Farbverschiebung = 900;
+  bild.EffektPixel = 100;
+  bild.EffektMosaik = 20;
+  bild.EffektTrapez = -2000;
+  bild.Invert = bild.Gray = true;
+  malen();
+  ASSERT_TRUE(steuerung.hatBitmap());
+  EXPECT_LE(steuerung.BitmapWidth(), 1024);
+}
+
 // A page with the 18 forms (gradients, shadows) and a picture, as the redraw draws them.
 // With QX_TESTBILDER naming a folder the page is saved there to be looked at.
 TEST_F(BildTest, SeiteMitAllenFormenUndEinemBild) {

@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
@@ -127,6 +130,51 @@ QByteArray kodiert(const QImage& bild, const char* format) {
   puffer.open(QIODevice::WriteOnly);
   EXPECT_TRUE(bild.save(&puffer, format));
   return daten;
+}
+
+// A 32-bit bitmap with an alpha mask (version 4 header) of 2 x 1 pixels, opaque blue and
+// black, with the two given alpha values.
+QByteArray bmp32(int alphaLinks, int alphaRechts) {
+  Bytes bmp;
+  bmp.b('B').b('M').dw(14 + 108 + 8).w(0).w(0).dw(14 + 108);
+  bmp.dw(108).dw(2).dw(1).w(1).w(32).dw(3).dw(8).dw(2835).dw(2835).dw(0).dw(0);
+  bmp.dw(0x00FF0000).dw(0x0000FF00).dw(0x000000FF).dw(0xFF000000).dw(0x73524742);
+  for (int i = 0; i < 12; ++i) bmp.dw(0);
+  bmp.b(255).b(0).b(0).b(alphaLinks);  // blue (bytes: blue, green, red, alpha)
+  bmp.b(0).b(0).b(0).b(alphaRechts);   // black
+  return bmp.daten();
+}
+
+// An OS/2 2.x bitmap of 4 x 2 pixels with 8 bits and an information header of the given
+// length (16 to 64 bytes); its palette has four bytes per colour. Top row: red, green,
+// blue, white; bottom row: blue, white, red, green.
+QByteArray os2Bitmap(int kopflaenge) {
+  const uint32_t farben[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  Bytes info;
+  info.dw(kopflaenge).dw(4).dw(2).w(1).w(8);
+  if (kopflaenge >= 40) info.dw(0).dw(8).dw(2835).dw(2835).dw(4).dw(4);
+  while (info.daten().size() < kopflaenge) info.b(0);
+  Bytes palette;
+  for (uint32_t f : farben) palette.b(f & 0xFF).b((f >> 8) & 0xFF).b(f >> 16).b(0);
+  const int anfang = 14 + kopflaenge + palette.daten().size();
+  Bytes datei;
+  datei.b('B').b('M').dw(anfang + 8).w(0).w(0).dw(anfang);
+  datei.daten() += info.daten() + palette.daten();
+  datei.b(2).b(3).b(0).b(1);  // rows bottom up
+  datei.b(0).b(1).b(2).b(3);
+  return datei.daten();
+}
+
+// The JPEG with an Exif segment in front that holds only the orientation tag.
+QByteArray mitAusrichtung(const QByteArray& jpeg, int ausrichtung) {
+  Bytes tiff;
+  tiff.b('I').b('I').w(42).dw(8);  // little-endian TIFF, first directory at 8
+  tiff.w(1).w(0x0112).w(3).dw(1).w(ausrichtung).w(0).dw(0);  // one entry: Orientation
+  QByteArray app1("\xFF\xE1", 2);
+  const int laenge = 2 + 6 + static_cast<int>(tiff.daten().size());
+  app1.append(static_cast<char>(laenge >> 8)).append(static_cast<char>(laenge & 0xFF));
+  app1.append("Exif\0\0", 6).append(tiff.daten());
+  return jpeg.left(2) + app1 + jpeg.mid(2);
 }
 
 // --- Test pictures ---------------------------------------------------------------------
@@ -573,20 +621,149 @@ TEST(Bildsteuerung, BildUebernehmenUndZurueckgeben) {
 }
 
 TEST_F(BildsteuerungDatei, TransparenzEinerDateiWirdWeiss) {
-  // A 32-bit bitmap with an alpha mask (version 4 header): 2 x 1 pixels, an opaque blue
-  // one and a fully transparent black one.
-  Bytes bmp;
-  bmp.b('B').b('M').dw(14 + 108 + 8).w(0).w(0).dw(14 + 108);
-  bmp.dw(108).dw(2).dw(1).w(1).w(32).dw(3).dw(8).dw(2835).dw(2835).dw(0).dw(0);
-  bmp.dw(0x00FF0000).dw(0x0000FF00).dw(0x000000FF).dw(0xFF000000).dw(0x73524742);
-  for (int i = 0; i < 12; ++i) bmp.dw(0);
-  bmp.b(255).b(0).b(0).b(255);  // blue, opaque (bytes: blue, green, red, alpha)
-  bmp.b(0).b(0).b(0).b(0);      // transparent
   Bildsteuerung s;
-  ASSERT_TRUE(s.Load(schreibe("alpha.bmp", bmp.daten())));
+  ASSERT_TRUE(s.Load(schreibe("alpha.bmp", bmp32(255, 0))));
   ASSERT_EQ(s.BitmapWidth(), 2);
   EXPECT_EQ(s.bild().pixel(0, 0), qRgb(0, 0, 255));
   EXPECT_EQ(s.bild().pixel(1, 0), qRgb(255, 255, 255));
+}
+
+// Pictures that other viewers show right: a JPEG turned by its orientation tag, an OS/2 2.x
+// bitmap with its palette of four bytes per colour, and a 32-bit bitmap whose alpha is zero
+// everywhere (written so by programs that know no alpha), which is opaque.
+TEST_F(BildsteuerungDatei, BilderWieAndereBetrachterSieZeigen) {
+  Bildsteuerung s;
+  // 6: the stored rows are the picture's right-hand column; turned clockwise, 20 x 40.
+  ASSERT_TRUE(s.Load(schreibe("hoch.jpg", mitAusrichtung(kodiert(vierFelder(), "JPG"), 6))));
+  ASSERT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(20, 40));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(15, 5), qRgb(255, 0, 0), 24));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(5, 5), qRgb(0, 0, 255), 24));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(15, 35), qRgb(0, 255, 0), 24));
+  EXPECT_TRUE(aehnlich(s.bild().pixel(5, 35), qRgb(128, 128, 128), 24));
+  // The upright picture's width reaches a target of 20 x 10: not scaled down.
+  s.setzeZielgroesse(QSize(20, 10));
+  ASSERT_TRUE(s.Load(ordner_.filePath("hoch.jpg")));
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(20, 40));
+  s.setzeZielgroesse(QSize());
+
+  for (int kopf : {64, 16}) {
+    SCOPED_TRACE(kopf);
+    ASSERT_TRUE(s.Load(schreibe("os2.bmp", os2Bitmap(kopf))));
+    ASSERT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(4, 2));
+    const QRgb farben[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255)};
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(s.bild().pixel(x, 0), farben[x]) << x;
+      EXPECT_EQ(s.bild().pixel(x, 1), farben[(x + 2) % 4]) << x;
+    }
+  }
+
+  ASSERT_TRUE(s.Load(schreibe("ohne_alpha.bmp", bmp32(0, 0))));
+  EXPECT_EQ(s.bild().pixel(0, 0), qRgb(0, 0, 255));
+  EXPECT_EQ(s.bild().pixel(1, 0), qRgb(0, 0, 0));
+}
+
+// --- Pixel budget --------------------------------------------------------------------------
+
+// A picture larger than the target is scaled down as far as the target allows, in the same
+// proportion both ways; rotation and shear that grow the bitmap past it are followed by
+// scaling down again; the mosaic's cells shrink with the picture.
+TEST(Bildsteuerung, BitmapBleibtInDerZielgroesse) {
+  QImage verlauf(400, 200, QImage::Format_RGB32);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 400; ++x) verlauf.setPixel(x, y, qRgb(x * 255 / 400, y * 255 / 200, 50));
+  Bildsteuerung s;
+  s.setzeZielgroesse(QSize(100, 100));
+  ASSERT_TRUE(s.ladeDaten(kodiert(verlauf, "BMP")));
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(200, 100));
+  EXPECT_DOUBLE_EQ(s.massstab(), 0.5);
+
+  Bildsteuerung mosaik;
+  mosaik.setzeZielgroesse(QSize(100, 100));
+  ASSERT_TRUE(mosaik.ladeDaten(kodiert(verlauf, "BMP")));
+  mosaik.Mosaic(8);  // 8 pixels of the file are 4 of the bitmap
+  const QImage m = mosaik.bild();
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x)
+      ASSERT_EQ(m.pixel(x, y), m.pixel(x / 4 * 4, y / 4 * 4)) << x << "," << y;
+  EXPECT_NE(m.pixel(0, 0), m.pixel(4, 0));
+
+  s.Rotate(9000, true, 0xFFFFFF);  // 100 x 200: the width reaches the target, no scaling
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(100, 200));
+  s.Rotate(-9000, true, 0xFFFFFF);
+  s.Rotate(4500, true, 0xFFFFFF);  // about 212 x 212, back to 100 x 100
+  EXPECT_NEAR(s.BitmapWidth(), 100, 1);
+  EXPECT_NEAR(s.BitmapHeight(), 100, 1);
+  EXPECT_NEAR(s.massstab(), 0.5 * 100 / 212.1, 0.005);
+  s.Shear(4500, false, 0xFFFFFF);  // twice as tall: the width still only reaches the target
+  EXPECT_NEAR(s.BitmapWidth(), 100, 1);
+  EXPECT_NEAR(s.BitmapHeight(), 200, 2);
+
+  // Without a target, a bitmap that would grow past the pixel limit is made smaller first.
+  Bildsteuerung ohneZiel;
+  ohneZiel.setzeBild(einfarbig(3000, 2000, qRgb(0, 128, 0)));
+  ohneZiel.Rotate(4500, true, 0xFFFFFF);
+  EXPECT_LE(int64_t(ohneZiel.BitmapWidth()) * ohneZiel.BitmapHeight(),
+            Bildsteuerung::kGroesstePixelzahl);
+  EXPECT_GT(int64_t(ohneZiel.BitmapWidth()) * ohneZiel.BitmapHeight(),
+            Bildsteuerung::kGroesstePixelzahl * 9 / 10);
+  EXPECT_EQ(ohneZiel.bild().pixel(ohneZiel.BitmapWidth() / 2, ohneZiel.BitmapHeight() / 2),
+            qRgb(0, 128, 0));
+}
+
+// With ImageMagick's memory used up every effect is skipped and leaves the bitmap as it was.
+// None may end the program: some of ImageMagick's in-place operations stop it with an
+// assertion when they cannot get their pixels.
+TEST(Bildsteuerung, OhneSpeicherWirdJederEffektAusgelassen) {
+  const std::vector<std::pair<const char*, std::function<void(Bildsteuerung&)>>> effekte = {
+      {"Rotate", [](Bildsteuerung& s) { s.Rotate(3000, true, 0xFFFFFF); }},
+      {"Intensity", [](Bildsteuerung& s) { s.Intensity(300); }},
+      {"Contrast", [](Bildsteuerung& s) { s.Contrast(300); }},
+      {"Saturation", [](Bildsteuerung& s) { s.Saturation(300); }},
+      {"Hue", [](Bildsteuerung& s) { s.Hue(300); }},
+      {"Sharpen", [](Bildsteuerung& s) { s.Sharpen(300); }},
+      {"Blur", [](Bildsteuerung& s) { s.Sharpen(-300); }},
+      {"AddNoise", [](Bildsteuerung& s) { s.AddNoise(300, 0); }},
+      {"Mosaic", [](Bildsteuerung& s) { s.Mosaic(5); }},
+      {"Shear", [](Bildsteuerung& s) { s.Shear(1500, true, 0xFFFFFF); }},
+      {"ShearV", [](Bildsteuerung& s) { s.Shear(1500, false, 0xFFFFFF); }},
+      {"Invert", [](Bildsteuerung& s) { s.Invert(); }},
+      {"Grayscale", [](Bildsteuerung& s) { s.Grayscale(); }},
+  };
+  const QByteArray datei = kodiert(vierFelder(), "BMP");
+  const auto speicher = Magick::ResourceLimits::memory();
+  const auto abbildung = Magick::ResourceLimits::map();
+  const auto platte = Magick::ResourceLimits::disk();
+  const auto grenzen = [](MagickCore::MagickSizeType m, MagickCore::MagickSizeType a,
+                          MagickCore::MagickSizeType p) {
+    Magick::ResourceLimits::memory(m);
+    Magick::ResourceLimits::map(a);
+    Magick::ResourceLimits::disk(p);
+  };
+  for (const auto& [name, effekt] : effekte) {
+    SCOPED_TRACE(name);
+    Bildsteuerung s;
+    ASSERT_TRUE(s.ladeDaten(datei));
+    grenzen(1000, 1000, 1000);
+    effekt(s);
+    grenzen(speicher, abbildung, platte);
+    ASSERT_TRUE(s.hatBitmap());
+    EXPECT_EQ(s.bild(), vierFelder());
+  }
+  // Loading fails as any unreadable picture does; a bitmap taken as an image stays when it
+  // cannot become a Magick image.
+  Bildsteuerung s;
+  grenzen(1000, 1000, 1000);
+  EXPECT_FALSE(s.ladeDaten(datei));
+  EXPECT_FALSE(s.ladeDaten(kodiert(vierFelder(), "JPG")));
+  grenzen(speicher, abbildung, platte);
+  EXPECT_FALSE(s.hatBitmap());
+  s.setzeBild(vierFelder());
+  grenzen(1000, 1000, 1000);
+  s.Invert();
+  grenzen(speicher, abbildung, platte);
+  EXPECT_EQ(s.bild(), vierFelder());
+  s.Invert();
+  EXPECT_EQ(s.bild().pixel(0, 0), qRgb(0, 255, 255));
 }
 
 // --- Painting ------------------------------------------------------------------------------
