@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/zahlen.h"
+#include "platform/speicher.h"
 
 using MagickCore::Quantum;
 
@@ -305,6 +306,7 @@ bool Bildsteuerung::Load(const QString& pfad, int, int, int) {
 }
 
 bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
+  GrosseBloeckeImHeap();
   leeren();
   const QString format = formatAusInhalt(inhalt);
   if (format.isEmpty()) return false;

@@ -14,14 +14,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <mutex>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 #include "core/zahlen.h"
 #include "platform/bildflaeche.h"
 #include "platform/rtf_ausgabe.h"
+#include "platform/speicher.h"
 
 namespace {
 
@@ -102,21 +99,6 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   const QByteArray neu = QByteArray::number(vorher - anzahl).leftJustified(zEnde - ziffern, ' ');
   ende.replace(ziffern, neu.size(), neu);
   return datei.seek(ab) && datei.write(ende) == ende.size();
-}
-
-// Qt's PDF writer takes two buffers of about 10 MB for each page it finishes (to compress
-// the page). With glibc's defaults such blocks are mapped and unmapped for every page, and
-// the page faults and the flushes of every core's address cache cost more than drawing the
-// page. Blocks of that size are therefore served from the heap, and freed memory is given
-// back to the system only beyond 64 MB, so the same buffers serve every page of a run.
-void grosseBloeckeImHeap() {
-#ifdef __GLIBC__
-  static std::once_flag einmal;
-  std::call_once(einmal, [] {
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
-  });
-#endif
 }
 
 }  // namespace
@@ -261,7 +243,7 @@ void Drucksteuerung::setTextRTF(const QByteArray& rtf,
 
 void Drucksteuerung::LaufBeginnen() {
   if (d_->lauf) return;
-  grosseBloeckeImHeap();
+  GrosseBloeckeImHeap();
   d_->lauf = true;
   d_->laufZu = false;
   d_->laufSeiten = 0;

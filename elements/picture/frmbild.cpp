@@ -109,7 +109,12 @@ int16_t int16Wert(int v) { return zahlen::int16Begrenzt(v); }
 // --- Construction ------------------------------------------------------------------------
 
 frmBild::frmBild(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
-  for (int k = 1; k <= 3; ++k) Lead1[k] = std::make_unique<Bildsteuerung>();
+  // The previews are a few hundred pixels wide: their pictures are loaded and changed at
+  // about a megapixel, so that effects on a big photo answer at once.
+  for (int k = 1; k <= 3; ++k) {
+    Lead1[k] = std::make_unique<Bildsteuerung>();
+    Lead1[k]->setzeZielgroesse(QSize(1024, 1024));
+  }
   aufbauen();
 }
 

@@ -1,0 +1,9 @@
+// How the C library hands out big blocks of memory, set once for the whole program.
+#pragma once
+
+// Blocks of up to 32 MB come from the heap, and freed memory goes back to the system only
+// beyond 64 MB. Both the PDF writer (two buffers of about 10 MB for every page it finishes)
+// and the image effects (a fresh bitmap of several MB for every step) allocate and free
+// such blocks again and again; with the C library's defaults each of them is mapped and
+// unmapped anew, and the page faults cost more than the work itself.
+void GrosseBloeckeImHeap();
