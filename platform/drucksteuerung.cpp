@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "core/zahlen.h"
 #include "platform/bildflaeche.h"
@@ -99,6 +100,26 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   const QByteArray neu = QByteArray::number(vorher - anzahl).leftJustified(zEnde - ziffern, ' ');
   ende.replace(ziffern, neu.size(), neu);
   return datei.seek(ab) && datei.write(ende) == ende.size();
+}
+
+// The rights a file written in place of `pfad` should have: those of the file already
+// there, else read and write for all as far as the user's file-creation mask allows.
+QFileDevice::Permissions ausgabeRechte(const QString& pfad) {
+  const QFileInfo vorhanden(pfad);
+  if (vorhanden.exists()) return vorhanden.permissions();
+  const mode_t maske = ::umask(0);
+  ::umask(maske);
+  QFileDevice::Permissions rechte;
+  const std::pair<mode_t, QFileDevice::Permissions> bits[] = {
+      {S_IRUSR, QFileDevice::ReadOwner | QFileDevice::ReadUser},
+      {S_IWUSR, QFileDevice::WriteOwner | QFileDevice::WriteUser},
+      {S_IRGRP, QFileDevice::ReadGroup},
+      {S_IWGRP, QFileDevice::WriteGroup},
+      {S_IROTH, QFileDevice::ReadOther},
+      {S_IWOTH, QFileDevice::WriteOther}};
+  for (const auto& [bit, recht] : bits)
+    if (!(maske & bit)) rechte |= recht;
+  return rechte;
 }
 
 }  // namespace
@@ -378,6 +399,9 @@ bool Drucksteuerung::LaufBeenden() {
   if (ok && d.verworfen > 0) letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
   ok = ok && datei->flush();
   datei->close();
+  // The temporary file is private to its owner; the finished PDF gets the rights of the
+  // file it replaces, or those of any new file.
+  if (ok) ok = datei->setPermissions(ausgabeRechte(d.laufZiel));
   if (ok && std::rename(QFile::encodeName(datei->fileName()).constData(),
                         QFile::encodeName(d.laufZiel).constData()) == 0) {
     datei->setAutoRemove(false);

@@ -1,6 +1,7 @@
 // The print control: pages recorded at the printer's resolution land on the PDF paper
 // where they land on a picture surface; print jobs add pages to one PDF file; failures
 // are reported, never taken for success.
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -214,6 +215,14 @@ TEST(Drucksteuerung, JederDruckErsetztDieDateiUndQuerformat) {
   d.EndDoc();
   ASSERT_TRUE(d.PrintDoc()) << d.fehler().toStdString();
   EXPECT_EQ(pdfSeiten(pdf).size(), 1u);
+  // A new file is readable by others as any file the user makes (here with the usual mask),
+  // not private as the temporary file it was written into; a replaced file keeps its rights.
+  const mode_t maske = ::umask(022);
+  ASSERT_TRUE(d.PrintDoc());
+  ::umask(maske);
+  EXPECT_TRUE(QFileInfo(pdf).permissions() & QFileDevice::ReadOther);
+  ASSERT_TRUE(QFile::setPermissions(pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ReadGroup));
 
   // The second job replaces the file; a landscape page gets landscape paper, and the box
   // still lands at its twips from the top-left corner.
@@ -236,6 +245,8 @@ TEST(Drucksteuerung, JederDruckErsetztDieDateiUndQuerformat) {
   seiten = pdfSeiten(pdf);
   ASSERT_EQ(seiten.size(), 2u);
   EXPECT_FALSE(flaecheVon(seiten[1], 0x00FF00).isEmpty());
+  EXPECT_EQ(QFileInfo(pdf).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+            QFileDevice::ReadGroup);
   // No temporary files are left beside the PDF.
   EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files), QStringList{QStringLiteral("serie.pdf")});
 }
