@@ -1,5 +1,7 @@
 #include "platform/drucksteuerung.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -14,7 +16,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <sys/stat.h>
 
 #include "core/zahlen.h"
 #include "platform/bildflaeche.h"

@@ -390,10 +390,12 @@ void frmRTF::briefdateiLaden(int element, bool imEditor) {
   unlesbar_ = pfad;
   // In the editor the user learns what OK will do; at start-up, that the letter prints
   // without its text until the file can be read.
-  const QString folge = imEditor ? QStringLiteral("Der Editor zeigt einen leeren Brief. „OK“ "
-                                                "überschreibt die Datei nicht.")
-                               : QStringLiteral("Bis die Datei gelesen werden kann, wird der "
-                                                "Brief ohne Brieftext gedruckt.");
+  const QString folge = imEditor ? QStringLiteral(
+                                       "Der Editor zeigt einen leeren Brief. „OK“ "
+                                       "überschreibt die Datei nicht.")
+                                 : QStringLiteral(
+                                       "Bis die Datei gelesen werden kann, wird der "
+                                       "Brief ohne Brieftext gedruckt.");
   s_.fenster->Meldung(
       QStringLiteral("Der Brieftext kann nicht gelesen werden.\n%1\n\n%2").arg(grund, folge),
       QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);

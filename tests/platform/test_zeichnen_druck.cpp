@@ -1,8 +1,8 @@
 // The print control: pages recorded at the printer's resolution land on the PDF paper
-// where they land on a picture surface; print jobs add pages to one PDF file; failures
-// are reported, never taken for success.
-#include <sys/stat.h>
+// where they land on a picture surface; each print job writes its pages into a PDF file of
+// its own; failures are reported, never taken for success.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -221,8 +221,8 @@ TEST(Drucksteuerung, JederDruckErsetztDieDateiUndQuerformat) {
   ASSERT_TRUE(d.PrintDoc());
   ::umask(maske);
   EXPECT_TRUE(QFileInfo(pdf).permissions() & QFileDevice::ReadOther);
-  ASSERT_TRUE(QFile::setPermissions(pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ReadGroup));
+  ASSERT_TRUE(QFile::setPermissions(
+      pdf, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
 
   // The second job replaces the file; a landscape page gets landscape paper, and the box
   // still lands at its twips from the top-left corner.
