@@ -100,12 +100,17 @@ int& ladezaehler() {
   return zaehler;
 }
 
-// The pixels a frame needs at most: its printed size at 600 dpi. The size is rounded up to
-// a step of a quarter octave, so that a frame dragged larger or smaller loads its picture
-// again only now and then, not on every mouse move.
-QSize zielFuerRahmen(const ClassRahmen& rahmen) {
-  const auto seite = [](int32_t einheiten) {
-    const double pixel = std::abs(double(einheiten)) * kDruckDpi / kEinheitenProZoll;
+// The pixels a frame needs: on paper and in the export picture its printed size at 600
+// dpi; in the page view twice its size on the screen at the current zoom (never more than
+// on paper), so that a big photo with effects redraws at once while the user works. The
+// size is rounded up to a step of a quarter octave, so that a frame dragged or zoomed larger
+// or smaller loads its picture again only now and then, not on every mouse move.
+QSize zielFuerRahmen(const Programmzustand& s, const ClassRahmen& rahmen) {
+  double dpi = kDruckDpi;
+  if (s.Druckmodus == 0 && s.Exportmodus == 0 && s.TwipsProPixelX > 0 && s.Zoomfaktor > 0)
+    dpi = std::min(kDruckDpi, 2.0 * 1440.0 / s.TwipsProPixelX * s.Zoomfaktor);
+  const auto seite = [dpi](int32_t einheiten) {
+    const double pixel = std::abs(double(einheiten)) * dpi / kEinheitenProZoll;
     if (pixel <= 1.0) return 1;
     const double stufe = std::exp2(std::ceil(4.0 * std::log2(pixel)) / 4.0);
     return static_cast<int>(std::min(std::ceil(stufe - 1e-9), 1e9));
@@ -193,7 +198,7 @@ void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steueru
   steuerung.Top = 0;
   steuerung.Width = 0;
   steuerung.Height = 0;
-  steuerung.setzeZielgroesse(zielFuerRahmen(rahmen));
+  steuerung.setzeZielgroesse(zielFuerRahmen(s, rahmen));
   BildDarstellen(s, bild, steuerung);
   if (bild.File.isEmpty()) return;
   if (s.Druckmodus != 0) s.Zoomfaktor = 1;
