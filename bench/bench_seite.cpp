@@ -20,17 +20,11 @@
 #include "vorlage.h"
 
 namespace {
-class Bankfenster : public KeinFenster {
- public:
-  QString Text1(int i) const override { return felder.value(i); }
-  QMap<int, QString> felder;
-};
-
 // A state with the shipped template loaded in a temporary start-up folder.
 struct Vorlage {
   QTemporaryDir ordner;
   Programmzustand s;
-  Bankfenster fenster;
+  Feldfenster fenster;
   Vorlage() {
     vorlageLaden(ordner, s, fenster);
     fenster.felder[22] = QStringLiteral("Herr");

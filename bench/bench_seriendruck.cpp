@@ -9,14 +9,9 @@
 #include "core/brieftext.h"
 #include "core/programmzustand.h"
 #include "elements/text/seriendruck.h"
+#include "vorlage.h"
 
 namespace {
-class Feldfenster : public KeinFenster {
- public:
-  QString Text1(int i) const override { return felder.value(i); }
-  QMap<int, QString> felder;
-};
-
 struct Felder {
   Programmzustand s;
   Feldfenster fenster;

@@ -1,15 +1,23 @@
-// Shared by the benchmarks: the shipped files copied into a temporary start-up folder and
-// the template loaded there, as at the program's start.
+// Shared by the benchmarks: a window whose side-panel fields the benchmark fills, and the
+// shipped files copied into a temporary start-up folder with the template loaded there, as
+// at the program's start.
 #pragma once
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 
 #include "core/programmzustand.h"
 #include "core/start.h"
 #include "elements/text/schriftarten.h"
 #include "io/dokument.h"
+
+class Feldfenster : public KeinFenster {
+ public:
+  QString Text1(int i) const override { return felder.value(i); }
+  QMap<int, QString> felder;
+};
 
 inline void vorlageLaden(const QTemporaryDir& ordner, Programmzustand& s, Fenster& fenster) {
   const QDir daten(QStringLiteral(QX_QUELLE "/data"));

@@ -103,6 +103,11 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   return datei.seek(ab) && datei.write(ende) == ende.size();
 }
 
+QString druckdateiFehler(const QString& pfad) {
+  return QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
+      .arg(QDir::toNativeSeparators(pfad));
+}
+
 // The rights a file written in place of `pfad` should have: those of the file already
 // there, else read and write for all as far as the user's file-creation mask allows.
 QFileDevice::Permissions ausgabeRechte(const QString& pfad) {
@@ -317,7 +322,7 @@ bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
     auto datei = std::make_unique<QTemporaryFile>(
         info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
     if (!info.absoluteDir().exists() || !datei->open()) {
-      d.fehler = QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.").arg(pdf);
+      d.fehler = druckdateiFehler(pdf);
       return false;
     }
     d.pdfSchreiber = std::make_unique<QPdfWriter>(datei.get());
@@ -333,7 +338,7 @@ bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
     d.fehler =
         drucker
             ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker->printerName())
-            : QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.").arg(pdf);
+            : druckdateiFehler(pdf);
     d.ausgabeSchliessen();
     return false;
   }
@@ -361,8 +366,7 @@ bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
     if (!ok) {
       d.fehler = d.laufZiel.isEmpty()
                      ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
-                     : QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
-                           .arg(d.laufZiel);
+                     : druckdateiFehler(d.laufZiel);
     }
   }
   if (!ok) {
@@ -410,8 +414,7 @@ bool Drucksteuerung::LaufBeenden() {
   }
   // A run that ended before its first page was kept writes nothing.
   if (uebrig <= 0 && gemalt) return true;
-  d.fehler = QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
-                 .arg(QDir::toNativeSeparators(d.laufZiel));
+  d.fehler = druckdateiFehler(d.laufZiel);
   return false;
 }
 
