@@ -4,13 +4,13 @@
 #include <numeric>
 
 #include "core/brieftext.h"
-#include "core/zahlen.h"
 #include "elements/picture/bild_darstellen.h"
 #include "elements/shape/linie_zeichnen.h"
 #include "elements/text/schrift_zeichnen.h"
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
 #include "platform/drucksteuerung.h"
+#include "platform/zahlen.h"
 
 namespace {
 constexpr double TPE = 5.67;  // twips per unit

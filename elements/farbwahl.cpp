@@ -18,7 +18,7 @@
 #include <cmath>
 
 #include "core/klassen.h"
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 // --- Colours ------------------------------------------------------------------------------
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
+#include "platform/zahlen.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/zahlen.h"
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
+#include "platform/zahlen.h"
 
 namespace {
 

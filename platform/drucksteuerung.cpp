@@ -17,10 +17,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
 #include "platform/rtf_ausgabe.h"
 #include "platform/speicher.h"
+#include "platform/zahlen.h"
 
 namespace {
 

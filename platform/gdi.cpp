@@ -7,7 +7,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 #include "platform/zeichenflaeche.h"
 
 namespace {

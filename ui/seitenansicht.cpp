@@ -11,8 +11,8 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
+#include "platform/zahlen.h"
 
 namespace {
 

@@ -21,11 +21,11 @@
 
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/picture/bild_darstellen.h"
 #include "elements/picture/bildvorschau.h"
 #include "io/dateinamen.h"
 #include "platform/bildsteuerung.h"
+#include "platform/zahlen.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 
 #include "core/programmzustand.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/shape/linie_zeichnen.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 

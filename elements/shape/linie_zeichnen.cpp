@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 

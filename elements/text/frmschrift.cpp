@@ -19,11 +19,11 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/text/schrift_zeichnen.h"
 #include "elements/text/schriftarten.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
+#include "platform/zahlen.h"
 
 namespace {
 

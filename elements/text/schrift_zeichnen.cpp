@@ -6,12 +6,12 @@
 #include <array>
 #include <cmath>
 
-#include "core/zahlen.h"
 #include "elements/text/schriftarten.h"
 #include "elements/text/seriendruck.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
 
 #include <QDir>
 #include <QFile>
