@@ -22,11 +22,6 @@
 
 // --- Colours ------------------------------------------------------------------------------
 
-QColor farbeAusRgb(int32_t rgb) {
-  const auto wert = static_cast<uint32_t>(rgb);
-  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
-}
-
 int32_t rgbAusFarbe(const QColor& farbe) { return RGB(farbe.red(), farbe.green(), farbe.blue()); }
 
 std::optional<int32_t> FarbeWaehlen(int32_t start, QWidget* eltern) {

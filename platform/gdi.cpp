@@ -504,6 +504,11 @@ bool Ellipse(HDC dc, int links, int oben, int rechts, int unten) {
   return true;
 }
 
+QColor farbeAusRgb(int32_t rgb) {
+  const auto wert = static_cast<uint32_t>(rgb);
+  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
+}
+
 Qt::PenStyle stiftStilAus(int stil) {
   switch (stil) {
     case 1:

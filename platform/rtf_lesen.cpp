@@ -15,14 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace {
+#include "platform/windows1252.h"
 
-// Windows-1252 bytes 0x80..0x9F; the bytes the code page leaves undefined keep their
-// value, as Windows does when it converts them.
-constexpr char16_t kCp1252Hoch[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+namespace {
 
 constexpr double kTwipsProPixel = 15.0;  // document pixels at 96 dpi
 constexpr int kTwipsGrenze = 31680;      // 22 inches: the largest indent or spacing taken
@@ -241,17 +236,10 @@ int codepageZuZeichensatz(int zeichensatz) {
   }
 }
 
-QString cp1252Dekodieren(const QByteArray& bytes) {
-  QString s;
-  s.reserve(bytes.size());
-  for (char b : bytes) s.append(QChar(cp1252ZuUnicode(static_cast<unsigned char>(b))));
-  return s;
-}
-
 // Bytes of a code page as text. Code pages other than 1252 go through Qt's converters;
 // one Qt does not know falls back to 1252, so that no text is lost.
 QString dekodieren(const QByteArray& bytes, int codepage) {
-  if (codepage == 1252 || codepage <= 0) return cp1252Dekodieren(bytes);
+  if (codepage == 1252 || codepage <= 0) return ausWindows1252(bytes);
   QByteArray name;
   if (codepage == 437 || codepage == 850 || codepage == 852 || codepage == 866) {
     name = "IBM" + QByteArray::number(codepage);
@@ -263,7 +251,7 @@ QString dekodieren(const QByteArray& bytes, int codepage) {
     name = "windows-" + QByteArray::number(codepage);
   }
   QStringDecoder dekodierer(name.constData());
-  if (!dekodierer.isValid()) return cp1252Dekodieren(bytes);
+  if (!dekodierer.isValid()) return ausWindows1252(bytes);
   return dekodierer.decode(bytes);
 }
 
@@ -1006,19 +994,6 @@ QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
 
 }  // namespace
 
-char16_t cp1252ZuUnicode(unsigned char byte) {
-  if (byte >= 0x80 && byte < 0xA0) return kCp1252Hoch[byte - 0x80];
-  return byte;
-}
-
-int unicodeZuCp1252(char16_t zeichen) {
-  if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return zeichen;
-  for (int i = 0; i < 32; ++i) {
-    if (kCp1252Hoch[i] == zeichen) return 0x80 + i;
-  }
-  return -1;
-}
-
 QString klartext(const QByteArray& bytes) {
   const Quelle q = quelle(bytes);
   QString text;
@@ -1027,7 +1002,7 @@ QString klartext(const QByteArray& bytes) {
   } else {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text = utf8.decode(bytes);
-    if (utf8.hasError()) text = cp1252Dekodieren(bytes);
+    if (utf8.hasError()) text = ausWindows1252(bytes);
   }
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QChar(u'\r'), QChar(u'\n'));

@@ -13,7 +13,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/rtf_lesen.h"
+#include "platform/windows1252.h"
 
 namespace {
 

@@ -65,8 +65,6 @@ int32_t stufenfarbe(const Farbanteile& von, const Farbanteile& schritt, int i) {
              teil(von.blau, schritt.blau));
 }
 
-QColor alsFarbe(int32_t rgb) { return QColor(rgb & 255, (rgb >> 8) & 255, (rgb >> 16) & 255); }
-
 // Per-step difference from `von` to `bis` over `stufen` steps.
 Farbanteile stufenschritt(const Farbanteile& von, const Farbanteile& bis, int stufen) {
   auto d = [stufen](float a, float b) {
@@ -157,7 +155,7 @@ class Textausgabe {
     for (int i = 1; i <= stufen_; ++i) {
       const double u = X + dx - dx / stufen_ * i;
       const double v = Y + dy - dy / stufen_ * i;
-      kopien.push_back({geraetepunkt(u, v), alsFarbe(stufenfarbe(fern, schritt, i))});
+      kopien.push_back({geraetepunkt(u, v), farbeAusRgb(stufenfarbe(fern, schritt, i))});
     }
     ziel_.hdc()->schreibeTextKopien(T, kopien);
   }
@@ -226,7 +224,7 @@ class Textausgabe {
     const Farbanteile schritt = stufenschritt(start, anteile(schrift_.Color2), stufen_);
     constexpr double sprung = 1e-9;  // a hard step between two bands
     for (int i = 1; i <= stufen_; ++i) {
-      const QColor farbe = alsFarbe(stufenfarbe(start, schritt, i));
+      const QColor farbe = farbeAusRgb(stufenfarbe(start, schritt, i));
       baender.setColorAt(static_cast<double>(i - 1) / stufen_, farbe);
       baender.setColorAt(std::max(0.0, static_cast<double>(i) / stufen_ - sprung), farbe);
     }
