@@ -48,8 +48,8 @@ struct Bildflaeche::Intern {
 
 Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProPixel)
     : d_(std::make_unique<Intern>()),
-      tppX_(twipsProPixel > 0 ? twipsProPixel : 15),
-      tppY_(twipsProPixel > 0 ? twipsProPixel : 15) {
+      tppX_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel),
+      tppY_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel) {
   const int dpiX = static_cast<int>(zahlen::nint(1440.0 / tppX_));
   const int dpiY = static_cast<int>(zahlen::nint(1440.0 / tppY_));
   d_->dc = std::make_unique<Geraetekontext>(this, dpiX, dpiY);
@@ -87,7 +87,7 @@ void Bildflaeche::setWidth(double twips) { setzeGroesse(twips, Height()); }
 void Bildflaeche::setHeight(double twips) { setzeGroesse(Width(), twips); }
 
 double Bildflaeche::groessterMassstab(double breiteTwips, double hoeheTwips, double twipsProPixel) {
-  if (!(twipsProPixel > 0)) twipsProPixel = 15;
+  if (!(twipsProPixel > 0)) twipsProPixel = einheiten::kTwipsProPixel;
   const double b = std::max(0.0, breiteTwips / twipsProPixel);
   const double h = std::max(0.0, hoeheTwips / twipsProPixel);
   // Rounding adds at most half a pixel to each side: (b m + 1/2)(h m + 1/2) <= budget.

@@ -15,11 +15,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/einheiten.h"
 #include "platform/windows1252.h"
 
 namespace {
 
-constexpr double kTwipsProPixel = 15.0;  // document pixels at 96 dpi
 constexpr int kTwipsGrenze = 31680;      // 22 inches: the largest indent or spacing taken
 constexpr size_t kMaxTiefe = 4096;       // groups deeper than this share their parent's state
 constexpr int kMaxTabstopps = 64;
@@ -979,14 +979,15 @@ QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
   static constexpr Qt::Alignment ausrichtungen[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
                                                     Qt::AlignJustify};
   f.setAlignment(ausrichtungen[z.ausrichtung & 3]);
-  f.setLeftMargin(z.links / kTwipsProPixel);
-  f.setRightMargin(z.rechts / kTwipsProPixel);
-  f.setTextIndent(z.erste / kTwipsProPixel);
-  f.setTopMargin(z.vor / kTwipsProPixel);
-  f.setBottomMargin(z.nach / kTwipsProPixel);
+  f.setLeftMargin(einheiten::pixelAusTwips(z.links));
+  f.setRightMargin(einheiten::pixelAusTwips(z.rechts));
+  f.setTextIndent(einheiten::pixelAusTwips(z.erste));
+  f.setTopMargin(einheiten::pixelAusTwips(z.vor));
+  f.setBottomMargin(einheiten::pixelAusTwips(z.nach));
   if (!z.tabs.empty()) {
     QList<QTextOption::Tab> tabs;
-    for (const Tabstopp& t : z.tabs) tabs.append(QTextOption::Tab(t.twips / kTwipsProPixel, t.typ));
+    for (const Tabstopp& t : z.tabs)
+      tabs.append(QTextOption::Tab(einheiten::pixelAusTwips(t.twips), t.typ));
     f.setTabPositions(tabs);
   }
   return f;
@@ -1021,7 +1022,7 @@ bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
   leser.lesen(q.bytes);
   cursor.endEditBlock();
   QTextOption option = ziel.defaultTextOption();
-  option.setTabStopDistance(leser.standardTab() / kTwipsProPixel);
+  option.setTabStopDistance(einheiten::pixelAusTwips(leser.standardTab()));
   ziel.setDefaultTextOption(option);
   return true;
 }
