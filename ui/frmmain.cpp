@@ -56,6 +56,7 @@
 #include "platform/datensteuerung.h"
 #include "platform/drucksteuerung.h"
 #include "platform/einheiten.h"
+#include "platform/feldbindung.h"
 #include "platform/richtextbox.h"
 #include "platform/zahlen.h"
 #include "ui/adressen.h"
@@ -256,7 +257,7 @@ void frmMain::bauePanels() {
   data1Leiste_->setzeMeldung(
       [this](const QString& text) { Meldung(text, QString(), Knoepfe::Ok, Symbol::Keins); });
   for (int k = 0; k < 10; ++k)
-    data1_->bindeFeld(text1_[21 + k], QString::fromUtf8(kAdressfelder[k]));
+    bindeFeld(*data1_, text1_[21 + k], QString::fromUtf8(kAdressfelder[k]));
 
   auto* nummerText = new QLabel(QStringLiteral("Nr."), adresse);
   nummerText->setGeometry(0, feldHoehe + 30, kFeldLinks - 4, kFeldHoehe);
