@@ -11,11 +11,12 @@
 #include "elements/shape/linie_zeichnen.h"
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
+#include "platform/einheiten.h"
 
 namespace {
 
 void bereite(Programmzustand& s) {
-  s.TwipsProEinheit = 5.67;
+  s.TwipsProEinheit = einheiten::kTwipsProEinheit;
   s.Verlaufsstufen = 100;
   s.TwipsProPixelX = s.TwipsProPixelY = 15;
   s.Zoomfaktor = 1;
@@ -34,7 +35,7 @@ ClassRahmen feld(int32_t x, int32_t y, int32_t breite, int32_t hoehe) {
 void FormMitSchattenUndVerlauf(benchmark::State& state) {
   Programmzustand s;
   bereite(s);
-  Bildflaeche seite(2100 * 5.67, 2970 * 5.67, 15);
+  Bildflaeche seite(einheiten::twipsAusEinheiten(2100), einheiten::twipsAusEinheiten(2970));
   const ClassLinie l{.Fuellung = true,
                      .Staerke = 20,
                      .ColorCircle = 1,
@@ -71,7 +72,7 @@ void BildRahmen(benchmark::State& state) {
   bild.Kontrast = 200;
   bild.EffektTrapez = 1000;
   Bildsteuerung steuerung;
-  Bildflaeche seite(2100 * 5.67, 2970 * 5.67, 15);
+  Bildflaeche seite(einheiten::twipsAusEinheiten(2100), einheiten::twipsAusEinheiten(2970));
   const ClassRahmen r = feld(200, 200, 1200, 800);
   for (auto _ : state) {
     if (state.range(0) == 0) bildZwischenspeicherLeeren();

@@ -21,6 +21,7 @@
 #include "io/frmdrucken.h"
 #include "platform/datensteuerung.h"
 #include "platform/drucksteuerung.h"
+#include "platform/feldbindung.h"
 #include "vorlage.h"
 
 namespace {
@@ -99,7 +100,7 @@ struct Serienbrief {
     daten.oeffnen(db);
     for (const char* feld : kAdressfelder) {
       fenster.adressen.push_back(std::make_unique<QLineEdit>());
-      daten.bindeFeld(fenster.adressen.back().get(), QString::fromUtf8(feld));
+      bindeFeld(daten, fenster.adressen.back().get(), QString::fromUtf8(feld));
     }
     s.VSPrinter1->setzePdfDatei(QDir(ordner.path()).filePath(QStringLiteral("serienbrief.pdf")));
     dialog = std::make_unique<frmDrucken>(s);

@@ -4,7 +4,7 @@
 
 #include "core/seite_zeichnen.h"
 #include "platform/bildflaeche.h"
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 namespace {
 // Twips of a unit value at the current zoom, as the window's controls hold them

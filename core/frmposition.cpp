@@ -13,7 +13,7 @@
 
 #include "core/auswahl.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/auswahl.h"
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 const std::array<const char*, 6> kPapierformate = {"DIN A4", "DIN A5",    "Letter",
                                                    "Legal",  "Executive", "Benutzerdefiniert"};

@@ -1,6 +1,6 @@
 #include "core/klassen.h"
 
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 std::optional<double> varianteZahl(const Variante& v) {
   struct Besucher {

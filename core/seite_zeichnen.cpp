@@ -4,21 +4,20 @@
 #include <numeric>
 
 #include "core/brieftext.h"
-#include "core/zahlen.h"
 #include "elements/picture/bild_darstellen.h"
 #include "elements/shape/linie_zeichnen.h"
 #include "elements/text/schrift_zeichnen.h"
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
 #include "platform/drucksteuerung.h"
+#include "platform/einheiten.h"
+#include "platform/zahlen.h"
 
 namespace {
-constexpr double TPE = 5.67;  // twips per unit
-
 // The guide zones of the page view: margins, the address window and the fold and punch marks.
 void hilfsbereicheZeichnen(Programmzustand& s, Bildflaeche& p) {
   const ClassSeite& seite = *s.Seite;
-  const double m = TPE * s.Zoomfaktor;
+  const double m = s.Zoomfaktor * einheiten::kTwipsProEinheit;
   auto kasten = [&](double l, double o, double r, double u) {
     p.Line(l * m, o * m, r * m, u * m, p.ForeColor, true, true);
   };
@@ -53,7 +52,7 @@ void rasterZeichnen(Programmzustand& s, Bildflaeche& p) {
     const double schritt = abstand * zf;
     int vorige = -1;
     for (double g = schritt; g <= seitenmass * zf; g += schritt) {
-      int px = zahlen::int32Begrenzt(g * TPE / tpp);
+      int px = zahlen::int32Begrenzt(einheiten::twipsAusEinheiten(g) / tpp);
       if (px > pixel) break;
       px = std::min(px, pixel - 1);
       if (px == vorige) continue;
@@ -62,10 +61,12 @@ void rasterZeichnen(Programmzustand& s, Bildflaeche& p) {
     }
   };
   p.DrawStyle = 2;
-  achse(s.RasterY, seite.Hoehe, p.twipsProPixelY(), p.Height(),
-        [&](double y) { p.Line(0, y, seite.Breite * TPE * zf, y, p.ForeColor); });
-  achse(s.RasterX, seite.Breite, p.twipsProPixelX(), p.Width(),
-        [&](double x) { p.Line(x, 0, x, seite.Hoehe * zf * TPE, p.ForeColor); });
+  achse(s.RasterY, seite.Hoehe, p.twipsProPixelY(), p.Height(), [&](double y) {
+    p.Line(0, y, einheiten::twipsAusEinheiten(seite.Breite) * zf, y, p.ForeColor);
+  });
+  achse(s.RasterX, seite.Breite, p.twipsProPixelX(), p.Width(), [&](double x) {
+    p.Line(x, 0, x, einheiten::twipsAusEinheiten(seite.Hoehe * zf), p.ForeColor);
+  });
   p.DrawStyle = 0;
 }
 
@@ -74,10 +75,12 @@ void brieftextDrucken(Programmzustand& s) {
   if (s.AnzahlRahmen < AnzahlFesteRahmen) return;
   const ClassRahmen& l = s.rahmen(AnzahlFesteRahmen);
   Drucksteuerung& d = *s.VSPrinter1;
-  d.MarginTop = l.y * TPE;
-  d.MarginLeft = l.x * TPE;
-  d.MarginRight = (static_cast<double>(s.Seite->Breite) - (static_cast<double>(l.x) + l.Breite)) * TPE;
-  d.MarginBottom = (static_cast<double>(s.Seite->Hoehe) - (static_cast<double>(l.y) + l.Hoehe)) * TPE;
+  d.MarginTop = einheiten::twipsAusEinheiten(l.y);
+  d.MarginLeft = einheiten::twipsAusEinheiten(l.x);
+  d.MarginRight = einheiten::twipsAusEinheiten(static_cast<double>(s.Seite->Breite) -
+                                               (static_cast<double>(l.x) + l.Breite));
+  d.MarginBottom = einheiten::twipsAusEinheiten(static_cast<double>(s.Seite->Hoehe) -
+                                                (static_cast<double>(l.y) + l.Hoehe));
   // The letter is read once for a whole run; each address is merged into a copy.
   d.setTextRTF(s.BrieftextRTF.toLatin1(),
                [&s](QTextDocument& brief) { FelderMischen(s, brief); });
@@ -127,8 +130,8 @@ void SeiteZeichnen(Programmzustand& s) {
     if (s.RasterAnzeigen == -1) rasterZeichnen(s, seite);
   }
   if (exportieren) {
-    s.Lead2->setzeGroesse(s.Seite->Breite * TPE * s.Exportzoom,
-                          s.Seite->Hoehe * TPE * s.Exportzoom);
+    s.Lead2->setzeGroesse(einheiten::twipsAusEinheiten(s.Seite->Breite) * s.Exportzoom,
+                          einheiten::twipsAusEinheiten(s.Seite->Hoehe) * s.Exportzoom);
   }
 
   // The address fields of the side panel go into texts 21 to 30.
@@ -173,7 +176,7 @@ void SeiteZeichnen(Programmzustand& s) {
   if (!drucken && s.AlleRahmenAnzeigen != 0) {
     seite.ForeColor = 0;
     seite.FillStyle = 1;
-    const double m = s.Zoomfaktor * TPE;
+    const double m = s.Zoomfaktor * einheiten::kTwipsProEinheit;
     for (int k = 1; k <= s.AnzahlRahmen; ++k) {
       const ClassRahmen& f = s.rahmen(k);
       if (!f.Sichtbar) continue;
@@ -188,7 +191,7 @@ void SeiteZeichnen(Programmzustand& s) {
 
 void BrieftextPlatzhalter(Programmzustand& s, const ClassRahmen& rahmen) {
   Bildflaeche& p = *s.PictureSeite;
-  s.Zeichenmassstab = s.Zoomfaktor * TPE;
+  s.Zeichenmassstab = s.Zoomfaktor * einheiten::kTwipsProEinheit;
   const double m = s.Zeichenmassstab;
   p.ForeColor = RGB(255, 255, 192);
   p.Line(rahmen.x * m, rahmen.y * m, (static_cast<double>(rahmen.x) + rahmen.Breite) * m,

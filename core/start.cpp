@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "io/einstellungen.h"
+#include "platform/einheiten.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ void Main(Programmzustand& s, const QString& startverzeichnis) {
   s.TwipsProPixelY = 1440.0 / dpiY;
   s.BildschirmBreite = bildschirm.width() * s.TwipsProPixelX;
   s.BildschirmHoehe = bildschirm.height() * s.TwipsProPixelY;
-  s.TwipsProEinheit = 5.67;
+  s.TwipsProEinheit = einheiten::kTwipsProEinheit;
 
   QString ordner = startverzeichnis.isEmpty() ? QDir::currentPath() : startverzeichnis;
   ordner = QDir(ordner).absolutePath();

@@ -18,14 +18,9 @@
 #include <cmath>
 
 #include "core/klassen.h"
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 // --- Colours ------------------------------------------------------------------------------
-
-QColor farbeAusRgb(int32_t rgb) {
-  const auto wert = static_cast<uint32_t>(rgb);
-  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
-}
 
 int32_t rgbAusFarbe(const QColor& farbe) { return RGB(farbe.red(), farbe.green(), farbe.blue()); }
 

@@ -19,6 +19,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/gdi.h"
+
 class QLabel;
 class QLineEdit;
 class QPainter;
@@ -27,8 +29,8 @@ class QRadioButton;
 class QSlider;
 class QVBoxLayout;
 
-// Colours are RGB values red + 256 * green + 65536 * blue.
-QColor farbeAusRgb(int32_t rgb);
+// Colours are RGB values red + 256 * green + 65536 * blue (farbeAusRgb of platform/gdi.h
+// turns them into a QColor).
 int32_t rgbAusFarbe(const QColor& farbe);
 
 // The colour dialog "Farbe wählen" with the full dialog and custom colours, starting from

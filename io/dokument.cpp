@@ -9,9 +9,9 @@
 
 #include "core/auswahl.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "io/dateinamen.h"
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
+#include "platform/zahlen.h"
 
 namespace dokumentdatei {
 

@@ -5,6 +5,7 @@
 
 #include "core/seite_zeichnen.h"
 #include "platform/drucksteuerung.h"
+#include "platform/einheiten.h"
 
 namespace {
 // Puts the print mode and the twips per pixel back however the drawing of a page ends.
@@ -31,8 +32,8 @@ QString seiteAusgeben(Programmzustand& s, Drucksteuerung& d) {
     meldung = d.fehler();
   } else {
     d.MarginLeft = 0;
-    d.PaperWidth = s.Seite->Breite * 5.67;
-    d.PaperHeight = s.Seite->Hoehe * 5.67;
+    d.PaperWidth = einheiten::twipsAusEinheiten(s.Seite->Breite);
+    d.PaperHeight = einheiten::twipsAusEinheiten(s.Seite->Hoehe);
     d.MarginTop = 0;
     s.Druckmodus = -1;
     s.TwipsProPixelX = d.twipsProPixelX();

@@ -3,9 +3,9 @@
 #include <cfloat>
 #include <cmath>
 
-#include "core/zahlen.h"
 #include "io/dateinamen.h"
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
+#include "platform/zahlen.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/zahlen.h"
 #include "io/drucken.h"
 #include "platform/datensteuerung.h"
 #include "platform/druckerdialog.h"
 #include "platform/drucksteuerung.h"
+#include "platform/zahlen.h"
 
 namespace {
 const QString keineAdressen = QStringLiteral("Es sind keine Adressen vorhanden.");

@@ -7,7 +7,7 @@
 #include "core/seite_zeichnen.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
 
 namespace {
 

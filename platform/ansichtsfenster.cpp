@@ -5,15 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
+#include "platform/zahlen.h"
 
 namespace {
 
 int pixelAus(double twips) {
   if (!std::isfinite(twips) || twips <= 0) return 0;
   return static_cast<int>(
-      std::min(zahlen::nint(twips / Ansichtsfenster::TWIPS_PRO_PIXEL), double(QWIDGETSIZE_MAX)));
+      std::min(zahlen::nint(einheiten::pixelAusTwips(twips)), double(QWIDGETSIZE_MAX)));
 }
 
 }  // namespace
@@ -37,16 +38,16 @@ QSizeF Ansichtsfenster::setzeInhaltsgroesse(double breiteTwips, double hoeheTwip
   if (QWidget* w = widget()) {
     w->resize(pixel);
   }
-  return QSizeF(pixel.width() * TWIPS_PRO_PIXEL, pixel.height() * TWIPS_PRO_PIXEL);
+  return QSizeF(einheiten::twipsAusPixel(pixel.width()), einheiten::twipsAusPixel(pixel.height()));
 }
 
 QSizeF Ansichtsfenster::inhaltsgroesse() const {
   const QSize pixel = widget() ? widget()->size() : QSize(0, 0);
-  return QSizeF(pixel.width() * TWIPS_PRO_PIXEL, pixel.height() * TWIPS_PRO_PIXEL);
+  return QSizeF(einheiten::twipsAusPixel(pixel.width()), einheiten::twipsAusPixel(pixel.height()));
 }
 
-double Ansichtsfenster::Width() const { return width() * TWIPS_PRO_PIXEL; }
-double Ansichtsfenster::Height() const { return height() * TWIPS_PRO_PIXEL; }
+double Ansichtsfenster::Width() const { return einheiten::twipsAusPixel(width()); }
+double Ansichtsfenster::Height() const { return einheiten::twipsAusPixel(height()); }
 void Ansichtsfenster::setWidth(double twips) { resize(pixelAus(twips), height()); }
 void Ansichtsfenster::setHeight(double twips) { resize(width(), pixelAus(twips)); }
 

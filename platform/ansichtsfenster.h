@@ -12,8 +12,6 @@ class Ansichtsfenster : public QScrollArea {
   Q_OBJECT
 
  public:
-  static constexpr double TWIPS_PRO_PIXEL = 15;
-
   explicit Ansichtsfenster(QWidget* eltern = nullptr);
 
   // The content widget; the viewport takes it over (a previous one is deleted).

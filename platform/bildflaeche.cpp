@@ -11,15 +11,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/zahlen.h"
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
+#include "platform/zahlen.h"
 
 namespace {
-
-QColor farbeAus(int32_t rgb) {
-  const auto wert = static_cast<uint32_t>(rgb);
-  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
-}
 
 int pixelAus(double twips, double tpp) {
   if (!std::isfinite(twips) || twips <= 0 || tpp <= 0) return 0;
@@ -53,8 +48,8 @@ struct Bildflaeche::Intern {
 
 Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProPixel)
     : d_(std::make_unique<Intern>()),
-      tppX_(twipsProPixel > 0 ? twipsProPixel : 15),
-      tppY_(twipsProPixel > 0 ? twipsProPixel : 15) {
+      tppX_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel),
+      tppY_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel) {
   const int dpiX = static_cast<int>(zahlen::nint(1440.0 / tppX_));
   const int dpiY = static_cast<int>(zahlen::nint(1440.0 / tppY_));
   d_->dc = std::make_unique<Geraetekontext>(this, dpiX, dpiY);
@@ -63,7 +58,7 @@ Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProP
     return &d_->maler;
   });
   d_->bild = QImage(pixelImBudget(breiteTwips, hoeheTwips, tppX_, tppY_), QImage::Format_RGB32);
-  d_->bild.fill(farbeAus(BackColor));
+  d_->bild.fill(farbeAusRgb(BackColor));
   schriftWaehlen();
 }
 
@@ -92,7 +87,7 @@ void Bildflaeche::setWidth(double twips) { setzeGroesse(twips, Height()); }
 void Bildflaeche::setHeight(double twips) { setzeGroesse(Width(), twips); }
 
 double Bildflaeche::groessterMassstab(double breiteTwips, double hoeheTwips, double twipsProPixel) {
-  if (!(twipsProPixel > 0)) twipsProPixel = 15;
+  if (!(twipsProPixel > 0)) twipsProPixel = einheiten::kTwipsProPixel;
   const double b = std::max(0.0, breiteTwips / twipsProPixel);
   const double h = std::max(0.0, hoeheTwips / twipsProPixel);
   // Rounding adds at most half a pixel to each side: (b m + 1/2)(h m + 1/2) <= budget.
@@ -111,7 +106,7 @@ void Bildflaeche::setzeGroesse(double breiteTwips, double hoeheTwips) {
   if (b == d_->bild.width() && h == d_->bild.height()) return;
   malenBeenden();
   QImage neu(b, h, QImage::Format_RGB32);
-  neu.fill(farbeAus(BackColor));
+  neu.fill(farbeAusRgb(BackColor));
   {
     QPainter p(&neu);
     p.drawImage(0, 0, d_->bild);
@@ -121,7 +116,7 @@ void Bildflaeche::setzeGroesse(double breiteTwips, double hoeheTwips) {
 
 void Bildflaeche::Cls() {
   malenBeenden();
-  d_->bild.fill(farbeAus(BackColor));
+  d_->bild.fill(farbeAusRgb(BackColor));
   CurrentX = 0;
   CurrentY = 0;
 }
@@ -144,7 +139,7 @@ void Bildflaeche::Line(double x1, double y1, double x2, double y2, int32_t farbe
     m.setClipping(false);
   }
   m.setRenderHint(QPainter::Antialiasing, false);
-  const QColor c = farbeAus(farbe);
+  const QColor c = farbeAusRgb(farbe);
   const int breite = std::max<int>(1, DrawWidth);
   const bool unsichtbar = DrawStyle == 5;
 
@@ -155,7 +150,7 @@ void Bildflaeche::Line(double x1, double y1, double x2, double y2, int32_t farbe
     if (gefuellt) {
       m.fillRect(r, c);
     } else {
-      if (FillStyle == 0) m.fillRect(r, farbeAus(FillColor));
+      if (FillStyle == 0) m.fillRect(r, farbeAusRgb(FillColor));
       if (!unsichtbar) {
         if (breite <= 1) {
           if (DrawStyle == 0 || DrawStyle == 6) {
@@ -277,7 +272,7 @@ void Bildflaeche::Print(const QString& text) {
   if (!FontTransparent && !text.isEmpty()) {
     const QFontMetricsF m(dc->schrift());
     d_->maler.fillRect(QRectF(x, y, m.horizontalAdvance(text), m.ascent() + m.descent()),
-                       farbeAus(BackColor));
+                       farbeAusRgb(BackColor));
   }
   dc->schreibeText(x, y, text);
   CurrentX = 0;
@@ -341,12 +336,12 @@ void Bildflaeche::setFontStrikethru(bool an) {
 
 StiftUndPinsel Bildflaeche::stiftUndPinsel() const {
   StiftUndPinsel sp;
-  sp.stiftFarbe = farbeAus(ForeColor);
+  sp.stiftFarbe = farbeAusRgb(ForeColor);
   sp.stiftBreite = std::max<int>(1, DrawWidth);
   sp.stiftStil = stiftStilAus(DrawWidth > 1 ? 0 : DrawStyle);
   sp.pinselTransparent = FillStyle != 0;
-  sp.pinselFarbe = farbeAus(FillColor);
-  sp.textFarbe = farbeAus(ForeColor);
+  sp.pinselFarbe = farbeAusRgb(FillColor);
+  sp.textFarbe = farbeAusRgb(ForeColor);
   return sp;
 }
 

@@ -10,13 +10,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/einheiten.h"
 #include "platform/zeichenflaeche.h"
 
 class Bildflaeche : public Zeichenflaeche {
  public:
   // A surface of the given size in twips; twips per pixel default to the screen's
   // (15 at 96 dpi).
-  explicit Bildflaeche(double breiteTwips = 0, double hoeheTwips = 0, double twipsProPixel = 15);
+  explicit Bildflaeche(double breiteTwips = 0, double hoeheTwips = 0,
+                       double twipsProPixel = einheiten::kTwipsProPixel);
   ~Bildflaeche() override;
 
   HDC hdc() override;

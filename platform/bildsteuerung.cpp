@@ -16,8 +16,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/zahlen.h"
 #include "platform/speicher.h"
+#include "platform/zahlen.h"
 
 using MagickCore::Quantum;
 

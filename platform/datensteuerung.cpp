@@ -1,7 +1,6 @@
 #include "platform/datensteuerung.h"
 
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -120,7 +119,7 @@ struct Datensteuerung::Intern {
   QStringList puffer;   // the values shown: loaded, or set from code
 
   struct Bindung {
-    QPointer<QLineEdit> feld;
+    QPointer<GebundenesFeld> feld;
     QString name;
     QString gezeigt;  // the text the edit held after the control set it
   };
@@ -379,12 +378,10 @@ bool Datensteuerung::offen() const { return d_->offen; }
 QString Datensteuerung::fehler() const { return d_->fehler; }
 QStringList Datensteuerung::felder() const { return d_->felder; }
 
-void Datensteuerung::bindeFeld(QLineEdit* feld, const QString& feldname) {
+void Datensteuerung::bindeFeld(GebundenesFeld* feld, const QString& feldname) {
   if (!feld) return;
   Intern& d = *d_;
   std::erase_if(d.bindungen, [feld](const Intern::Bindung& b) { return b.feld == feld; });
-  // The edit shows every value the table holds, however long.
-  feld->setMaxLength(std::numeric_limits<int>::max());
   const int i = d.offen ? d.index(feldname) : -1;
   // What the field holds now: the loaded value or what another edit of it holds.
   const QString w = i >= 0 ? d.aktuell(i) : QString();

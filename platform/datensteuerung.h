@@ -1,14 +1,12 @@
 // The data control of the address panel: one table of an SQLite database, a current record,
-// fields bound to line edits, navigation, adding, deleting and finding records.
+// bound fields, navigation, adding, deleting and finding records.
 // Records are in table order (rowid). The record count is exact.
 //
-// Bound fields: when the control moves to another record, edits made in bound line edits are
-// stored into the record they belong to first, then the edits show the new record. An empty
-// field reads as "". The control sets the texts with QLineEdit::setText, so a window that
-// reacts to textEdited sees only the user's typing; textChanged fires for both. A field is
-// written back only when its edit holds another text than the control put there, so a move
-// never stores a value the edit could not show unchanged; bound edits take texts of any
-// length.
+// Bound fields: when the control moves to another record, edits made in bound fields are
+// stored into the record they belong to first, then the fields show the new record. An empty
+// field reads as "". A field is written back only when it holds another text than the
+// control put there, so a move never stores a value the field could not show unchanged.
+// The window's line edits are bound through platform/feldbindung.h.
 //
 // Positions: besides the records there are the places before the first record (BOF) and after
 // the last one (EOF); MovePrevious on the first record reaches BOF, MoveNext on the last one
@@ -32,7 +30,15 @@
 #include <memory>
 #include <vector>
 
-class QLineEdit;
+// A field the user edits, as the data control sees it: a text it sets and reads back.
+// The control forgets a bound field when the field is destroyed.
+class GebundenesFeld : public QObject {
+  Q_OBJECT
+ public:
+  using QObject::QObject;
+  virtual QString text() const = 0;
+  virtual void setText(const QString& text) = 0;
+};
 
 class Datensteuerung : public QObject {
   Q_OBJECT
@@ -54,10 +60,11 @@ class Datensteuerung : public QObject {
   // The field names of the table, in table order.
   QStringList felder() const;
 
-  // Binds a line edit to a field of the current record (field names ignore letter case).
-  // The edit shows the field at once when the control is open. A destroyed edit is
-  // forgotten. The same field may be bound to several edits; the first one holds the edits.
-  void bindeFeld(QLineEdit* feld, const QString& feldname);
+  // Binds a field to a field of the current record (field names ignore letter case).
+  // The field shows it at once when the control is open. The same record field may be bound
+  // to several fields; the first one holds the edits. A field bound again follows the new
+  // record field only.
+  void bindeFeld(GebundenesFeld* feld, const QString& feldname);
 
   // Exact number of records in the table (counting a new record once it is stored).
   int RecordCount() const;

@@ -17,17 +17,12 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
 #include "platform/rtf_ausgabe.h"
 #include "platform/speicher.h"
+#include "platform/zahlen.h"
 
 namespace {
-
-QColor farbeAus(int32_t rgb) {
-  const auto wert = static_cast<uint32_t>(rgb);
-  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
-}
 
 constexpr double TWIPS_PRO_PIXEL = 1440.0 / Drucksteuerung::AUFLOESUNG;
 
@@ -475,13 +470,13 @@ double Drucksteuerung::TextWidth(const QString& text) {
 
 StiftUndPinsel Drucksteuerung::stiftUndPinsel() const {
   StiftUndPinsel sp;
-  sp.stiftFarbe = farbeAus(PenColor);
+  sp.stiftFarbe = farbeAusRgb(PenColor);
   const double pixel = std::isfinite(PenWidth) ? PenWidth / TWIPS_PRO_PIXEL : 1;
   sp.stiftBreite = static_cast<int>(std::clamp(zahlen::nint(pixel), 1.0, 10000.0));
   sp.stiftStil = stiftStilAus(PenStyle);
   sp.pinselTransparent = BrushStyle != 0;
-  sp.pinselFarbe = farbeAus(BrushColor);
-  sp.textFarbe = farbeAus(TextColor);
+  sp.pinselFarbe = farbeAusRgb(BrushColor);
+  sp.textFarbe = farbeAusRgb(TextColor);
   return sp;
 }
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <unordered_map>
 
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 #include "platform/zeichenflaeche.h"
 
 namespace {
@@ -502,6 +502,11 @@ bool Ellipse(HDC dc, int links, int oben, int rechts, int unten) {
   }
   m.restore();
   return true;
+}
+
+QColor farbeAusRgb(int32_t rgb) {
+  const auto wert = static_cast<uint32_t>(rgb);
+  return QColor(wert & 0xFF, (wert >> 8) & 0xFF, (wert >> 16) & 0xFF);
 }
 
 Qt::PenStyle stiftStilAus(int stil) {

@@ -97,6 +97,9 @@ struct Textkopie {
   QColor farbe;
 };
 
+// A colour value red + 256 * green + 65536 * blue (the top byte is ignored) as a QColor.
+QColor farbeAusRgb(int32_t rgb);
+
 // Pen, brush and text colour of the surface that owns a device context, as the surface's
 // named properties describe them at the moment of drawing.
 struct StiftUndPinsel {

@@ -10,9 +10,9 @@
 #include <QTextFragment>
 #include <algorithm>
 
-#include "io/textdatei.h"
 #include "platform/rtf_lesen.h"
 #include "platform/rtf_schreiben.h"
+#include "platform/textdatei.h"
 
 namespace {
 

@@ -12,13 +12,12 @@
 #include <vector>
 
 #include "platform/drucksteuerung.h"
+#include "platform/einheiten.h"
 #include "platform/rtf_lesen.h"
 #include "platform/rtf_schreiben.h"
 
 namespace {
 
-// Document pixels of the reader (96 dpi) in twips.
-constexpr double kTwipsProPixel = 15.0;
 // Width and height a rectangle takes when its margins leave it empty or negative.
 constexpr double kMindestmass = 1440.0;
 
@@ -55,13 +54,13 @@ void dokumentInTwips(QTextDocument& doc) {
   QTextCursor c(&doc);
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
     QTextBlockFormat bf = b.blockFormat();
-    bf.setLeftMargin(bf.leftMargin() * kTwipsProPixel);
-    bf.setRightMargin(bf.rightMargin() * kTwipsProPixel);
-    bf.setTextIndent(bf.textIndent() * kTwipsProPixel);
-    bf.setTopMargin(bf.topMargin() * kTwipsProPixel);
-    bf.setBottomMargin(bf.bottomMargin() * kTwipsProPixel);
+    bf.setLeftMargin(einheiten::twipsAusPixel(bf.leftMargin()));
+    bf.setRightMargin(einheiten::twipsAusPixel(bf.rightMargin()));
+    bf.setTextIndent(einheiten::twipsAusPixel(bf.textIndent()));
+    bf.setTopMargin(einheiten::twipsAusPixel(bf.topMargin()));
+    bf.setBottomMargin(einheiten::twipsAusPixel(bf.bottomMargin()));
     QList<QTextOption::Tab> tabs = bf.tabPositions();
-    for (QTextOption::Tab& t : tabs) t.position *= kTwipsProPixel;
+    for (QTextOption::Tab& t : tabs) t.position = einheiten::twipsAusPixel(t.position);
     bf.setTabPositions(tabs);
     c.setPosition(b.position());
     c.setBlockFormat(bf);
@@ -78,7 +77,7 @@ void dokumentInTwips(QTextDocument& doc) {
   }
   doc.setDefaultFont(twipsStandard);
   QTextOption option = doc.defaultTextOption();
-  option.setTabStopDistance(option.tabStopDistance() * kTwipsProPixel);
+  option.setTabStopDistance(einheiten::twipsAusPixel(option.tabStopDistance()));
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   doc.setDefaultTextOption(option);
   doc.setDocumentMargin(0);

@@ -15,16 +15,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/einheiten.h"
+#include "platform/windows1252.h"
+
 namespace {
 
-// Windows-1252 bytes 0x80..0x9F; the bytes the code page leaves undefined keep their
-// value, as Windows does when it converts them.
-constexpr char16_t kCp1252Hoch[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-constexpr double kTwipsProPixel = 15.0;  // document pixels at 96 dpi
 constexpr int kTwipsGrenze = 31680;      // 22 inches: the largest indent or spacing taken
 constexpr size_t kMaxTiefe = 4096;       // groups deeper than this share their parent's state
 constexpr int kMaxTabstopps = 64;
@@ -241,17 +236,10 @@ int codepageZuZeichensatz(int zeichensatz) {
   }
 }
 
-QString cp1252Dekodieren(const QByteArray& bytes) {
-  QString s;
-  s.reserve(bytes.size());
-  for (char b : bytes) s.append(QChar(cp1252ZuUnicode(static_cast<unsigned char>(b))));
-  return s;
-}
-
 // Bytes of a code page as text. Code pages other than 1252 go through Qt's converters;
 // one Qt does not know falls back to 1252, so that no text is lost.
 QString dekodieren(const QByteArray& bytes, int codepage) {
-  if (codepage == 1252 || codepage <= 0) return cp1252Dekodieren(bytes);
+  if (codepage == 1252 || codepage <= 0) return ausWindows1252(bytes);
   QByteArray name;
   if (codepage == 437 || codepage == 850 || codepage == 852 || codepage == 866) {
     name = "IBM" + QByteArray::number(codepage);
@@ -263,7 +251,7 @@ QString dekodieren(const QByteArray& bytes, int codepage) {
     name = "windows-" + QByteArray::number(codepage);
   }
   QStringDecoder dekodierer(name.constData());
-  if (!dekodierer.isValid()) return cp1252Dekodieren(bytes);
+  if (!dekodierer.isValid()) return ausWindows1252(bytes);
   return dekodierer.decode(bytes);
 }
 
@@ -991,33 +979,21 @@ QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
   static constexpr Qt::Alignment ausrichtungen[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
                                                     Qt::AlignJustify};
   f.setAlignment(ausrichtungen[z.ausrichtung & 3]);
-  f.setLeftMargin(z.links / kTwipsProPixel);
-  f.setRightMargin(z.rechts / kTwipsProPixel);
-  f.setTextIndent(z.erste / kTwipsProPixel);
-  f.setTopMargin(z.vor / kTwipsProPixel);
-  f.setBottomMargin(z.nach / kTwipsProPixel);
+  f.setLeftMargin(einheiten::pixelAusTwips(z.links));
+  f.setRightMargin(einheiten::pixelAusTwips(z.rechts));
+  f.setTextIndent(einheiten::pixelAusTwips(z.erste));
+  f.setTopMargin(einheiten::pixelAusTwips(z.vor));
+  f.setBottomMargin(einheiten::pixelAusTwips(z.nach));
   if (!z.tabs.empty()) {
     QList<QTextOption::Tab> tabs;
-    for (const Tabstopp& t : z.tabs) tabs.append(QTextOption::Tab(t.twips / kTwipsProPixel, t.typ));
+    for (const Tabstopp& t : z.tabs)
+      tabs.append(QTextOption::Tab(einheiten::pixelAusTwips(t.twips), t.typ));
     f.setTabPositions(tabs);
   }
   return f;
 }
 
 }  // namespace
-
-char16_t cp1252ZuUnicode(unsigned char byte) {
-  if (byte >= 0x80 && byte < 0xA0) return kCp1252Hoch[byte - 0x80];
-  return byte;
-}
-
-int unicodeZuCp1252(char16_t zeichen) {
-  if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return zeichen;
-  for (int i = 0; i < 32; ++i) {
-    if (kCp1252Hoch[i] == zeichen) return 0x80 + i;
-  }
-  return -1;
-}
 
 QString klartext(const QByteArray& bytes) {
   const Quelle q = quelle(bytes);
@@ -1027,7 +1003,7 @@ QString klartext(const QByteArray& bytes) {
   } else {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text = utf8.decode(bytes);
-    if (utf8.hasError()) text = cp1252Dekodieren(bytes);
+    if (utf8.hasError()) text = ausWindows1252(bytes);
   }
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QChar(u'\r'), QChar(u'\n'));
@@ -1046,7 +1022,7 @@ bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
   leser.lesen(q.bytes);
   cursor.endEditBlock();
   QTextOption option = ziel.defaultTextOption();
-  option.setTabStopDistance(leser.standardTab() / kTwipsProPixel);
+  option.setTabStopDistance(einheiten::pixelAusTwips(leser.standardTab()));
   ziel.setDefaultTextOption(option);
   return true;
 }

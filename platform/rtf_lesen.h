@@ -44,8 +44,3 @@ bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf);
 // when they are valid UTF-8, else Windows-1252 (the code page of letters written on
 // Windows). Line ends become "\n".
 QString klartext(const QByteArray& bytes);
-
-// Windows-1252: the character of a byte, and the byte of a character (-1 when the code
-// page has none).
-char16_t cp1252ZuUnicode(unsigned char byte);
-int unicodeZuCp1252(char16_t zeichen);

@@ -13,16 +13,15 @@
 #include <optional>
 #include <vector>
 
-#include "platform/rtf_lesen.h"
+#include "platform/einheiten.h"
+#include "platform/windows1252.h"
 
 namespace {
-
-constexpr double kTwipsProPixel = 15.0;
 
 QByteArray zahl(long long n) { return QByteArray::number(n); }
 
 int twips(double pixel) {
-  const double t = std::round(pixel * kTwipsProPixel);
+  const double t = std::round(einheiten::twipsAusPixel(pixel));
   if (!std::isfinite(t)) return 0;
   return static_cast<int>(std::clamp(t, -1.0e6, 1.0e6));
 }

@@ -7,6 +7,7 @@
 #include "core/programmzustand.h"
 #include "io/dateinamen.h"
 #include "platform/datensteuerung.h"
+#include "platform/feldbindung.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void bindeDatensatznummer(Datensteuerung& d, QLineEdit* feld) {
   if (!feld) return;
   QObject::connect(feld, &QLineEdit::textChanged, &d,
                    [&d](const QString& text) { TextDatensatznummer_Change(d, text); });
-  d.bindeFeld(feld, QStringLiteral("Nummer"));
+  bindeFeld(d, feld, QStringLiteral("Nummer"));
 }
 
 bool AdresseEinfuegen(Datensteuerung& d, Programmzustand& s) {

@@ -24,6 +24,7 @@
 
 #include "core/seite_zeichnen.h"
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
 
 DateinamenWahl speicherdialog(QWidget* eltern) {
   return [eltern](const QString& titel, const QString& vorschlag, const QString& filter) {
@@ -57,7 +58,8 @@ bool SeiteExportieren(Programmzustand& s, QString* fehler) {
   // A scale at which the picture would exceed the surface's pixel budget is lowered to fit.
   s.Exportzoom =
       std::min(wirksamerExportzoom(s.Exportzoom),
-               Bildflaeche::groessterMassstab(s.Seite->Breite * 5.67, s.Seite->Hoehe * 5.67,
+               Bildflaeche::groessterMassstab(einheiten::twipsAusEinheiten(s.Seite->Breite),
+                                              einheiten::twipsAusEinheiten(s.Seite->Hoehe),
                                               s.Lead2->twipsProPixelX()));
   s.Lead2->Cls();
   s.Exportmodus = -1;

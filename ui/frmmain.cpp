@@ -41,7 +41,6 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/picture/frmbild.h"
 #include "elements/shape/frmlinie.h"
 #include "elements/text/frmrtf.h"
@@ -56,7 +55,10 @@
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
 #include "platform/drucksteuerung.h"
+#include "platform/einheiten.h"
+#include "platform/feldbindung.h"
 #include "platform/richtextbox.h"
+#include "platform/zahlen.h"
 #include "ui/adressen.h"
 #include "ui/datensteuerleiste.h"
 #include "ui/frminfo.h"
@@ -255,7 +257,7 @@ void frmMain::bauePanels() {
   data1Leiste_->setzeMeldung(
       [this](const QString& text) { Meldung(text, QString(), Knoepfe::Ok, Symbol::Keins); });
   for (int k = 0; k < 10; ++k)
-    data1_->bindeFeld(text1_[21 + k], QString::fromUtf8(kAdressfelder[k]));
+    bindeFeld(*data1_, text1_[21 + k], QString::fromUtf8(kAdressfelder[k]));
 
   auto* nummerText = new QLabel(QStringLiteral("Nr."), adresse);
   nummerText->setGeometry(0, feldHoehe + 30, kFeldLinks - 4, kFeldHoehe);
@@ -865,8 +867,8 @@ void frmMain::closeEvent(QCloseEvent* ereignis) {
   // be written does not keep the program from ending.
   if (!isMinimized()) {
     const QRect r = frameGeometry();
-    const double tx = s_.TwipsProPixelX > 0 ? s_.TwipsProPixelX : 15;
-    const double ty = s_.TwipsProPixelY > 0 ? s_.TwipsProPixelY : 15;
+    const double tx = s_.TwipsProPixelX > 0 ? s_.TwipsProPixelX : einheiten::kTwipsProPixel;
+    const double ty = s_.TwipsProPixelY > 0 ? s_.TwipsProPixelY : einheiten::kTwipsProPixel;
     QSettings einstellungen;
     einstellungen.beginGroup(QStringLiteral("Settings"));
     einstellungen.setValue(QStringLiteral("MainLeft"), QString::number(std::lround(r.x() * tx)));
@@ -981,9 +983,9 @@ double frmMain::seitenbreiteZoom() const {
   // that a page taller than the view brings.
   const int pixel = vsview_->width() - 2 * vsview_->frameWidth() -
                     vsview_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, vsview_);
-  const double twips = pixel * Ansichtsfenster::TWIPS_PRO_PIXEL;
+  const double twips = einheiten::twipsAusPixel(pixel);
   if (!s_.Seite || s_.Seite->Breite <= 0) return 0;
-  return zahlen::Int(twips / (s_.Seite->Breite * 5.67) * 100) - 1;
+  return zahlen::Int(twips / einheiten::twipsAusEinheiten(s_.Seite->Breite) * 100) - 1;
 }
 
 void frmMain::ZoomSetzen(double prozent) {
@@ -1000,10 +1002,11 @@ void frmMain::Seitenbreite() { ZoomSetzen(std::clamp(seitenbreiteZoom(), 10.0, 1
 void frmMain::GanzeSeite() {
   const double breite = seitenbreiteZoom();
   const int pixel = vsview_->height() - 2 * vsview_->frameWidth();
-  const double twips = pixel * Ansichtsfenster::TWIPS_PRO_PIXEL;
-  const double hoehe = (s_.Seite && s_.Seite->Hoehe > 0)
-                           ? zahlen::Int(twips / (s_.Seite->Hoehe * 5.67) * 100) - 1
-                           : 0;
+  const double twips = einheiten::twipsAusPixel(pixel);
+  const double hoehe =
+      (s_.Seite && s_.Seite->Hoehe > 0)
+          ? zahlen::Int(twips / einheiten::twipsAusEinheiten(s_.Seite->Hoehe) * 100) - 1
+          : 0;
   ZoomSetzen(std::clamp(std::min(breite, hoehe), 10.0, 1000.0));
 }
 

@@ -11,8 +11,9 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
+#include "platform/zahlen.h"
 
 namespace {
 
@@ -117,19 +118,19 @@ Seitenansicht::Seitenansicht(Programmzustand& s, QWidget* eltern) : QWidget(elte
 }
 
 double Seitenansicht::twipsProPixelX() const {
-  const double t = s_.PictureSeite ? s_.PictureSeite->twipsProPixelX() : 15.0;
-  return t > 0 ? t : 15.0;
+  const double t = s_.PictureSeite ? s_.PictureSeite->twipsProPixelX() : einheiten::kTwipsProPixel;
+  return t > 0 ? t : einheiten::kTwipsProPixel;
 }
 
 double Seitenansicht::twipsProPixelY() const {
-  const double t = s_.PictureSeite ? s_.PictureSeite->twipsProPixelY() : 15.0;
-  return t > 0 ? t : 15.0;
+  const double t = s_.PictureSeite ? s_.PictureSeite->twipsProPixelY() : einheiten::kTwipsProPixel;
+  return t > 0 ? t : einheiten::kTwipsProPixel;
 }
 
 QString Seitenansicht::zentimeterText(double twips, double zoom) {
   const double faktor = zoom / 100.0;
   double zehntel = 0;
-  if (faktor > 0 && std::isfinite(twips)) zehntel = twips / faktor / 5.67;
+  if (faktor > 0 && std::isfinite(twips)) zehntel = einheiten::einheitenAusTwips(twips / faktor);
   // The rectangle came from whole tenths of a millimetre times the zoom: allow for the
   // last bit of rounding so that 25 mm reads 2.5 and not 2.49 at every zoom.
   const double ganz = std::floor(zehntel + 1e-6);
@@ -361,8 +362,9 @@ void Seitenansicht::Ziehpunkt_MouseMove(int Index, Qt::MouseButtons Buttons, dou
   const int i = Index;
   // The page edge on screen at the current zoom.
   const double faktor = s_.Zoom / 100.0;
-  const double seitenBreite = s_.Seite ? s_.Seite->Breite * 5.67 * faktor : 0;
-  const double seitenHoehe = s_.Seite ? s_.Seite->Hoehe * 5.67 * faktor : 0;
+  const double seitenBreite =
+      s_.Seite ? einheiten::twipsAusEinheiten(s_.Seite->Breite) * faktor : 0;
+  const double seitenHoehe = s_.Seite ? einheiten::twipsAusEinheiten(s_.Seite->Hoehe) * faktor : 0;
 
   double links = rahmen_.left();
   double oben = rahmen_.top();

@@ -13,10 +13,10 @@
 
 #include "core/klassen.h"
 #include "io/dateinamen.h"
+#include "platform/einheiten.h"
 
 namespace {
 
-constexpr double kTwipsProEinheit = 5.67;
 constexpr double kEinheitenProZoll = 254.0;  // tenths of a millimetre
 constexpr double kDruckDpi = 600.0;
 constexpr int32_t kWeiss = RGB(255, 255, 255);
@@ -203,8 +203,8 @@ void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steueru
   if (bild.File.isEmpty()) return;
   if (s.Druckmodus != 0) s.Zoomfaktor = 1;
   if (!steuerung.hatBitmap()) return;
-  const auto twips = [&s](int32_t einheiten) {
-    return static_cast<float>(einheiten * s.Zoomfaktor * kTwipsProEinheit);
+  const auto twips = [&s](int32_t zehntel) {
+    return static_cast<float>(einheiten::twipsAusEinheiten(zehntel * s.Zoomfaktor));
   };
   steuerung.Paint(ziel.hdc(), twips(rahmen.x), twips(rahmen.y), twips(rahmen.Breite),
                   twips(rahmen.Hoehe));

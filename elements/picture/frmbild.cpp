@@ -21,11 +21,12 @@
 
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/picture/bild_darstellen.h"
 #include "elements/picture/bildvorschau.h"
 #include "io/dateinamen.h"
 #include "platform/bildsteuerung.h"
+#include "platform/einheiten.h"
+#include "platform/zahlen.h"
 
 namespace {
 
@@ -33,10 +34,9 @@ namespace {
 // picture too); ".jpeg" is the other usual ending of a JPEG file.
 const QString kDateimuster = QStringLiteral("*.bmp;*.cmp;*.jpg;*.jpeg;*.pcx;*.wmf");
 
-// Size of the dialog in twips, and the screen's 15 twips per pixel.
+// Size of the dialog in twips.
 constexpr int kBreiteTwips = 8600;
 constexpr int kHoeheTwips = 6900;
-constexpr int kTwipsProPixel = 15;
 
 const char* const kSlider1Text[10] = {"Helligkeit",
                                       "Kontrast",
@@ -340,7 +340,10 @@ void frmBild::zeigen() {
   Form_Activate();
 }
 
-void frmBild::Form_Load() { resize(kBreiteTwips / kTwipsProPixel, kHoeheTwips / kTwipsProPixel); }
+void frmBild::Form_Load() {
+  resize(static_cast<int>(einheiten::pixelAusTwips(kBreiteTwips)),
+         static_cast<int>(einheiten::pixelAusTwips(kHoeheTwips)));
+}
 
 void frmBild::steuerelementeZuruecksetzen() {
   AusCode ausCode(setztAusCode_);

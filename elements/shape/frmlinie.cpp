@@ -17,16 +17,17 @@
 
 #include "core/programmzustand.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/shape/linie_zeichnen.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 
-constexpr int fensterBreite = 8600 / 15;
-constexpr int fensterHoehe = 6900 / 15;
+constexpr int fensterBreite = static_cast<int>(einheiten::pixelAusTwips(8600));
+constexpr int fensterHoehe = static_cast<int>(einheiten::pixelAusTwips(6900));
 constexpr int32_t weiss = RGB(255, 255, 255);
 // The sample figure keeps this many twips from every edge of the sample picture.
 constexpr double musterRand = 200;

@@ -4,16 +4,15 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
+#include "platform/einheiten.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 
-// Twips per tenth of a millimetre, and a thickness (tenths of a millimetre, times 10)
-// in twips: Staerke * 10 * 0.567.
-constexpr double kTwipsProEinheit = 5.67;
+// A thickness (tenths of a millimetre, times 10) in twips: Staerke * 10 * 0.567.
 constexpr double kStaerkeFaktor = 0.567;
 // Pi as the program has always used it for shadow directions.
 constexpr double kPi = 3.1415;
@@ -178,7 +177,7 @@ void LinieZeichnen(Programmzustand& s, Zeichenflaeche& ziel, const ClassLinie& l
     if (stift.bild()) stift.bild()->Cls();
     s.Zeichenmassstab = s.TwipsProEinheit;
   } else {
-    s.Zeichenmassstab = s.Zoomfaktor * kTwipsProEinheit;
+    s.Zeichenmassstab = s.Zoomfaktor * einheiten::kTwipsProEinheit;
   }
 
   // Neutral start.

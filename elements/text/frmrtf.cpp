@@ -25,10 +25,10 @@
 #include <QVBoxLayout>
 
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/text/schriftarten.h"
 #include "io/dateinamen.h"
 #include "platform/richtextbox.h"
+#include "platform/zahlen.h"
 
 namespace {
 

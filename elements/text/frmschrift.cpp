@@ -19,17 +19,18 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
-#include "core/zahlen.h"
 #include "elements/text/schrift_zeichnen.h"
 #include "elements/text/schriftarten.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
+#include "platform/zahlen.h"
 
 namespace {
 
 // Window size in pixels (8600 x 6900 twips).
-constexpr int fensterBreite = 8600 / 15;
-constexpr int fensterHoehe = 6900 / 15;
+constexpr int fensterBreite = static_cast<int>(einheiten::pixelAusTwips(8600));
+constexpr int fensterHoehe = static_cast<int>(einheiten::pixelAusTwips(6900));
 // Smallest size a typed font size may have, in points.
 constexpr double kleinsteGroesse = 6;
 

@@ -6,12 +6,13 @@
 #include <array>
 #include <cmath>
 
-#include "core/zahlen.h"
 #include "elements/text/schriftarten.h"
 #include "elements/text/seriendruck.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
+#include "platform/einheiten.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 
@@ -34,7 +35,6 @@ using zahlen::nint;
 
 // Rotations and shadows take pi as 3.1415, so that positions match documents drawn before.
 constexpr double bogenProGrad = 3.1415 / 180.0;
-constexpr double twipsProEinheit = 5.67;
 // Size of a text that has no usable size of its own, in points.
 constexpr double ersatzgroesse = 10;
 // The largest character height a text is drawn with, in device pixels.
@@ -64,8 +64,6 @@ int32_t stufenfarbe(const Farbanteile& von, const Farbanteile& schritt, int i) {
   return RGB(teil(von.rot, schritt.rot), teil(von.gruen, schritt.gruen),
              teil(von.blau, schritt.blau));
 }
-
-QColor alsFarbe(int32_t rgb) { return QColor(rgb & 255, (rgb >> 8) & 255, (rgb >> 16) & 255); }
 
 // Per-step difference from `von` to `bis` over `stufen` steps.
 Farbanteile stufenschritt(const Farbanteile& von, const Farbanteile& bis, int stufen) {
@@ -116,14 +114,14 @@ class Textausgabe {
 
   // The target's current position at a point of the page (tenths of a millimetre).
   void positionSetzen(double u, double v) {
-    ziel_.CurrentX = u * s_.Zoomfaktor * twipsProEinheit;
-    ziel_.CurrentY = v * s_.Zoomfaktor * twipsProEinheit;
+    ziel_.CurrentX = einheiten::twipsAusEinheiten(u * s_.Zoomfaktor);
+    ziel_.CurrentY = einheiten::twipsAusEinheiten(v * s_.Zoomfaktor);
   }
 
   // The device pixel at which a copy of the text at (u, v) starts.
   QPoint geraetepunkt(double u, double v) const {
-    return {ganz(u * s_.Zoomfaktor * twipsProEinheit / tppX_),
-            ganz(v * s_.Zoomfaktor * twipsProEinheit / tppY_)};
+    return {ganz(einheiten::twipsAusEinheiten(u * s_.Zoomfaktor) / tppX_),
+            ganz(einheiten::twipsAusEinheiten(v * s_.Zoomfaktor) / tppY_)};
   }
 
   // One copy of the text at (u, v) in the colour.
@@ -157,7 +155,7 @@ class Textausgabe {
     for (int i = 1; i <= stufen_; ++i) {
       const double u = X + dx - dx / stufen_ * i;
       const double v = Y + dy - dy / stufen_ * i;
-      kopien.push_back({geraetepunkt(u, v), alsFarbe(stufenfarbe(fern, schritt, i))});
+      kopien.push_back({geraetepunkt(u, v), farbeAusRgb(stufenfarbe(fern, schritt, i))});
     }
     ziel_.hdc()->schreibeTextKopien(T, kopien);
   }
@@ -226,7 +224,7 @@ class Textausgabe {
     const Farbanteile schritt = stufenschritt(start, anteile(schrift_.Color2), stufen_);
     constexpr double sprung = 1e-9;  // a hard step between two bands
     for (int i = 1; i <= stufen_; ++i) {
-      const QColor farbe = alsFarbe(stufenfarbe(start, schritt, i));
+      const QColor farbe = farbeAusRgb(stufenfarbe(start, schritt, i));
       baender.setColorAt(static_cast<double>(i - 1) / stufen_, farbe);
       baender.setColorAt(std::max(0.0, static_cast<double>(i) / stufen_ - sprung), farbe);
     }
@@ -255,8 +253,8 @@ class Textausgabe {
   Bildflaeche* bild_;
   Drucksteuerung* druck_;
   const ClassSchrift& schrift_;
-  double tppX_ = 15;
-  double tppY_ = 15;
+  double tppX_ = einheiten::kTwipsProPixel;
+  double tppY_ = einheiten::kTwipsProPixel;
   int stufen_ = 100;
 };
 
@@ -270,7 +268,7 @@ double Schattenrichtung(int16_t shadowAngle, int16_t angle) {
 
 QPointF Schattenversatz(double H, int16_t shadowDeep, double zoomfaktor, int16_t shadowAngle,
                         int16_t angle) {
-  const double L = H / 100.0 * shadowDeep / zoomfaktor / twipsProEinheit;
+  const double L = einheiten::einheitenAusTwips(H / 100.0 * shadowDeep / zoomfaktor);
   const double d = Schattenrichtung(shadowAngle, angle) * bogenProGrad;
   return {std::sin(d) * L, std::cos(d) * L};
 }
@@ -279,14 +277,14 @@ int16_t DrehVersatzX(double W, double H, int16_t a) {
   const double quer = std::fabs(W / 2 * std::cos(a * bogenProGrad));
   const double hoch = H / 2 * std::sin(a * bogenProGrad);
   const double t = (a <= 90 || a >= 270) ? nint(W / 2 - quer - hoch) : nint(W / 2 + quer - hoch);
-  return zahlen::int16Begrenzt(t / twipsProEinheit);
+  return zahlen::int16Begrenzt(einheiten::einheitenAusTwips(t));
 }
 
 int16_t DrehVersatzY(double W, double H, int16_t a) {
   const double quer = std::fabs(W / 2 * std::sin(a * bogenProGrad));
   const double hoch = H / 2 * std::cos(a * bogenProGrad);
   const double t = a <= 180 ? nint(H / 2 + quer - hoch) : nint(H / 2 - quer - hoch);
-  return zahlen::int16Begrenzt(t / twipsProEinheit);
+  return zahlen::int16Begrenzt(einheiten::einheitenAusTwips(t));
 }
 
 double DrehEckpunkt(double dx, double dy, int32_t a, QStringView welche) {
@@ -355,13 +353,13 @@ void SchriftZeichnen(Programmzustand& s, Zeichenflaeche& ziel, ClassSchrift& sch
   s.TextAusdehnungY = ausgabe.H;
 
   // Place the reference corner in the frame.
-  const double w = ausgabe.W / zoom / twipsProEinheit;
-  const double h = ausgabe.H / zoom / twipsProEinheit;
+  const double w = einheiten::einheitenAusTwips(ausgabe.W / zoom);
+  const double h = einheiten::einheitenAusTwips(ausgabe.H / zoom);
   double X = ausrichten(schrift.AusrichtungH, rahmen.x, rahmen.Breite, w);
   double Y = ausrichten(schrift.AusrichtungV, rahmen.y, rahmen.Hoehe, h);
   if (muster) {
-    X = nint(rahmen.x + rahmen.Breite / 2.0 - ausgabe.W / twipsProEinheit / 2);
-    Y = nint(rahmen.y + rahmen.Hoehe / 2.0 - ausgabe.H / twipsProEinheit / 2);
+    X = nint(rahmen.x + rahmen.Breite / 2.0 - einheiten::einheitenAusTwips(ausgabe.W) / 2);
+    Y = nint(rahmen.y + rahmen.Hoehe / 2.0 - einheiten::einheitenAusTwips(ausgabe.H) / 2);
   }
   // A rotated text turns about its centre.
   const int16_t a = arbeitswinkel(schrift.Angle);

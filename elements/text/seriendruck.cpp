@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/programmzustand.h"
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 namespace {
 const QString datumsfeld = QStringLiteral("#Datum");

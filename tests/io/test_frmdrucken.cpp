@@ -28,6 +28,7 @@
 #include "io/frmdrucken.h"
 #include "platform/datensteuerung.h"
 #include "platform/drucksteuerung.h"
+#include "platform/feldbindung.h"
 #include "ui/test_adressen_hilfe.h"
 
 namespace {
@@ -375,7 +376,7 @@ TEST_F(DruckdialogTest, FehlgeschlageneSeiteBeendetDenLaufMitDenSeitenDavor) {
 TEST_F(DruckdialogTest, OffeneAdressaenderungWirdVorDemDruckGespeichert) {
   adressen(adressentest::tabelleMit(2));
   QLineEdit firma;
-  daten.bindeFeld(&firma, QStringLiteral("Firma"));
+  bindeFeld(daten, &firma, QStringLiteral("Firma"));
   tippe(&firma, QStringLiteral("Neue Firma GmbH"));
   klicke(dlg->Option1);
   drucken();

@@ -4,7 +4,7 @@
 #include "dateitest.h"
 #include "io/dokument.h"
 #include "io/layout.h"
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "core/zahlen.h"
 #include "platform/richtextbox.h"
 #include "platform/rtf_schreiben.h"
+#include "platform/zahlen.h"
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 

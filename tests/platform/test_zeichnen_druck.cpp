@@ -13,10 +13,10 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "core/zahlen.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 #include "platform/gdi.h"
+#include "platform/zahlen.h"
 
 namespace {
 

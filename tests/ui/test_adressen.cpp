@@ -13,6 +13,7 @@
 #include "core/programmzustand.h"
 #include "gemeinsam/testfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/feldbindung.h"
 #include "test_adressen_hilfe.h"
 #include "ui/adressen.h"
 
@@ -47,7 +48,7 @@ struct AdressenTest : ::testing::Test {
     binden();
   }
   void binden() {
-    for (int i = 0; i < 10; ++i) d.bindeFeld(&felder[i], feldnamen[i]);
+    for (int i = 0; i < 10; ++i) bindeFeld(d, &felder[i], feldnamen[i]);
     bindeDatensatznummer(d, &nummer);
   }
   QLineEdit& feld(const QString& name) { return felder[feldnamen.indexOf(name)]; }
@@ -673,7 +674,7 @@ TEST_F(AdressenTest, BindungenFolgenAuchSpaeterGebundenenFeldern) {
   EXPECT_EQ(d.Caption(), QStringLiteral(" Adresse Nr. 2"));
   {
     QLineEdit kurz;
-    d.bindeFeld(&kurz, "Ort");
+    bindeFeld(d, &kurz, "Ort");
     EXPECT_EQ(kurz.text(), QStringLiteral("Ort 2"));
   }
   d.MoveNext();  // a destroyed edit is forgotten

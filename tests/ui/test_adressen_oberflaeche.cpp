@@ -14,6 +14,7 @@
 #include "core/programmzustand.h"
 #include "gemeinsam/testfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/feldbindung.h"
 #include "test_adressen_hilfe.h"
 #include "ui/adressen.h"
 #include "ui/datensteuerleiste.h"
@@ -41,7 +42,7 @@ struct OberflaecheTest : ::testing::Test {
   }
   void oeffnen(const QString& sql) {
     sqlAusfuehren(pfad, sql);
-    d.bindeFeld(nachname, QStringLiteral("Nachname"));
+    bindeFeld(d, nachname, QStringLiteral("Nachname"));
     bindeDatensatznummer(d, nummer);
     ASSERT_TRUE(AdressenOeffnen(d, s, pfad));
   }

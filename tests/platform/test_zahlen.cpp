@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 using namespace zahlen;
 

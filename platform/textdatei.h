@@ -15,14 +15,9 @@
 #include <QStringView>
 #include <optional>
 
-namespace textdatei {
+#include "platform/windows1252.h"
 
-// The text in Windows-1252; empty when it holds a character that code page cannot hold.
-// The five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for
-// the control characters of the same number, as Windows maps them.
-std::optional<QByteArray> alsWindows1252(QStringView text);
-// Bytes in Windows-1252 as text.
-QString ausWindows1252(QByteArrayView bytes);
+namespace textdatei {
 
 // True when the bytes are valid UTF-8 and hold at least one multi-byte sequence.
 bool istMehrbyteUtf8(QByteArrayView bytes);

@@ -1,4 +1,4 @@
-#include "core/zahlen.h"
+#include "platform/zahlen.h"
 
 #include <QLocale>
 #include <charconv>

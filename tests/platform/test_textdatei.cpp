@@ -1,7 +1,7 @@
 #include <QDir>
 
-#include "dateitest.h"
-#include "io/textdatei.h"
+#include "io/dateitest.h"
+#include "platform/textdatei.h"
 
 using namespace textdatei;
 

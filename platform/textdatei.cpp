@@ -1,56 +1,18 @@
-#include "io/textdatei.h"
+#include "platform/textdatei.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <array>
 
 namespace textdatei {
 
 namespace {
 
-// Windows-1252 bytes 0x80 to 0x9F. The undefined bytes map to the control character of
-// the same number.
-constexpr std::array<char16_t, 32> kObererBereich = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
-};
-
-std::optional<char> zeichenAlsByte(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (std::size_t i = 0; i < kObererBereich.size(); ++i)
-    if (kObererBereich[i] == c) return static_cast<char>(0x80 + i);
-  return std::nullopt;
-}
-
 const QByteArray kBom("\xEF\xBB\xBF", 3);
 
 }  // namespace
-
-std::optional<QByteArray> alsWindows1252(QStringView text) {
-  QByteArray bytes;
-  bytes.reserve(text.size());
-  for (QChar c : text) {
-    const auto b = zeichenAlsByte(c.unicode());
-    if (!b) return std::nullopt;
-    bytes.append(*b);
-  }
-  return bytes;
-}
-
-QString ausWindows1252(QByteArrayView bytes) {
-  QString text;
-  text.reserve(bytes.size());
-  for (char b : bytes) {
-    const auto u = static_cast<unsigned char>(b);
-    text.append(u >= 0x80 && u <= 0x9F ? QChar(kObererBereich[u - 0x80]) : QChar(u));
-  }
-  return text;
-}
 
 bool istMehrbyteUtf8(QByteArrayView bytes) {
   bool mehrbyte = false;
