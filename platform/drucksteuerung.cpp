@@ -364,11 +364,25 @@ bool Drucksteuerung::ausgabeWaehlen() {
   return true;
 }
 
+void Drucksteuerung::papierSetzen(QSizeF papier) {
+  Intern& d = *d_;
+  const bool drucker = d.laufZiel.isEmpty();
+  const QPageLayout lage = seitenlayout(papier, drucker);
+  if (drucker) {
+    // A printer takes a layout only with margins it can print; the page is printed from
+    // the paper's corner whatever they are (full page), so the margins stay its own.
+    d.ausgabe->setPageOrientation(lage.orientation());
+    d.ausgabe->setPageSize(lage.pageSize());
+  } else {
+    d.ausgabe->setPageLayout(lage);
+  }
+  d.ausgabePapier = papier;
+}
+
 bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
   Intern& d = *d_;
   // The first page's paper is the output's layout when the painter begins.
-  d.ausgabe->setPageLayout(seitenlayout(papier, d.laufZiel.isEmpty()));
-  d.ausgabePapier = papier;
+  papierSetzen(papier);
   if (!d.ausgabeMaler.begin(d.ausgabe)) {
     d.fehler =
         d.laufZiel.isEmpty()
@@ -401,10 +415,7 @@ bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
   if (!d.ausgabeMaler.isActive()) {
     ok = ausgabeOeffnen(papier);
   } else {
-    if (papier != d.ausgabePapier) {
-      d.ausgabe->setPageLayout(seitenlayout(papier, d.laufZiel.isEmpty()));
-      d.ausgabePapier = papier;
-    }
+    if (papier != d.ausgabePapier) papierSetzen(papier);
     ok = d.ausgabe->newPage();
     if (!ok) {
       d.fehler = d.laufZiel.isEmpty()

@@ -122,6 +122,7 @@ class Drucksteuerung : public Zeichenflaeche {
   bool ausgabeBereit();
   bool ausgabeWaehlen();
   bool ausgabeSeite(QSizeF papier);
+  void papierSetzen(QSizeF papier);
   bool ausgabeOeffnen(QSizeF papier);
   void malerAnfangszustand(QPainter& maler);
   QFont eigeneSchrift() const;
