@@ -163,6 +163,7 @@ struct Drucksteuerung::Intern {
   std::unique_ptr<QPrinter> drucker;
   bool pdfGewaehlt = false;  // setzePdfDatei was called (an empty path: the printer)
   QString pdf;
+  QString druckerName;  // the chosen print queue; empty: the machine's default one
   QString fehler;
 
   QString schriftname = QStringLiteral("Arial");
@@ -318,25 +319,26 @@ void Drucksteuerung::SeitenVerwerfen(int anzahl) {
 
 bool Drucksteuerung::ausgabeWaehlen() {
   Intern& d = *d_;
-  QString pdf = pdfDatei();
+  const QString pdf = pdfDatei();
   QPrinter* drucker = nullptr;
   if (pdf.isEmpty()) {
     QPrinter& p = this->drucker();
-    if (p.outputFormat() == QPrinter::PdfFormat) {
-      // Without a print system the printer is a PDF writer; only a named file will do.
-      pdf = p.outputFileName();
-    } else if (p.printerName().isEmpty()) {
-      const QString standard = QPrinterInfo::defaultPrinterName();
-      if (!standard.isEmpty()) p.setPrinterName(standard);
+    const QString name =
+        d.druckerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : d.druckerName;
+    if (!name.isEmpty() && p.printerName() != name) p.setPrinterName(name);
+    // Without a print system the printer is a PDF writer without a file: no output.
+    if (name.isEmpty() || p.outputFormat() != QPrinter::NativeFormat || p.printerName() != name ||
+        !p.isValid()) {
+      d.fehler = name.isEmpty() ? QStringLiteral(
+                                      "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker "
+                                      "oder eine PDF-Datei.")
+                                : QStringLiteral(
+                                      "Der Drucker „%1“ ist nicht verfügbar. Bitte wählen Sie "
+                                      "einen Drucker oder eine PDF-Datei.")
+                                      .arg(name);
+      return false;
     }
-    if (pdf.isEmpty()) {
-      if (p.outputFormat() != QPrinter::NativeFormat || p.printerName().isEmpty() || !p.isValid()) {
-        d.fehler = QStringLiteral(
-            "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker oder eine PDF-Datei.");
-        return false;
-      }
-      drucker = &p;
-    }
+    drucker = &p;
   }
 
   if (drucker) {
@@ -585,6 +587,13 @@ void Drucksteuerung::setzePdfDatei(const QString& pfad) {
   d_->pdfGewaehlt = true;
   d_->pdf = pfad;
 }
+
+void Drucksteuerung::setzeDrucker(const QString& name) {
+  setzePdfDatei(QString());
+  d_->druckerName = name;
+}
+
+QString Drucksteuerung::druckerName() const { return d_->druckerName; }
 
 QString Drucksteuerung::pdfDatei() const {
   if (d_->pdfGewaehlt) return d_->pdf;

@@ -108,10 +108,14 @@ class Drucksteuerung : public Zeichenflaeche {
   QImage seiteAlsBild(int index, double dpi) const;
 
   // The printer. When a PDF file is named (setzePdfDatei or the environment variable
-  // QX_DRUCKDATEI), print runs go into that file instead.
+  // QX_DRUCKDATEI), print runs go into that file instead; an empty name chooses the
+  // printer. setzeDrucker chooses the print queue of that name instead of any PDF file;
+  // without a chosen queue the machine's default queue prints.
   QPrinter& drucker();
   void setzePdfDatei(const QString& pfad);
   QString pdfDatei() const;
+  void setzeDrucker(const QString& name);
+  QString druckerName() const;
   QString fehler() const;
 
  private:
