@@ -147,7 +147,8 @@ struct Drucksteuerung::Intern {
   bool seitenAngenommen = true;  // every page of the document went onto the output
   int nummer = 0;
 
-  // The print run and its output, opened with its first page.
+  // The print run and its output, chosen when its first document starts and begun with
+  // its first page.
   bool lauf = false;
   bool laufZu = false;  // the output failed or pages were taken back: no further pages
   int laufSeiten = 0;
