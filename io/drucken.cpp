@@ -45,7 +45,8 @@ QString seiteAusgeben(Programmzustand& s, Drucksteuerung& d) {
                     .arg(QString::fromLocal8Bit(fehler.what()));
     }
   }
-  d.EndDoc();
+  // A page goes onto the output with its first drawing: a failure shows when it ends.
+  if (!d.EndDoc() && meldung.isEmpty()) meldung = d.fehler();
   return meldung;
 }
 }  // namespace

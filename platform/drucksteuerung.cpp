@@ -32,8 +32,10 @@ struct Blatt {
   QSizeF groesse;
 };
 
-// Paper in twips as a page layout without margins; landscape when wider than high.
-QPageLayout seitenlayout(QSizeF twips) {
+// Paper in twips as a page layout without margins; landscape when wider than high. A PDF
+// page is the page's own size; a printer gets the standard paper nearest to it, by whose
+// name it knows its media.
+QPageLayout seitenlayout(QSizeF twips, bool fuerDrucker) {
   double b = twips.width() > 0 ? twips.width() : 11907;
   double h = twips.height() > 0 ? twips.height() : 16840;
   auto ausrichtung = QPageLayout::Portrait;
@@ -41,7 +43,8 @@ QPageLayout seitenlayout(QSizeF twips) {
     std::swap(b, h);
     ausrichtung = QPageLayout::Landscape;
   }
-  const QPageSize groesse(QSizeF(b / 1440.0, h / 1440.0), QPageSize::Inch);
+  const QPageSize groesse(QSizeF(b / 1440.0, h / 1440.0), QPageSize::Inch, QString(),
+                          fuerDrucker ? QPageSize::FuzzyMatch : QPageSize::ExactMatch);
   return QPageLayout(groesse, ausrichtung, QMarginsF(0, 0, 0, 0));
 }
 
@@ -132,9 +135,15 @@ struct Drucksteuerung::Intern {
   std::unique_ptr<Geraetekontext> dc;
   bool offen = false;
   bool direkt = false;  // the started document goes into the run's output
+  // A page of a document that goes into the run's output is put on the output only when
+  // the first drawing call reaches it (or when it ends empty), so that the paper set after
+  // the document was started is the paper of that page.
+  bool seiteAusstehend = false;
+  bool seitenAngenommen = true;  // every page of the document went onto the output
   int nummer = 0;
 
-  // The print run and its output, opened with its first page.
+  // The print run and its output, chosen when its first document starts and begun with
+  // its first page.
   bool lauf = false;
   bool laufZu = false;  // the output failed or pages were taken back: no further pages
   int laufSeiten = 0;
@@ -150,6 +159,7 @@ struct Drucksteuerung::Intern {
   std::unique_ptr<QPrinter> drucker;
   bool pdfGewaehlt = false;  // setzePdfDatei was called (an empty path: the printer)
   QString pdf;
+  QString druckerName;  // the chosen print queue; empty: the machine's default one
   QString fehler;
 
   QString schriftname = QStringLiteral("Arial");
@@ -169,6 +179,8 @@ struct Drucksteuerung::Intern {
 
 Drucksteuerung::Drucksteuerung() : d_(std::make_unique<Intern>()) {
   d_->dc = std::make_unique<Geraetekontext>(this, AUFLOESUNG, AUFLOESUNG);
+  d_->dc->setzeMalerQuelle(
+      [this]() -> QPainter* { return ausstehendeSeiteAusgeben() ? &d_->ausgabeMaler : nullptr; });
   schriftWaehlen();
 }
 
@@ -197,19 +209,37 @@ void Drucksteuerung::malerAnfangszustand(QPainter& maler) {
   d_->dc->setzeMaler(&maler);
 }
 
-void Drucksteuerung::seiteBeginnen() {
+bool Drucksteuerung::seiteBeginnen() {
   if (direkt()) {
-    if (ausgabeSeite(QSizeF(PaperWidth, PaperHeight))) malerAnfangszustand(d_->ausgabeMaler);
-    return;
+    // The output is chosen now, so that a missing printer or an unwritable file is known
+    // when the document starts; the page itself waits for its first drawing call.
+    d_->dc->setzeMaler(nullptr);
+    d_->seiteAusstehend = ausgabeBereit();
+    if (!d_->seiteAusstehend) d_->seitenAngenommen = false;
+    return d_->seiteAusstehend;
   }
   auto blatt = std::make_shared<Blatt>();
   d_->seiten.push_back(blatt);
   d_->maler.begin(&blatt->bild);
   d_->maler.setRenderHint(QPainter::TextAntialiasing, true);
   d_->dc->setzeMaler(&d_->maler);
+  return true;
+}
+
+bool Drucksteuerung::ausstehendeSeiteAusgeben() {
+  if (!direkt() || !d_->seiteAusstehend) return false;
+  d_->seiteAusstehend = false;
+  if (!ausgabeSeite(QSizeF(PaperWidth, PaperHeight))) {
+    d_->seitenAngenommen = false;
+    return false;
+  }
+  malerAnfangszustand(d_->ausgabeMaler);
+  return true;
 }
 
 void Drucksteuerung::seiteBeenden() {
+  // A page nothing was drawn on is put out empty, on its paper.
+  ausstehendeSeiteAusgeben();
   d_->dc->setzeMaler(nullptr);
   if (direkt() || !d_->maler.isActive()) return;
   d_->maler.end();
@@ -223,6 +253,7 @@ bool Drucksteuerung::StartDoc() {
   seiteBeenden();
   d_->offen = true;
   d_->direkt = !Preview && d_->lauf;
+  d_->seitenAngenommen = true;
   if (!d_->direkt) {
     d_->seiten.clear();
     ++d_->nummer;
@@ -230,16 +261,16 @@ bool Drucksteuerung::StartDoc() {
   CurrentX = 0;
   CurrentY = 0;
   if (d_->direkt) d_->fehler.clear();
-  seiteBeginnen();
-  return !d_->direkt || d_->dc->maler() != nullptr;
+  return seiteBeginnen();
 }
 
-void Drucksteuerung::EndDoc() {
-  if (!d_->offen) return;
+bool Drucksteuerung::EndDoc() {
+  if (!d_->offen) return true;
   seiteBeenden();
   d_->offen = false;
   if (!d_->direkt) ++d_->nummer;
   d_->direkt = false;
+  return d_->seitenAngenommen;
 }
 
 void Drucksteuerung::NewPage() {
@@ -282,27 +313,28 @@ void Drucksteuerung::SeitenVerwerfen(int anzahl) {
   d_->laufZu = true;
 }
 
-bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
+bool Drucksteuerung::ausgabeWaehlen() {
   Intern& d = *d_;
-  QString pdf = pdfDatei();
+  const QString pdf = pdfDatei();
   QPrinter* drucker = nullptr;
   if (pdf.isEmpty()) {
     QPrinter& p = this->drucker();
-    if (p.outputFormat() == QPrinter::PdfFormat) {
-      // Without a print system the printer is a PDF writer; only a named file will do.
-      pdf = p.outputFileName();
-    } else if (p.printerName().isEmpty()) {
-      const QString standard = QPrinterInfo::defaultPrinterName();
-      if (!standard.isEmpty()) p.setPrinterName(standard);
+    const QString name =
+        d.druckerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : d.druckerName;
+    if (!name.isEmpty() && p.printerName() != name) p.setPrinterName(name);
+    // Without a print system the printer is a PDF writer without a file: no output.
+    if (name.isEmpty() || p.outputFormat() != QPrinter::NativeFormat || p.printerName() != name ||
+        !p.isValid()) {
+      d.fehler = name.isEmpty() ? QStringLiteral(
+                                      "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker "
+                                      "oder eine PDF-Datei.")
+                                : QStringLiteral(
+                                      "Der Drucker „%1“ ist nicht verfügbar. Bitte wählen Sie "
+                                      "einen Drucker oder eine PDF-Datei.")
+                                      .arg(name);
+      return false;
     }
-    if (pdf.isEmpty()) {
-      if (p.outputFormat() != QPrinter::NativeFormat || p.printerName().isEmpty() || !p.isValid()) {
-        d.fehler = QStringLiteral(
-            "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker oder eine PDF-Datei.");
-        return false;
-      }
-      drucker = &p;
-    }
+    drucker = &p;
   }
 
   if (drucker) {
@@ -327,13 +359,33 @@ bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
     d.laufDatei = std::move(datei);
     d.ausgabe = d.pdfSchreiber.get();
   }
-  d.ausgabe->setPageLayout(seitenlayout(papier));
+  return true;
+}
+
+void Drucksteuerung::papierSetzen(QSizeF papier) {
+  Intern& d = *d_;
+  const bool drucker = d.laufZiel.isEmpty();
+  const QPageLayout lage = seitenlayout(papier, drucker);
+  if (drucker) {
+    // A printer takes a layout only with margins it can print; the page is printed from
+    // the paper's corner whatever they are (full page), so the margins stay its own.
+    d.ausgabe->setPageOrientation(lage.orientation());
+    d.ausgabe->setPageSize(lage.pageSize());
+  } else {
+    d.ausgabe->setPageLayout(lage);
+  }
   d.ausgabePapier = papier;
+}
+
+bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
+  Intern& d = *d_;
+  // The first page's paper is the output's layout when the painter begins.
+  papierSetzen(papier);
   if (!d.ausgabeMaler.begin(d.ausgabe)) {
     d.fehler =
-        drucker
-            ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker->printerName())
-            : druckdateiFehler(pdf);
+        d.laufZiel.isEmpty()
+            ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName())
+            : druckdateiFehler(d.laufZiel);
     d.ausgabeSchliessen();
     return false;
   }
@@ -342,21 +394,26 @@ bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
   return true;
 }
 
-bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
+bool Drucksteuerung::ausgabeBereit() {
   Intern& d = *d_;
   if (d.laufZu) {
     if (d.fehler.isEmpty())
       d.fehler = QStringLiteral("Der Drucklauf wurde nach einem Fehler beendet.");
     return false;
   }
+  if (d.ausgabe || ausgabeWaehlen()) return true;
+  d.laufZu = true;
+  return false;
+}
+
+bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
+  Intern& d = *d_;
+  if (!ausgabeBereit()) return false;
   bool ok;
-  if (!d.ausgabe) {
+  if (!d.ausgabeMaler.isActive()) {
     ok = ausgabeOeffnen(papier);
   } else {
-    if (papier != d.ausgabePapier) {
-      d.ausgabe->setPageLayout(seitenlayout(papier));
-      d.ausgabePapier = papier;
-    }
+    if (papier != d.ausgabePapier) papierSetzen(papier);
     ok = d.ausgabe->newPage();
     if (!ok) {
       d.fehler = d.laufZiel.isEmpty()
@@ -378,7 +435,10 @@ bool Drucksteuerung::LaufBeenden() {
   if (d.offen && d.direkt) EndDoc();
   d.lauf = false;
   // An output that could not be opened was reported with the page that asked for it.
-  if (!d.ausgabe) return true;
+  if (!d.ausgabe || !d.ausgabeMaler.isActive()) {
+    d.ausgabeSchliessen();
+    return true;
+  }
   const int uebrig = d.laufSeiten - d.verworfen;
   // A print job whose every page failed is not sent to the printer.
   if (d.laufZiel.isEmpty() && uebrig <= 0) drucker().abort();
@@ -523,6 +583,13 @@ void Drucksteuerung::setzePdfDatei(const QString& pfad) {
   d_->pdfGewaehlt = true;
   d_->pdf = pfad;
 }
+
+void Drucksteuerung::setzeDrucker(const QString& name) {
+  setzePdfDatei(QString());
+  d_->druckerName = name;
+}
+
+QString Drucksteuerung::druckerName() const { return d_->druckerName; }
 
 QString Drucksteuerung::pdfDatei() const {
   if (d_->pdfGewaehlt) return d_->pdf;

@@ -37,10 +37,13 @@ class Drucksteuerung : public Zeichenflaeche {
 
   // Starts a new document with one page, and ends it. With the preview switch on the
   // document replaces the held one; with it off inside a print run the page goes into the
-  // run's output instead, and the held document stays. False when the output could not
-  // take the page (fehler() says why); nothing is drawn then.
+  // run's output instead, and the held document stays. StartDoc is false when the run has
+  // no output to take the page (fehler() says why); nothing is drawn then. Into the output
+  // a page goes at its first drawing call, or empty when it ends: the paper size set
+  // before anything is drawn on a page is that page's paper, the first page's too.
+  // EndDoc is false when a page of the document could not be put out (fehler() says why).
   bool StartDoc();
-  void EndDoc();
+  bool EndDoc();
   // Starts a further page of the current document (used when text overflows).
   void NewPage();
 
@@ -105,17 +108,25 @@ class Drucksteuerung : public Zeichenflaeche {
   QImage seiteAlsBild(int index, double dpi) const;
 
   // The printer. When a PDF file is named (setzePdfDatei or the environment variable
-  // QX_DRUCKDATEI), print runs go into that file instead.
+  // QX_DRUCKDATEI), print runs go into that file instead; an empty name chooses the
+  // printer. setzeDrucker chooses the print queue of that name instead of any PDF file;
+  // without a chosen queue the machine's default queue prints.
   QPrinter& drucker();
   void setzePdfDatei(const QString& pfad);
   QString pdfDatei() const;
+  void setzeDrucker(const QString& name);
+  QString druckerName() const;
   QString fehler() const;
 
  private:
-  void seiteBeginnen();
+  bool seiteBeginnen();
+  bool ausstehendeSeiteAusgeben();
   void seiteBeenden();
   bool direkt() const;
+  bool ausgabeBereit();
+  bool ausgabeWaehlen();
   bool ausgabeSeite(QSizeF papier);
+  void papierSetzen(QSizeF papier);
   bool ausgabeOeffnen(QSizeF papier);
   void malerAnfangszustand(QPainter& maler);
   QFont eigeneSchrift() const;

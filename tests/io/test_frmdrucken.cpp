@@ -1,11 +1,12 @@
 // The print dialog driven with mouse and keys: copies, the four runs over the address
 // records (counted as pages of the PDF file the print control writes), cancelling, closing,
-// runs without addresses and a run whose printer fails.
+// runs without addresses, a run whose printer fails and runs on every paper.
 // With QX_TESTBILDER naming a folder, a picture of the dialog and of the progress window and
 // a printed PDF file are saved there.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/frmseite.h"
 #include "core/programmzustand.h"
 #include "core/start.h"
 #include "elements/text/schriftarten.h"
@@ -40,6 +42,23 @@ int pdfSeiten(const QString& pdf) {
   const auto treffer = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
                            .match(QString::fromUtf8(p.readAllStandardOutput()));
   return treffer.hasMatch() ? treffer.captured(1).toInt() : 0;
+}
+
+// The paper size in points of each page, from pdfinfo.
+std::vector<QSizeF> seitengroessen(const QString& pdf, int seiten) {
+  QProcess p;
+  p.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                      QStringLiteral("-l"), QString::number(seiten), pdf});
+  p.waitForFinished(30000);
+  static const QRegularExpression groesse(
+      QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+  std::vector<QSizeF> groessen;
+  auto it = groesse.globalMatch(QString::fromUtf8(p.readAllStandardOutput()));
+  while (it.hasNext()) {
+    const auto m = it.next();
+    groessen.emplace_back(m.captured(1).toDouble(), m.captured(2).toDouble());
+  }
+  return groessen;
 }
 
 // The "Firma" printed on each page, in page order ("?" when none is found).
@@ -399,3 +418,49 @@ TEST_F(DruckdialogTest, DruckerWaehlenBleibtImDialog) {
   EXPECT_FALSE(QFile::exists(pdf));
   klicke(dlg->CommandAbbruch);
 }
+
+// A run on every paper of the page dialog, each way round: every page, the first as the
+// rest, is on that paper, and an address near its right edge is printed whole.
+struct PapierTest : DruckdialogTest, ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(PapierTest, JedeSeiteAufIhremPapier) {
+  const auto [format, quer] = GetParam();
+  frmSeite seite(s);
+  seite.zeigen();
+  seite.ComboPapierformat->setCurrentIndex(format);
+  emit seite.ComboPapierformat->activated(format);
+  if (QString::fromLatin1(kPapierformate[format]) == QLatin1String("Benutzerdefiniert")) {
+    tippe(seite.TextBreite, QStringLiteral("1200"));
+    tippe(seite.TextHoehe, QStringLiteral("1900"));
+  }
+  // A radio button takes a click on its circle or caption, not anywhere on its row.
+  QRadioButton* lage = seite.Option1[quer ? 1 : 0];
+  QTest::mouseClick(lage, Qt::LeftButton, {}, QPoint(6, lage->height() / 2));
+  klicke(seite.Command3);
+  ASSERT_FALSE(seite.isVisible());
+  const double breite = s.Seite->Breite * 5.67 / 20;  // points
+  const double hoehe = s.Seite->Hoehe * 5.67 / 20;
+  ASSERT_EQ(breite > hoehe, quer);
+  // The company frame, 40 mm wide, ends 5 mm before the right edge.
+  ClassRahmen& firma = s.rahmen(21);
+  firma.Breite = 400;
+  firma.x = s.Seite->Breite - 450;
+
+  adressen(adressentest::tabelleMit(3));
+  klicke(dlg->Option4);
+  drucken();
+  EXPECT_TRUE(fenster.meldungen.empty());
+  const std::vector<QSizeF> groessen = seitengroessen(pdf, 3);
+  ASSERT_EQ(groessen.size(), 3u);
+  for (const QSizeF& g : groessen) {
+    EXPECT_NEAR(g.width(), breite, 1.5) << kPapierformate[format];
+    EXPECT_NEAR(g.height(), hoehe, 1.5) << kPapierformate[format];
+  }
+  EXPECT_EQ(gedruckteFirmen(pdf), (QStringList{"1", "2", "3"}));
+  if (const QString aus = qEnvironmentVariable("QX_TESTBILDER"); !aus.isEmpty())
+    QFile::copy(pdf, QDir(aus).filePath(QStringLiteral("papier%1%2.pdf").arg(format).arg(quer)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Papiere, PapierTest,
+                         ::testing::Combine(::testing::Range(0, int(kPapierformate.size())),
+                                            ::testing::Bool()));

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
+#include <functional>
+#include <optional>
 
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
@@ -106,27 +113,112 @@ TEST(Vorschauansicht, ZeigtSeitenUndFolgtNeuemDokument) {
   EXPECT_GE(vorschau.widget()->height(), r2.bottom());
 }
 
+namespace {
+
+// Runs the printer dialog with two queues of its own, "Buero" the default, and does `was`
+// in it once it shows. The result of druckerWaehlenAus, or nothing when no dialog showed.
+std::optional<bool> imDialog(Drucksteuerung& d, const std::function<void(Druckerdialog&)>& was,
+                             const Druckerliste& liste = {{"Buero", "Keller"}, "Buero"}) {
+  bool gesehen = false;
+  QTimer::singleShot(0, [&] {
+    if (auto* dialog = qobject_cast<Druckerdialog*>(QApplication::activeModalWidget())) {
+      gesehen = true;
+      was(*dialog);
+    }
+  });
+  const bool ok = druckerWaehlenAus(nullptr, d, liste);
+  if (!gesehen) return std::nullopt;
+  return ok;
+}
+
+void okKlicken(Druckerdialog& dialog) { QTest::mouseClick(dialog.Ok, Qt::LeftButton); }
+
+}  // namespace
+
 TEST(Druckerdialog, PdfDateiBleibtGewaehlt) {
   QTemporaryDir ordner;
   const QString pdf = ordner.filePath(QStringLiteral("auswahl.pdf"));
   Drucksteuerung d;
   d.setzePdfDatei(pdf);
-  bool gesehen = false;
-  QTimer::singleShot(100, [&] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-      gesehen = true;
-      dialog->accept();
-    }
-  });
-  const bool ok = druckerWaehlen(nullptr, d);
-  ASSERT_TRUE(gesehen);
-  EXPECT_TRUE(ok);
+  // OK without a change keeps the named file, though a default queue is there.
+  EXPECT_EQ(imDialog(d,
+                     [&](Druckerdialog& dialog) {
+                       EXPECT_EQ(dialog.Auswahl->currentText(), QStringLiteral("PDF-Datei"));
+                       EXPECT_EQ(dialog.Auswahl->itemText(0), QStringLiteral("Buero (Standard)"));
+                       EXPECT_TRUE(dialog.Datei->isEnabled());
+                       okKlicken(dialog);
+                     }),
+            true);
   EXPECT_EQ(d.pdfDatei(), pdf);
 
   // Cancelled: nothing changes.
-  QTimer::singleShot(100, [] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
-  });
-  EXPECT_FALSE(druckerWaehlen(nullptr, d));
+  EXPECT_EQ(imDialog(d, [](Druckerdialog& dialog) { dialog.reject(); }), false);
   EXPECT_EQ(d.pdfDatei(), pdf);
+
+  // A file named when the program starts stays chosen too.
+  qputenv("QX_DRUCKDATEI", QFile::encodeName(pdf));
+  Drucksteuerung umgebung;
+  EXPECT_EQ(imDialog(umgebung, okKlicken), true);
+  qunsetenv("QX_DRUCKDATEI");
+  EXPECT_EQ(umgebung.pdfDatei(), pdf);
+}
+
+TEST(Druckerdialog, DruckerOderDateiWaehlen) {
+  QTemporaryDir ordner;
+  Drucksteuerung d;
+  d.setzePdfDatei(ordner.filePath(QStringLiteral("a.pdf")));
+  // The user leaves the file by choosing a queue; the file's box is locked then.
+  EXPECT_EQ(imDialog(d,
+                     [](Druckerdialog& dialog) {
+                       dialog.Auswahl->setFocus();
+                       QTest::keyClick(dialog.Auswahl, Qt::Key_Home);
+                       QTest::keyClick(dialog.Auswahl, Qt::Key_Down);
+                       EXPECT_FALSE(dialog.Datei->isEnabled());
+                       okKlicken(dialog);
+                     }),
+            true);
+  EXPECT_EQ(d.pdfDatei(), QString());
+  EXPECT_EQ(d.druckerName(), QStringLiteral("Keller"));
+
+  // The chosen queue comes back; back to a file, that must be named and lie in a folder
+  // that exists, or the dialog says so and stays open.
+  const QString neu = ordner.filePath(QStringLiteral("neu.pdf"));
+  EXPECT_EQ(imDialog(d,
+                     [&](Druckerdialog& dialog) {
+                       EXPECT_EQ(dialog.drucker(), QStringLiteral("Keller"));
+                       dialog.Auswahl->setFocus();
+                       QTest::keyClick(dialog.Auswahl, Qt::Key_End);
+                       for (const QString& falsch : {QString(), ordner.path(),
+                                                     ordner.filePath(QStringLiteral("x/y.pdf"))}) {
+                         dialog.Datei->setText(falsch);
+                         okKlicken(dialog);
+                         EXPECT_TRUE(dialog.isVisible()) << falsch.toStdString();
+                         EXPECT_FALSE(dialog.Hinweis->isHidden()) << falsch.toStdString();
+                       }
+                       dialog.Datei->clear();
+                       QTest::keyClicks(dialog.Datei, neu);
+                       EXPECT_TRUE(dialog.Hinweis->isHidden());
+                       okKlicken(dialog);
+                     }),
+            true);
+  EXPECT_EQ(d.pdfDatei(), neu);
+
+  // Without any queue the file is the only entry; a queue that is gone gives way to the
+  // default one.
+  Drucksteuerung ohne;
+  EXPECT_EQ(imDialog(ohne,
+                     [](Druckerdialog& dialog) {
+                       EXPECT_EQ(dialog.Auswahl->count(), 1);
+                       EXPECT_TRUE(dialog.Datei->isEnabled());
+                       dialog.reject();
+                     },
+                     {}),
+            false);
+  ohne.setzeDrucker(QStringLiteral("Weg"));
+  EXPECT_EQ(imDialog(ohne,
+                     [](Druckerdialog& dialog) {
+                       EXPECT_EQ(dialog.drucker(), QStringLiteral("Buero"));
+                       dialog.reject();
+                     }),
+            false);
 }

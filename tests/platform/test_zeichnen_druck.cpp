@@ -283,6 +283,12 @@ TEST(Drucksteuerung, FehlschlaegeWerdenGemeldet) {
               QStringLiteral(
                   "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker oder eine PDF-Datei."));
   }
+
+  // A chosen queue that is not there (any more) is named.
+  d.setzeDrucker(QStringLiteral("gibt-es-nicht-4711"));
+  EXPECT_FALSE(d.PrintDoc());
+  EXPECT_TRUE(d.fehler().contains(QStringLiteral("„gibt-es-nicht-4711“ ist nicht verfügbar")))
+      << d.fehler().toStdString();
 }
 
 TEST(Drucksteuerung, PdfDateiAusUmgebungsvariable) {
