@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/auswahl.h"
 #include "core/dialogauswahl.h"
@@ -818,6 +819,10 @@ void frmMain::showEvent(QShowEvent* ereignis) {
 
 void frmMain::nachErstemZeigen() {
   Seitenbreite();
+  // What the start had to tell before there was a window (an unreadable settings file),
+  // over the page drawn.
+  for (const auto& m : std::exchange(s_.keinFenster.aufgeschoben, {}))
+    Meldung(m.text, m.titel, m.knoepfe, m.symbol);
   adressenOeffnen();
 }
 
