@@ -56,6 +56,7 @@
 #include "io/layout.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/dialoglage.h"
 #include "platform/drucksteuerung.h"
 #include "platform/richtextbox.h"
 #include "ui/adressen.h"
@@ -121,6 +122,8 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   setObjectName(QStringLiteral("frmMain"));
   s_.fenster = this;
   setWindowIcon(symbol(QStringLiteral("Programm")));
+  // Every dialog of the program reopens where it was closed.
+  new Dialoglage(this);
 
   programmEnde = [] { QCoreApplication::quit(); };
   dateiDialog = [this](const QString& titel, const QString& filter, bool speichern) {

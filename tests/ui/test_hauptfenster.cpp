@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -686,6 +687,21 @@ TEST_F(Hauptfenster, UnlesbareEinstellungenWerdenGemeldetUndUeberlebenDasEnde) {
   struct stat st {};
   ASSERT_EQ(::stat(QFile::encodeName(ini).constData(), &st), 0);
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(Hauptfenster, DialogKommtWiederWoErGeschlossenWurde) {
+  starten();
+  w->Command1_Click();
+  frmSuchen* d = w->Suchdialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+  // The user drags it elsewhere (a move by the window system), then closes it.
+  const QPoint lage = d->frameGeometry().topLeft() + QPoint(37, 23);
+  d->windowHandle()->setFramePosition(lage);
+  ASSERT_TRUE(warteBis([&] { return d->frameGeometry().topLeft() == lage; }));
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  ASSERT_FALSE(d->isVisible());
+  w->Command1_Click();
+  EXPECT_EQ(d->frameGeometry().topLeft(), lage);
 }
 
 TEST_F(Hauptfenster, FehlendeAdressdatenbankWirdGemeldetUndDasProgrammLaeuftWeiter) {
