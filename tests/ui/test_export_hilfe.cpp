@@ -422,7 +422,12 @@ TEST_F(ExportTest, HilfefensterFolgtSeinenVerweisen) {
   emit b->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
   ASSERT_EQ(geoeffnet.size(), 1u);
   EXPECT_EQ(geoeffnet[0], QUrl(QStringLiteral("https://example.org/")));
-  hilfe.fenster()->close();
+
+  // Escape closes the window, with the focus in the page.
+  ASSERT_TRUE(QTest::qWaitForWindowActive(hilfe.fenster()));
+  b->setFocus();
+  QTest::keyClick(b, Qt::Key_Escape);
+  EXPECT_FALSE(hilfe.fenster()->isVisible());
 }
 
 TEST(Hilfe, SeitenVerweisenNurAufVorhandeneSeiten) {
