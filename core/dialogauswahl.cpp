@@ -31,6 +31,9 @@ void TextRahmenSichtbar(Programmzustand& s, const QString& text) {
 }
 
 void ProgrammBeenden(Programmzustand& s) {
-  // A settings file that cannot be written must not keep the program from ending.
+  // A settings file the start could not read may hold what the user still wants (the user
+  // was told that it stays); one that cannot be written must not keep the program from
+  // ending.
+  if (s.EinstellungenUnlesbar) return;
   SpeichereEinstellungen(s);
 }

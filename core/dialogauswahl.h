@@ -8,5 +8,6 @@
 
 void EigenschaftenZeigen(Programmzustand& s);
 void TextRahmenSichtbar(Programmzustand& s, const QString& text);
-// Writes the settings file. The caller then closes the windows and ends the event loop.
+// Writes the settings file, unless the start could not read it. The caller then closes the
+// windows and ends the event loop.
 void ProgrammBeenden(Programmzustand& s);

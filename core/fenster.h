@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <vector>
 
 enum class Knoepfe { Ok, OkAbbrechen };
 enum class Symbol { Keins, Information, Ausrufezeichen, Warnung };
@@ -52,10 +53,23 @@ class Fenster {
   virtual void FadenkreuzZeigen(bool an) { (void)an; }
 };
 
-// A window that does nothing: the state's default until a main window is attached.
+// A window that does nothing: the state's default until a main window is attached. The
+// messages of the start (before there is a window) are kept, answered with OK, so that the
+// main window can show them once it is up.
 class KeinFenster : public Fenster {
  public:
-  int Meldung(const QString&, const QString&, Knoepfe, Symbol) override { return 1; }
+  struct Meldungseintrag {
+    QString text;
+    QString titel;
+    Knoepfe knoepfe;
+    Symbol symbol;
+  };
+  std::vector<Meldungseintrag> aufgeschoben;
+
+  int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe, Symbol symbol) override {
+    aufgeschoben.push_back({text, titel, knoepfe, symbol});
+    return 1;
+  }
   QString Text1(int) const override { return QString(); }
   void setzeText1(int, const QString&) override {}
   QRectF Rahmen() const override { return rahmen_; }

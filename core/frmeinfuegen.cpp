@@ -1,8 +1,12 @@
 #include "core/frmeinfuegen.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/start.h"
 
@@ -32,7 +36,17 @@ frmEinfuegen::frmEinfuegen(Programmzustand& s, QWidget* eltern) : QDialog(eltern
   Abbruch->setAutoDefault(false);
   spalte->addWidget(Abbruch);
   connect(Abbruch, &QPushButton::clicked, this, &frmEinfuegen::Abbruch_Click);
-  resize(260, 200);
+
+  // The window manager cuts a caption that does not fit the title bar: the chooser is at
+  // least as wide as the caption in the title font (bold, as window managers draw it) with
+  // room for the icon and the buttons beside it, each about as wide as the bar is high.
+  QFont titelschrift = QApplication::font("QMdiSubWindowTitleBar");
+  titelschrift.setBold(true);
+  const QFontMetrics titel(titelschrift);
+  const int leiste = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight), titel.height());
+  constexpr int knoepfe = 5;  // icon, minimise, maximise, close and the gaps between
+  setMinimumWidth(titel.horizontalAdvance(windowTitle()) + knoepfe * leiste);
+  resize(std::max(260, minimumWidth()), 200);
 }
 
 void frmEinfuegen::zeigen() {

@@ -96,6 +96,9 @@ struct Programmzustand {
   QString Spracheinstellung;
   QString BrieftextRTF;      // the letter text as rich text
   QString LetzteSuche;
+  // The settings file exists but could not be read at the start: the end of the program
+  // leaves it as it is instead of writing the settings over it.
+  bool EinstellungenUnlesbar = false;
 
   // --- Working copies of the dialogs ----------------------------------------------
   std::shared_ptr<ClassSchrift> MusterSchrift;

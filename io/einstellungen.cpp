@@ -123,6 +123,7 @@ void LadeEinstellungen(Programmzustand& s) {
   // A missing or unreadable file keeps the start values; faulty lines are skipped.
   const QString pfad = dateiImOrdner(s.Startverzeichnis, kDateiname);
   const textdatei::Leseergebnis datei = textdatei::lesen(pfad, 1024 * 1024);
+  s.EinstellungenUnlesbar = !datei.ok && !datei.fehlt;
   if (datei.ok) {
     for (const QString& zeile : datei.zeilen) {
       if (LeseIniZeile(s, zeile)) uebernehmen(s);
@@ -132,7 +133,8 @@ void LadeEinstellungen(Programmzustand& s) {
         textdatei::meldung(QStringLiteral("Die Einstellungsdatei %1 kann nicht gelesen werden. %2")
                                    .arg(textdatei::zitiert(pfad), datei.fehler)
                                    .trimmed() +
-                               QStringLiteral(" Es gelten die Grundeinstellungen."),
+                               QStringLiteral(" Es gelten die Grundeinstellungen; beim Beenden "
+                                              "wird die Datei nicht überschrieben."),
                            datei.detail),
         QStringLiteral("Warnung!"), Knoepfe::Ok, Symbol::Ausrufezeichen);
   }

@@ -8,8 +8,8 @@
 
 // Reads the settings file; keys it lacks keep their values, and so do lines whose value
 // does not fit (a page larger than the largest paper, for one). A file that exists but
-// cannot be read is reported and changes nothing. Ends with MagnetX = RasterX and
-// MagnetY = RasterY.
+// cannot be read is reported, changes nothing and sets EinstellungenUnlesbar. Ends with
+// MagnetX = RasterX and MagnetY = RasterY.
 void LadeEinstellungen(Programmzustand& s);
 // Writes the settings file (through a temporary file). False after a message when it
 // could not be written.

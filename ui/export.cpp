@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -387,8 +388,27 @@ void entferneAlteExporte(const QString& ordner, const QDateTime& jetzt) {
       QFile::remove(f.filePath());
 }
 
+namespace {
+// False when the desktop knows no application for files of the type. The desktop opener
+// (xdg-open) reports success once it has started, and without an application it tries web
+// browsers in the background, so the user would never learn that the document did not open:
+// xdg-mime is asked first. True when it cannot be asked, leaving it to the opener.
+bool anwendungFuer(const QString& typ) {
+  const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (xdgMime.isEmpty()) return true;
+  QProcess frage;
+  frage.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), typ});
+  if (!frage.waitForFinished(5000) || frage.exitStatus() != QProcess::NormalExit ||
+      frage.exitCode() != 0)
+    return true;
+  return !frage.readAllStandardOutput().trimmed().isEmpty();
+}
+}  // namespace
+
 WordExport::WordExport(Programmzustand& s, const QString& ordner) : s_(s), ordner_(ordner) {
-  oeffnen = [](const QUrl& adresse) { return QDesktopServices::openUrl(adresse); };
+  oeffnen = [](const QUrl& adresse) {
+    return anwendungFuer(vorlagentyp) && QDesktopServices::openUrl(adresse);
+  };
   entferneAlteExporte(ordner_);
 }
 
@@ -432,10 +452,13 @@ bool WordExport::mnuWord_Click() {
     QFile::remove(pfad);
     return fehler(grund);
   }
-  if (!oeffnen || !oeffnen(QUrl::fromLocalFile(pfad))) {
-    QFile::remove(pfad);
-    return fehler(QStringLiteral("Kein Textverarbeitungsprogramm konnte das Dokument öffnen."));
-  }
+  // The template is complete: when nothing on the desktop opens it, it stays for the user to
+  // open by hand (it goes with the old exports after a week).
+  if (!oeffnen || !oeffnen(QUrl::fromLocalFile(pfad)))
+    return fehler(
+        QStringLiteral("Kein Textverarbeitungsprogramm konnte das Dokument öffnen. Die "
+                       "Vorlage ist unter „%1“ gespeichert und kann von Hand geöffnet werden.")
+            .arg(QDir::toNativeSeparators(pfad)));
   letzteDatei_ = pfad;
   return true;
 }

@@ -60,11 +60,13 @@ class WordExport {
   WordExport& operator=(const WordExport&) = delete;
 
   // Opens a file with the desktop's application for its type (QDesktopServices::openUrl by
-  // default); tests replace it. False when no application took the file.
+  // default, after asking xdg-mime whether there is one); tests replace it. False when no
+  // application took the file.
   std::function<bool(const QUrl&)> oeffnen;
 
   // Runs the export. On failure the user reads "Keine Wordverbindung möglich:  " and the
-  // reason, and no document of the failed export is left in the folder. True on success.
+  // reason. A template that nothing opened stays in the folder and the message names it;
+  // after any other failure no document of the export is left. True on success.
   bool mnuWord_Click();
 
   // The folder of the documents and the last document handed over.

@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/auswahl.h"
 #include "core/dialogauswahl.h"
@@ -54,6 +55,7 @@
 #include "io/layout.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
+#include "platform/dialoglage.h"
 #include "platform/drucksteuerung.h"
 #include "platform/einheiten.h"
 #include "platform/feldbindung.h"
@@ -122,6 +124,8 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   setObjectName(QStringLiteral("frmMain"));
   s_.fenster = this;
   setWindowIcon(symbol(QStringLiteral("Programm")));
+  // Every dialog of the program reopens where it was closed.
+  new Dialoglage(this);
 
   programmEnde = [] { QCoreApplication::quit(); };
   dateiDialog = [this](const QString& titel, const QString& filter, bool speichern) {
@@ -820,6 +824,10 @@ void frmMain::showEvent(QShowEvent* ereignis) {
 
 void frmMain::nachErstemZeigen() {
   Seitenbreite();
+  // What the start had to tell before there was a window (an unreadable settings file),
+  // over the page drawn.
+  for (const auto& m : std::exchange(s_.keinFenster.aufgeschoben, {}))
+    Meldung(m.text, m.titel, m.knoepfe, m.symbol);
   adressenOeffnen();
 }
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -47,6 +48,9 @@ Hilfefenster::Hilfefenster(const QString& titel, QWidget* eltern) : QWidget(elte
   connect(inhalt_, &QPushButton::clicked, this, [this] {
     if (!startseite_.isEmpty()) browser_->setSource(QUrl::fromLocalFile(startseite_));
   });
+  // Escape closes the window, as it closes the dialogs, wherever the focus is in it.
+  auto* schliessen = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(schliessen, &QShortcut::activated, this, &QWidget::close);
   resize(640, 600);
 }
 

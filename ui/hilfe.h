@@ -30,7 +30,7 @@ inline const QString Updateordner = QStringLiteral("https://www.qx-marvolant.de/
 QString UpdateSeite(const QString& version);
 
 // A window that shows the help pages and follows their links: links between the pages stay
-// in the window, web and mail links go to the desktop.
+// in the window, web and mail links go to the desktop. Escape closes it.
 class Hilfefenster : public QWidget {
   Q_OBJECT
  public:

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -402,6 +403,20 @@ TEST_F(EinfuegenTest, TextUndLinieBehaltenDieRahmenvorgaben) {
   EXPECT_FALSE(s.rahmen(34).Proportional);
   EXPECT_EQ(fenster.auswahlVerborgen, 3);
   EXPECT_EQ(d->Button[2], nullptr);
+}
+
+TEST_F(EinfuegenTest, BreitGenugFuerSeineTitelzeile) {
+  // A large title font (a desktop set to large text): the chooser grows with its caption.
+  const QFont vorher = QApplication::font("QMdiSubWindowTitleBar");
+  QFont gross = vorher;
+  gross.setPixelSize(40);
+  QApplication::setFont(gross, "QMdiSubWindowTitleBar");
+  frmEinfuegen breit(s);
+  QApplication::setFont(vorher, "QMdiSubWindowTitleBar");
+  gross.setBold(true);
+  breit.zeigen();
+  EXPECT_GT(breit.width(), QFontMetrics(gross).horizontalAdvance(breit.windowTitle()));
+  breit.Abbruch_Click();
 }
 
 TEST_F(EinfuegenTest, AbbruchLegtNichtsAn) {

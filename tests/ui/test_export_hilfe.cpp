@@ -1,7 +1,8 @@
 // Picture export (size by export zoom, nothing of the page view's grid and guide zones, a
 // failed save), the word-processor document (a template package with the picture behind the
-// text, margins, "Texteingabe"; kept after the program, old ones removed, nothing left after a
-// failure), the help links and window, and the about box.
+// text, margins, "Texteingabe"; kept after the program, old ones removed, kept and named when
+// nothing opens it, nothing left after another failure), the help links and window, and the
+// about box.
 // With QX_TESTBILDER naming a folder, pictures of the about box and the help and the
 // word-processor document are saved there.
 #include <gtest/gtest.h>
@@ -294,17 +295,32 @@ TEST_F(ExportTest, AlteExporteVerschwindenBeimStart) {
                                     QStringLiteral("QXMarvolant-Brief.ott")}));
 }
 
-TEST_F(ExportTest, GescheiterterWordexportLaesstNichtsZurueck) {
+TEST_F(ExportTest, GescheiterterWordexportNenntDieVorlageOderLaesstNichtsZurueck) {
   s.Exportzoom = 1;
+  // A desktop that knows no application for the template: its xdg-mime answers nothing.
+  ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("bin")));
+  QFile xdgMime(pfad(QStringLiteral("bin/xdg-mime")));
+  ASSERT_TRUE(xdgMime.open(QIODevice::WriteOnly));
+  xdgMime.write("#!/bin/sh\nexit 0\n");
+  xdgMime.close();
+  xdgMime.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QByteArray suchpfad = qgetenv("PATH");
+  qputenv("PATH", QFile::encodeName(pfad(QStringLiteral("bin"))) + ':' + suchpfad);
   WordExport word(s, pfad(QStringLiteral("Export")));
-  word.oeffnen = [](const QUrl&) { return false; };  // no word processor for the file
   EXPECT_FALSE(word.mnuWord_Click());
+  qputenv("PATH", suchpfad);
   ASSERT_EQ(fenster.meldungen.size(), 1u);
   EXPECT_TRUE(
       fenster.meldungen[0].text.startsWith(QStringLiteral("Keine Wordverbindung möglich:  ")));
   EXPECT_GT(fenster.meldungen[0].text.size(), 31);  // followed by a reason
   EXPECT_EQ(fenster.meldungen[0].symbol, Symbol::Ausrufezeichen);
-  EXPECT_TRUE(QDir(word.ordner()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+  // The template stays for the user to open by hand, and the message says where it is.
+  const QStringList vorlagen = QDir(word.ordner()).entryList(QDir::Files | QDir::Hidden);
+  ASSERT_EQ(vorlagen.size(), 1);
+  const QString vorlage = QDir(word.ordner()).filePath(vorlagen[0]);
+  EXPECT_TRUE(fenster.meldungen[0].text.contains(vorlage))
+      << fenster.meldungen[0].text.toStdString();
+  EXPECT_GE(entpacke(vorlage).size(), 5u);
 
   // The folder cannot be made (its name is taken by a file): the same message, naming it.
   WordExport versperrt(s, pfad(QStringLiteral("belegt")));
@@ -406,7 +422,12 @@ TEST_F(ExportTest, HilfefensterFolgtSeinenVerweisen) {
   emit b->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
   ASSERT_EQ(geoeffnet.size(), 1u);
   EXPECT_EQ(geoeffnet[0], QUrl(QStringLiteral("https://example.org/")));
-  hilfe.fenster()->close();
+
+  // Escape closes the window, with the focus in the page.
+  ASSERT_TRUE(QTest::qWaitForWindowActive(hilfe.fenster()));
+  b->setFocus();
+  QTest::keyClick(b, Qt::Key_Escape);
+  EXPECT_FALSE(hilfe.fenster()->isVisible());
 }
 
 TEST(Hilfe, SeitenVerweisenNurAufVorhandeneSeiten) {

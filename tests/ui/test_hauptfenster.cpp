@@ -2,6 +2,7 @@
 // Delete key, typing into the side panels, menus, closing. Every case runs in a start-up
 // folder of its own (copies of the shipped data files) with a settings store of its own.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -663,12 +665,43 @@ TEST_F(Hauptfenster, MinimiertesFensterSpeichertKeineLageAberEinstellungen) {
 }
 
 TEST_F(Hauptfenster, UnschreibbareEinstellungenHaltenDasEndeNichtAuf) {
-  // A folder where the settings file belongs: it cannot be written.
-  ASSERT_TRUE(QDir(ordner.path()).mkdir(QStringLiteral("qx.ini")));
   starten();
+  // The start-up folder is gone by the end: the settings file cannot be written.
+  s->Startverzeichnis = ordner.filePath(QStringLiteral("weg/"));
   aktion(QStringLiteral("mnuFileClose"))->trigger();
   EXPECT_EQ(beendet, 1);
   EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(gemeldet(QStringLiteral("weg/qx.ini")));
+}
+
+TEST_F(Hauptfenster, UnlesbareEinstellungenWerdenGemeldetUndUeberlebenDasEnde) {
+  // A pipe where the settings file belongs: it exists, but is not read.
+  const QString ini = ordner.filePath(QStringLiteral("qx.ini"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+  starten();
+  ASSERT_EQ(meldungen.size(), 1u);
+  EXPECT_TRUE(meldungen[0].text.contains(ini)) << meldungen[0].text.toStdString();
+  aktion(QStringLiteral("mnuFileClose"))->trigger();
+  EXPECT_EQ(beendet, 1);
+  EXPECT_EQ(meldungen.size(), 1u);
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(ini).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(Hauptfenster, DialogKommtWiederWoErGeschlossenWurde) {
+  starten();
+  w->Command1_Click();
+  frmSuchen* d = w->Suchdialog();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+  // The user drags it elsewhere (a move by the window system), then closes it.
+  const QPoint lage = d->frameGeometry().topLeft() + QPoint(37, 23);
+  d->windowHandle()->setFramePosition(lage);
+  ASSERT_TRUE(warteBis([&] { return d->frameGeometry().topLeft() == lage; }));
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  ASSERT_FALSE(d->isVisible());
+  w->Command1_Click();
+  EXPECT_EQ(d->frameGeometry().topLeft(), lage);
 }
 
 TEST_F(Hauptfenster, FehlendeAdressdatenbankWirdGemeldetUndDasProgrammLaeuftWeiter) {
