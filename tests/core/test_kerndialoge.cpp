@@ -151,6 +151,36 @@ TEST_F(SeiteTest, FremderFormatnameWirdGezeigt) {
   EXPECT_EQ(d->ComboPapierformat->count(), static_cast<int>(kPapierformate.size()));
 }
 
+// Every field of the page set: OK without an edit leaves it as it was, with its own header
+// and footer, whatever the working copy holds from before.
+TEST_F(SeiteTest, OkOhneAenderungLaesstDieSeite) {
+  *s.Seite = ClassSeite{.BackBilddatei = QStringLiteral("logo.bmp"),
+                        .BackBereich = 1,
+                        .BackFarbverlaufart = 2,
+                        .BackTyp = 3,
+                        .BackFarbe2 = RGB(1, 2, 3),
+                        .BackFarbe = RGB(4, 5, 6),
+                        .Querformat = true,
+                        .Masseinheit = QStringLiteral("mm"),
+                        .Fusszeile = 40,
+                        .Kopfzeile = 50,
+                        .RandUnten = 110,
+                        .RandRechts = 120,
+                        .RandOben = 130,
+                        .Hoehe = 2100,
+                        .Breite = 2970,
+                        .RandLinks = 140,
+                        .Papier = QStringLiteral("DIN A4")};
+  s.MusterSeite->Fusszeile = 7;
+  s.MusterSeite->Kopfzeile = 8;
+  s.MusterSeite->BackFarbe = RGB(7, 8, 9);
+  const ClassSeite vorher = *s.Seite;
+  d->zeigen();
+  ok();
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(*s.Seite, vorher);
+}
+
 TEST_F(SeiteTest, BenutzerdefiniertHaeltDieGroesse) {
   s.Seite->Breite = 1200;
   s.Seite->Hoehe = 1500;

@@ -369,6 +369,31 @@ TEST_F(FrmBildTest, UnlesbareDateiLaesstHoeheUndZeigtKeinAltesBild) {
   }
 }
 
+// Every field of the element set: "Ok" without an edit leaves it as it was.
+TEST_F(FrmBildTest, OkOhneAenderungLaesstDasElement) {
+  bmp(hier("a.bmp"), 40, 20);
+  neuesBild();
+  ClassBild& e = s.bild(s.AktuellesBild);
+  e.EffektTrapez = -1550;
+  e.EffektMosaik = 7;
+  e.EffektPixel = 25;
+  e.Effekt = QStringLiteral("frei");
+  e.Schaerfe = 1000;
+  e.Farbverschiebung = 3600;
+  e.Farbintensitaet = 15;
+  e.Kontrast = -250;
+  e.Helligkeit = 55;
+  e.Rotate = 1250;
+  e.Invert = true;
+  e.Gray = true;
+  elementMitDatei(hier("a.bmp"));
+  const ClassBild vorher = e;
+  dlg->zeigen();
+  dlg->Command3->click();
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(e, vorher);
+}
+
 // --- Sliders, rotation box, check boxes, tabs ---------------------------------------------
 
 TEST_F(FrmBildTest, SchieberSpeichernWertMalFaktorUndOkKopiertAlles) {
