@@ -32,8 +32,6 @@
 #include "gemeinsam/testfenster.h"
 #include "platform/bildflaeche.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 // Palette swatches by row and column (both from 1), as the user sees them.

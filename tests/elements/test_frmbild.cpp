@@ -27,6 +27,7 @@
 #include "elements/picture/bild_darstellen.h"
 #include "elements/picture/bildvorschau.h"
 #include "elements/picture/frmbild.h"
+#include "gemeinsam/fallnamen.h"
 #include "gemeinsam/testfenster.h"
 #include "platform/bildsteuerung.h"
 
@@ -480,7 +481,8 @@ INSTANTIATE_TEST_SUITE_P(Eingaben, DrehtextTest,
                                            Drehtext{"360", "360", 36000, 359},
                                            Drehtext{"0.004", "0.004", 0, 0},
                                            Drehtext{"12,5°", "12,5°", 1200, 12},
-                                           Drehtext{"1e9", "0", 0, 0}));
+                                           Drehtext{"1e9", "0", 0, 0}),
+                         benannt([](const Drehtext& f) { return f.getippt; }));
 
 TEST_F(FrmBildTest, KontrollkaestchenUndSeitenZeigenDasBearbeiteteBild) {
   bmp(hier("rot.bmp"), 60, 60, kRot);

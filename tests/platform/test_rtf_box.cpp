@@ -17,8 +17,6 @@
 #include "platform/richtextbox.h"
 #include "platform/rtf_schreiben.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 // Appends text in a format to the end of the box.

@@ -28,6 +28,7 @@
 #include "core/programmzustand.h"
 #include "core/seite_zeichnen.h"
 #include "core/start.h"
+#include "gemeinsam/fallnamen.h"
 #include "hauptfenster_test.h"
 #include "io/frmvorschau.h"
 #include "platform/ansichtsfenster.h"
@@ -228,7 +229,11 @@ INSTANTIATE_TEST_SUITE_P(Hauptfenster, Verschieben,
                          ::testing::Values(Verschiebefall{0, 0, 1257, 2338, 480, 230},
                                            Verschiebefall{-1, 0, 1200, 2300, 400, 200},
                                            Verschiebefall{0, -1, 1250, 2330, 480, 230},
-                                           Verschiebefall{-1, -1, 1200, 2300, 400, 200}));
+                                           Verschiebefall{-1, -1, 1200, 2300, 400, 200}),
+                         benannt([](const Verschiebefall& f) {
+                           return std::string(f.magnetAn != 0 ? "Magnet" : "ohneMagnet") +
+                                  (f.mmGenau != 0 ? "_ganzeMm" : "_Zehntelmm");
+                         }));
 
 TEST_F(Hauptfenster, VerankerterRahmenUndRechteMaustasteBewegenNichts) {
   starten();
@@ -307,7 +312,10 @@ INSTANTIATE_TEST_SUITE_P(Hauptfenster, Ziehpunkte,
                                            Ziehpunktfall{5, {-500, -300}, 1000, 1500, 18, 18},
                                            Ziehpunktfall{6, {0, -300}, 1000, 1500, 500, 18},
                                            Ziehpunktfall{7, {500, -300}, 1481, 1500, 19, 18},
-                                           Ziehpunktfall{8, {500, 0}, 1481, 1500, 19, 200}));
+                                           Ziehpunktfall{8, {500, 0}, 1481, 1500, 19, 200}),
+                         benannt([](const Ziehpunktfall& f) {
+                           return "Ziehpunkt" + std::to_string(f.ziehpunkt);
+                         }));
 
 TEST_F(Hauptfenster, ZiehpunktHaeltAmSeitenrandBeimAktuellenZoom) {
   starten();
