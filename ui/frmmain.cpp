@@ -626,6 +626,11 @@ int frmMain::Meldung(const QString& text, const QString& titel, Knoepfe knoepfe,
   return box.clickedButton() == ok ? 1 : 2;
 }
 
+void frmMain::MeldungDanach(const QString& text) {
+  QTimer::singleShot(
+      0, this, [this, text] { Meldung(text, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen); });
+}
+
 QString frmMain::Text1(int i) const {
   if (i < 1 || i > 30) return QString();
   return text1_[i]->text();

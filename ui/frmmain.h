@@ -55,6 +55,7 @@ class frmMain : public QMainWindow, public Fenster {
 
   // --- Fenster -----------------------------------------------------------------------
   int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe, Symbol symbol) override;
+  void MeldungDanach(const QString& text) override;
   QString Text1(int i) const override;
   void setzeText1(int i, const QString& text) override;
   QRectF Rahmen() const override;

@@ -587,6 +587,23 @@ TEST_F(Hauptfenster, MenuesSchaltenAnsichtUndRahmen) {
   EXPECT_GE(seite()->height(), sicht.height() * 9 / 10);
 }
 
+// A failed redraw of the page view shows its message after the redraw has returned, never
+// from inside it, and only once while the page keeps failing.
+TEST_F(Hauptfenster, FehlgeschlageneSeiteMeldetSichNachDemZeichnen) {
+  starten();
+  const int anzahl = s->AnzahlRahmen;
+  s->AnzahlRahmen = anzahl + 5;  // frames the list does not hold
+  aktion(QStringLiteral("mnuRahmensichtbar"))->trigger();
+  EXPECT_TRUE(meldungen.empty());
+  EXPECT_TRUE(warteBis([&] { return !meldungen.empty(); }));
+  aktion(QStringLiteral("mnuRahmensichtbar"))->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(meldungen.size(), 1u);
+  EXPECT_TRUE(
+      meldungen[0].text.startsWith(QStringLiteral("Die Seite konnte nicht gezeichnet werden")));
+  s->AnzahlRahmen = anzahl;
+}
+
 TEST_F(Hauptfenster, SchriftboxenFolgenDerAuswahlUndSetzenDieSchrift) {
   starten();
   ClassSchrift& t = s->schrift(7);
