@@ -1,6 +1,7 @@
 #include "core/seite_zeichnen.h"
 
 #include <algorithm>
+#include <new>
 #include <numeric>
 #include <utility>
 
@@ -201,8 +202,10 @@ void ganzeSeiteZeichnen(Programmzustand& s) {
 }  // namespace
 
 QString Seitenfehler(const std::exception& fehler) {
-  return QStringLiteral("Die Seite konnte nicht gezeichnet werden: %1")
-      .arg(QString::fromUtf8(fehler.what()));
+  const QString grund = dynamic_cast<const std::bad_alloc*>(&fehler)
+                            ? QStringLiteral("Der Arbeitsspeicher reicht nicht aus.")
+                            : QString::fromUtf8(fehler.what());
+  return QStringLiteral("Die Seite konnte nicht gezeichnet werden: %1").arg(grund);
 }
 
 void SeiteZeichnen(Programmzustand& s) {

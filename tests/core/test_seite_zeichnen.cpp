@@ -223,4 +223,6 @@ TEST_F(SeiteTest, FehlgeschlageneSeiteMeldetSichEinmalUndLaesstDasDokument) {
   s.AnzahlRahmen = anzahl + 5;
   SeiteZeichnen(s);
   EXPECT_EQ(fenster.meldungen.size(), 2u);
+  // Lack of memory is said in German too.
+  EXPECT_FALSE(Seitenfehler(std::bad_alloc()).contains(QStringLiteral("bad_alloc")));
 }
