@@ -22,6 +22,13 @@ class Fenster {
   virtual int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe,
                       Symbol symbol) = 0;
 
+  // A message box with OK, shown once the event now handled is done: for code that must not
+  // run the event loop of a message box, such as the page redraw. A window without an event
+  // loop of its own shows it at once.
+  virtual void MeldungDanach(const QString& text) {
+    Meldung(text, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  }
+
   // Side-panel field Text1(i), i from 1 to 30.
   virtual QString Text1(int i) const = 0;
   virtual void setzeText1(int i, const QString& text) = 0;

@@ -52,6 +52,14 @@ QLineEdit* neueBox(const char* name, QWidget* eltern) {
   return box;
 }
 
+// `von` with the header and footer heights of `ziel`: the boxes for them edit the working
+// copy only, so page and working copy each keep their own.
+ClassSeite mitEigenenZeilen(ClassSeite von, const ClassSeite& ziel) {
+  von.Kopfzeile = ziel.Kopfzeile;
+  von.Fusszeile = ziel.Fusszeile;
+  return von;
+}
+
 }  // namespace
 
 frmSeite::frmSeite(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
@@ -207,14 +215,7 @@ void frmSeite::Form_Activate() {
   TextUnten->setText(QString::number(seite.RandUnten));
   formatZeigen(seite.Papier);
 
-  muster.Breite = seite.Breite;
-  muster.Hoehe = seite.Hoehe;
-  muster.RandLinks = seite.RandLinks;
-  muster.RandOben = seite.RandOben;
-  muster.RandRechts = seite.RandRechts;
-  muster.RandUnten = seite.RandUnten;
-  muster.Papier = seite.Papier;
-  muster.Querformat = seite.Querformat;
+  muster = mitEigenenZeilen(seite, muster);
 
   TextZoomExport->setText(zahlen::schreibeLokal(s_.Exportzoom));
   Textrasterx->setText(zahlen::schreibeLokal(s_.RasterX));
@@ -327,16 +328,8 @@ void frmSeite::Command3_Click() {
 
   hide();
 
-  const ClassSeite& muster = *s_.MusterSeite;
   ClassSeite& seite = *s_.Seite;
-  seite.Breite = muster.Breite;
-  seite.Hoehe = muster.Hoehe;
-  seite.RandLinks = muster.RandLinks;
-  seite.RandOben = muster.RandOben;
-  seite.RandRechts = muster.RandRechts;
-  seite.RandUnten = muster.RandUnten;
-  seite.Papier = muster.Papier;
-  seite.Querformat = muster.Querformat;
+  seite = mitEigenenZeilen(*s_.MusterSeite, seite);
 
   // The magnet keeps its own spacing.
   s_.RasterX = rasterWert(Textrasterx);

@@ -63,6 +63,8 @@ struct ClassSeite {
   // The largest paper width or height accepted, in 1/10 mm: 5 m, a long sheet from the roll
   // of a wide-format printer. Every way a page size enters the program stops there.
   static constexpr int32_t GroesstesMass = 50000;
+
+  bool operator==(const ClassSeite&) const = default;
 };
 
 // A text element: one line of text with its typographic effects (27 stored fields).

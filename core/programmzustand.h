@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "core/fenster.h"
@@ -148,13 +149,27 @@ struct Programmzustand {
 
   // True while the page redraw runs; a redraw requested meanwhile is not started.
   bool SeiteWirdGezeichnet = false;
+  // True from a failed redraw of the page view until one succeeds: the failure is reported
+  // once, not at every redraw that fails in the same way.
+  bool SeitenfehlerGemeldet = false;
 
   // --- Helpers --------------------------------------------------------------------
-  // The frame / element in a slot (no bounds check beyond an assertion).
-  ClassRahmen& rahmen(int i) { return *Rahmenliste.at(i); }
-  ClassSchrift& schrift(int i) { return *Schriften.at(i); }
-  ClassBild& bild(int i) { return *Bilder.at(i); }
-  ClassLinie& linie(int i) { return *Linien.at(i); }
+  // The frame / element in a slot. A slot outside its list or empty throws
+  // std::out_of_range with a German text naming it; the page redraw reports such a failure
+  // and leaves the document as it was (SeiteZeichnen).
+  ClassRahmen& rahmen(int i) { return eintrag(Rahmenliste, i, "Rahmen"); }
+  ClassSchrift& schrift(int i) { return eintrag(Schriften, i, "Schrift"); }
+  ClassBild& bild(int i) { return eintrag(Bilder, i, "Bild"); }
+  ClassLinie& linie(int i) { return eintrag(Linien, i, "Linie"); }
   // A path in the start-up folder.
   QString imStartverzeichnis(const QString& name) const { return Startverzeichnis + name; }
+
+ private:
+  template <class T>
+  static T& eintrag(const std::vector<std::shared_ptr<T>>& liste, int i, const char* art) {
+    if (i < 0 || i >= static_cast<int>(liste.size()) || !liste[i])
+      throw std::out_of_range(
+          QStringLiteral("%1 %2 fehlt in der Liste.").arg(QLatin1String(art)).arg(i).toStdString());
+    return *liste[i];
+  }
 };

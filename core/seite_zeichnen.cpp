@@ -1,7 +1,9 @@
 #include "core/seite_zeichnen.h"
 
 #include <algorithm>
+#include <new>
 #include <numeric>
+#include <utility>
 
 #include "core/brieftext.h"
 #include "elements/picture/bild_darstellen.h"
@@ -106,13 +108,25 @@ struct OhneMustermodus {
   double& modus;
   double vorher;
 };
-}  // namespace
+// The frames and text elements as they were before a redraw, put back when it fails. The
+// redraw writes into them: the side panel's address texts into texts 21 to 30, the frames
+// it shows or hides, the default font of a text without one. Pictures and lines it only reads.
+template <typename T>
+class Vorher {
+ public:
+  explicit Vorher(const std::vector<std::shared_ptr<T>>& liste) {
+    for (const auto& eintrag : liste)
+      if (eintrag) werte_.emplace_back(eintrag, *eintrag);
+  }
+  void zuruecksetzen() {
+    for (auto& [eintrag, wert] : werte_) *eintrag = wert;
+  }
 
-void SeiteZeichnen(Programmzustand& s) {
-  if (s.SeiteWirdGezeichnet) return;
-  Wiedereintrittssperre sperre(s.SeiteWirdGezeichnet);
-  OhneMustermodus seiteNichtMuster(s.Mustermodus);
+ private:
+  std::vector<std::pair<std::shared_ptr<T>, T>> werte_;
+};
 
+void ganzeSeiteZeichnen(Programmzustand& s) {
   s.Zoomfaktor = s.Zoom / 100.0;
   if (s.Exportmodus != 0) s.Zoomfaktor = s.Exportzoom;
   const bool drucken = s.Druckmodus != 0;
@@ -187,6 +201,36 @@ void SeiteZeichnen(Programmzustand& s) {
 
   if (drucken) brieftextDrucken(s);
   if (bildschirm || s.AlleRahmenAnzeigen != 0) s.fenster->seiteGezeichnet();
+}
+}  // namespace
+
+QString Seitenfehler(const std::exception& fehler) {
+  const QString grund = dynamic_cast<const std::bad_alloc*>(&fehler)
+                            ? QStringLiteral("Der Arbeitsspeicher reicht nicht aus.")
+                            : QString::fromUtf8(fehler.what());
+  return QStringLiteral("Die Seite konnte nicht gezeichnet werden: %1").arg(grund);
+}
+
+void SeiteZeichnen(Programmzustand& s) {
+  if (s.SeiteWirdGezeichnet) return;
+  Wiedereintrittssperre sperre(s.SeiteWirdGezeichnet);
+  OhneMustermodus seiteNichtMuster(s.Mustermodus);
+  const bool bildschirm = s.Druckmodus == 0 && s.Exportmodus == 0;
+  Vorher<ClassRahmen> rahmen(s.Rahmenliste);
+  Vorher<ClassSchrift> schriften(s.Schriften);
+  try {
+    ganzeSeiteZeichnen(s);
+  } catch (const std::exception& fehler) {
+    rahmen.zuruecksetzen();
+    schriften.zuruecksetzen();
+    if (!bildschirm) throw;
+    // The message waits until the redraw has returned: a message box runs an event loop,
+    // in which the page would be drawn again.
+    if (!s.SeitenfehlerGemeldet) s.fenster->MeldungDanach(Seitenfehler(fehler));
+    s.SeitenfehlerGemeldet = true;
+    return;
+  }
+  if (bildschirm) s.SeitenfehlerGemeldet = false;
 }
 
 void BrieftextPlatzhalter(Programmzustand& s, const ClassRahmen& rahmen) {

@@ -41,8 +41,7 @@ QString seiteAusgeben(Programmzustand& s, Drucksteuerung& d) {
     try {
       SeiteZeichnen(s);
     } catch (const std::exception& fehler) {
-      meldung = QStringLiteral("Die Seite konnte nicht gezeichnet werden: %1")
-                    .arg(QString::fromLocal8Bit(fehler.what()));
+      meldung = Seitenfehler(fehler);
     }
   }
   // A page goes onto the output with its first drawing: a failure shows when it ends.

@@ -69,20 +69,13 @@ bool SeiteExportieren(Programmzustand& s, QString* fehler) {
     SeiteZeichnen(s);
   } catch (const std::exception& e) {
     ok = false;
-    if (fehler)
-      *fehler = QStringLiteral("Die Seite konnte nicht gezeichnet werden: %1")
-                    .arg(QString::fromLocal8Bit(e.what()));
+    if (fehler) *fehler = Seitenfehler(e);
   }
   s.Exportmodus = 0;
   s.Exportzoom = zurueck.zoom;
   // With the frame outlines switched on the redraw also drew them onto the page view, at the
   // export scale; draw the view again at its own zoom.
-  if (s.AlleRahmenAnzeigen != 0) {
-    try {
-      SeiteZeichnen(s);
-    } catch (const std::exception&) {
-    }
-  }
+  if (s.AlleRahmenAnzeigen != 0) SeiteZeichnen(s);
   return ok;
 }
 

@@ -478,54 +478,78 @@ void frmMain::baueMenues() {
   connect(seitenbreite, &QAction::triggered, this, &frmMain::Seitenbreite);
   connect(ganzeSeite, &QAction::triggered, this, &frmMain::GanzeSeite);
 
-  QMenu* rahmen = leiste->addMenu(QStringLiteral("&Rahmen"));
-  rahmen->setObjectName(QStringLiteral("mnuRahmen"));
-  mnuRahmensichtbar_ = menuePunkt(rahmen, QStringLiteral("Alle anzeigen"),
-                                  QStringLiteral("mnuRahmensichtbar"), true);
-  mmummgenau_ =
-      menuePunkt(rahmen, QStringLiteral("1/10 mm genau"), QStringLiteral("mmummgenau"), true);
-  mnuRahmenMagnet_ =
-      menuePunkt(rahmen, QStringLiteral("Rastermagnet"), QStringLiteral("mnuRahmenMagnet"), true);
-  rahmen->addSeparator();
-  connect(menuePunkt(rahmen, QStringLiteral("Einfügen"), QStringLiteral("mnuRahmenEinfuegen")),
-          &QAction::triggered, this, &frmMain::EinfuegenZeigen);
-  QAction* loeschen =
-      menuePunkt(rahmen, QStringLiteral("Löschen"), QStringLiteral("mnuRahmenLoeschen"));
-  QAction* positionieren =
-      menuePunkt(rahmen, QStringLiteral("Positionieren"), QStringLiteral("mnuRahmenPositionieren"));
-  mnuverankert_ =
-      menuePunkt(rahmen, QStringLiteral("verankern"), QStringLiteral("mnuverankert"), true);
-  rahmen->addSeparator();
-  QAction* vorne =
-      menuePunkt(rahmen, QStringLiteral("ganz nach vorne"), QStringLiteral("mnuRahmenvorne"));
-  QAction* hinten =
-      menuePunkt(rahmen, QStringLiteral("ganz nach hinten"), QStringLiteral("mnuRahmenhinten"));
-  QAction* einsVor =
-      menuePunkt(rahmen, QStringLiteral("eins nach vorne"), QStringLiteral("mnuRahmeneinsvorn"));
-  QAction* einsZurueck =
-      menuePunkt(rahmen, QStringLiteral("eins nach hinten"), QStringLiteral("mnuRahmeneinshinten"));
-  connect(rahmen, &QMenu::aboutToShow, this, [this] {
-    mnuverankert_->setChecked(gueltigerRahmen(s_, s_.AktuellerRahmen) &&
-                              s_.rahmen(s_.AktuellerRahmen).Verankert);
-  });
-  connect(mnuRahmensichtbar_, &QAction::triggered, this, [this] {
+  // The frame commands. The "&Rahmen" menu and the frame popup of the page (right click)
+  // list them in their own order and captions; the items of one command run the same code.
+  struct Befehl {
+    std::function<void()> ausfuehren;
+    bool abhakbar = false;
+  };
+  auto abhakbar = [](std::function<void()> ausfuehren) {
+    return Befehl{std::move(ausfuehren), true};
+  };
+  const Befehl alleAnzeigen = abhakbar([this] {
     s_.AlleRahmenAnzeigen = umschalten(s_.AlleRahmenAnzeigen);
     mnuRahmensichtbar_->setChecked(s_.AlleRahmenAnzeigen != 0);
     SeiteZeichnen(s_);
   });
-  connect(mmummgenau_, &QAction::triggered, this, [this] {
+  const Befehl mmGenau = abhakbar([this] {
     s_.MmGenau = umschalten(s_.MmGenau);
     mmummgenau_->setChecked(s_.MmGenau == 0);
   });
-  connect(mnuRahmenMagnet_, &QAction::triggered, this, [this] {
+  const Befehl magnet = abhakbar([this] {
     s_.MagnetAn = umschalten(s_.MagnetAn);
     mnuRahmenMagnet_->setChecked(s_.MagnetAn != 0);
   });
-  connect(mnuverankert_, &QAction::triggered, this, [this] {
+  const Befehl verankern = abhakbar([this] {
     verankernUmschalten();
-    mnuverankert_->setChecked(gueltigerRahmen(s_, s_.AktuellerRahmen) &&
-                              s_.rahmen(s_.AktuellerRahmen).Verankert);
+    verankertMarkieren();
   });
+  const Befehl eigenschaft{[this] { EigenschaftenZeigen(s_); }};
+  const Befehl einfuegen{[this] { EinfuegenZeigen(); }};
+  const Befehl loeschen{[this] { RahmenLoeschen(s_); }};
+  const Befehl positionieren{[this] { PositionierenZeigen(); }};
+  const Befehl ganzVorne{[this] { RahmenGanzVorne(s_); }};
+  const Befehl ganzHinten{[this] { RahmenGanzHinten(s_); }};
+  const Befehl einsVor{[this] { RahmenEinsVor(s_); }};
+  const Befehl einsZurueck{[this] { RahmenEinsZurueck(s_); }};
+
+  // One item of a menu: caption, control name, command, and the member that keeps the item;
+  // an item without a caption is a separator.
+  struct Punkt {
+    const char* text = nullptr;
+    const char* name = nullptr;
+    const Befehl* befehl = nullptr;
+    QAction** merken = nullptr;
+  };
+  auto eintragen = [this](QMenu* menue, std::initializer_list<Punkt> punkte) {
+    for (const Punkt& p : punkte) {
+      if (!p.text) {
+        menue->addSeparator();
+        continue;
+      }
+      QAction* a = menuePunkt(menue, QString::fromUtf8(p.text), QString::fromUtf8(p.name),
+                              p.befehl->abhakbar);
+      connect(a, &QAction::triggered, this, p.befehl->ausfuehren);
+      if (p.merken) *p.merken = a;
+    }
+  };
+
+  QMenu* rahmen = leiste->addMenu(QStringLiteral("&Rahmen"));
+  rahmen->setObjectName(QStringLiteral("mnuRahmen"));
+  eintragen(rahmen, {{"Alle anzeigen", "mnuRahmensichtbar", &alleAnzeigen, &mnuRahmensichtbar_},
+                     {"1/10 mm genau", "mmummgenau", &mmGenau, &mmummgenau_},
+                     {"Rastermagnet", "mnuRahmenMagnet", &magnet, &mnuRahmenMagnet_},
+                     {},
+                     {"Einfügen", "mnuRahmenEinfuegen", &einfuegen},
+                     {"Löschen", "mnuRahmenLoeschen", &loeschen},
+                     {"Positionieren", "mnuRahmenPositionieren", &positionieren},
+                     {"verankern", "mnuverankert", &verankern, &mnuverankert_},
+                     {},
+                     {"ganz nach vorne", "mnuRahmenvorne", &ganzVorne},
+                     {"ganz nach hinten", "mnuRahmenhinten", &ganzHinten},
+                     {"eins nach vorne", "mnuRahmeneinsvorn", &einsVor},
+                     {"eins nach hinten", "mnuRahmeneinshinten", &einsZurueck}});
+  connect(rahmen, &QMenu::aboutToShow, this, &frmMain::verankertMarkieren);
 
   QMenu* hilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
   hilfe->setObjectName(QStringLiteral("mnuHelp"));
@@ -545,42 +569,15 @@ void frmMain::baueMenues() {
   // The frame popup of the page (right click).
   popSchrift_ = new QMenu(this);
   popSchrift_->setObjectName(QStringLiteral("PopSchrift"));
-  QAction* popEigenschaft =
-      menuePunkt(popSchrift_, QStringLiteral("Eigenschaft"), QStringLiteral("Eigenschaft"));
-  QAction* popPositionieren =
-      menuePunkt(popSchrift_, QStringLiteral("Positionieren"), QStringLiteral("Positionieren"));
-  mnuVerankern_ =
-      menuePunkt(popSchrift_, QStringLiteral("Verankern"), QStringLiteral("mnuVerankern"), true);
-  QAction* popLoeschen =
-      menuePunkt(popSchrift_, QStringLiteral("Löschen"), QStringLiteral("Loeschen"));
-  popSchrift_->addSeparator();
-  QAction* popVorne =
-      menuePunkt(popSchrift_, QStringLiteral("ganz nach vorne"), QStringLiteral("popganzvorn"));
-  QAction* popHinten =
-      menuePunkt(popSchrift_, QStringLiteral("ganz nach hinten"), QStringLiteral("popganzhinten"));
-  QAction* popEinsVor =
-      menuePunkt(popSchrift_, QStringLiteral("eins nach vorne"), QStringLiteral("popeinsvor"));
-  QAction* popEinsZurueck =
-      menuePunkt(popSchrift_, QStringLiteral("eins nach hinten"), QStringLiteral("popeinshinten"));
-  connect(popEigenschaft, &QAction::triggered, this, [this] { EigenschaftenZeigen(s_); });
-  connect(mnuVerankern_, &QAction::triggered, this, [this] {
-    verankernUmschalten();
-    mnuVerankern_->setChecked(gueltigerRahmen(s_, s_.AktuellerRahmen) &&
-                              s_.rahmen(s_.AktuellerRahmen).Verankert);
-  });
-
-  for (QAction* a : {positionieren, popPositionieren})
-    connect(a, &QAction::triggered, this, &frmMain::PositionierenZeigen);
-  for (QAction* a : {loeschen, popLoeschen})
-    connect(a, &QAction::triggered, this, [this] { RahmenLoeschen(s_); });
-  for (QAction* a : {vorne, popVorne})
-    connect(a, &QAction::triggered, this, [this] { RahmenGanzVorne(s_); });
-  for (QAction* a : {hinten, popHinten})
-    connect(a, &QAction::triggered, this, [this] { RahmenGanzHinten(s_); });
-  for (QAction* a : {einsVor, popEinsVor})
-    connect(a, &QAction::triggered, this, [this] { RahmenEinsVor(s_); });
-  for (QAction* a : {einsZurueck, popEinsZurueck})
-    connect(a, &QAction::triggered, this, [this] { RahmenEinsZurueck(s_); });
+  eintragen(popSchrift_, {{"Eigenschaft", "Eigenschaft", &eigenschaft},
+                          {"Positionieren", "Positionieren", &positionieren},
+                          {"Verankern", "mnuVerankern", &verankern, &mnuVerankern_},
+                          {"Löschen", "Loeschen", &loeschen},
+                          {},
+                          {"ganz nach vorne", "popganzvorn", &ganzVorne},
+                          {"ganz nach hinten", "popganzhinten", &ganzHinten},
+                          {"eins nach vorne", "popeinsvor", &einsVor},
+                          {"eins nach hinten", "popeinshinten", &einsZurueck}});
 }
 
 void frmMain::baueStatusleiste() {
@@ -630,6 +627,11 @@ int frmMain::Meldung(const QString& text, const QString& titel, Knoepfe knoepfe,
   }
   box.exec();
   return box.clickedButton() == ok ? 1 : 2;
+}
+
+void frmMain::MeldungDanach(const QString& text) {
+  QTimer::singleShot(
+      0, this, [this, text] { Meldung(text, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen); });
 }
 
 QString frmMain::Text1(int i) const {
@@ -1030,9 +1032,15 @@ void frmMain::verankernUmschalten() {
   r.Verankert = !r.Verankert;
 }
 
+void frmMain::verankertMarkieren() {
+  const bool verankert =
+      gueltigerRahmen(s_, s_.AktuellerRahmen) && s_.rahmen(s_.AktuellerRahmen).Verankert;
+  mnuverankert_->setChecked(verankert);
+  mnuVerankern_->setChecked(verankert);
+}
+
 void frmMain::kontextmenueZeigen(const QPoint& global) {
-  mnuVerankern_->setChecked(gueltigerRahmen(s_, s_.AktuellerRahmen) &&
-                            s_.rahmen(s_.AktuellerRahmen).Verankert);
+  verankertMarkieren();
   popSchrift_->popup(global);
 }
 

@@ -55,6 +55,7 @@ class frmMain : public QMainWindow, public Fenster {
 
   // --- Fenster -----------------------------------------------------------------------
   int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe, Symbol symbol) override;
+  void MeldungDanach(const QString& text) override;
   QString Text1(int i) const override;
   void setzeText1(int i, const QString& text) override;
   QRectF Rahmen() const override;
@@ -191,6 +192,8 @@ class frmMain : public QMainWindow, public Fenster {
   // Toggles a view flag as the bitwise complement of its whole-number value.
   static double umschalten(double flag);
   void verankernUmschalten();
+  // Marks "verankern" and "Verankern" when the selected frame is anchored.
+  void verankertMarkieren();
   double seitenbreiteZoom() const;
   QString standardDateiDialog(const QString& titel, const QString& filter, bool speichern);
   // Saves under a name the user chooses; nothing on cancel.

@@ -377,27 +377,18 @@ void frmBild::Form_Activate() {
     TabStripSchrift->setCurrentIndex(0);
   }
 
-  // 2. The element into the working copy; the file fields only when it has a file.
+  // 2. The element into the working copy. An element without a file keeps the file fields
+  // of the copy: a new picture is offered the file chosen last.
   const ClassBild& e = s_.bild(s_.AktuellesBild);
   ClassBild& m = *s_.MusterBild;
-  m.Effekt = e.Effekt;
-  m.EffektMosaik = e.EffektMosaik;
-  m.EffektPixel = e.EffektPixel;
-  m.EffektTrapez = e.EffektTrapez;
-  m.Farbintensitaet = e.Farbintensitaet;
-  m.Farbverschiebung = e.Farbverschiebung;
-  if (!e.File.isEmpty()) {
-    m.File = e.File;
-    m.File_Dir = e.File_Dir;
-    m.File_Path = e.File_Path;
-    m.File_Name = e.File_Name;
+  ClassBild kopie = e;
+  if (e.File.isEmpty()) {
+    kopie.File = m.File;
+    kopie.File_Dir = m.File_Dir;
+    kopie.File_Path = m.File_Path;
+    kopie.File_Name = m.File_Name;
   }
-  m.Gray = e.Gray;
-  m.Helligkeit = e.Helligkeit;
-  m.Invert = e.Invert;
-  m.Kontrast = e.Kontrast;
-  m.Rotate = e.Rotate;
-  m.Schaerfe = e.Schaerfe;
+  m = kopie;
 
   // 3. Sliders and the rotation box. Setting them is not a move by the user.
   {

@@ -39,6 +39,17 @@ bool gueltigeSchrift(const Programmzustand& s, int i) {
          s.Schriften[i];
 }
 
+// `von` with the fields the dialog does not edit taken from `ziel`: where the text lies (x,
+// Top, widht), its level z and Data. Element and working copy each keep their own.
+ClassSchrift mitEigenerLage(ClassSchrift von, const ClassSchrift& ziel) {
+  von.Data = ziel.Data;
+  von.x = ziel.x;
+  von.Top = ziel.Top;
+  von.widht = ziel.widht;
+  von.z = ziel.z;
+  return von;
+}
+
 }  // namespace
 
 frmSchrift::frmSchrift(Programmzustand& s, QWidget* eltern)
@@ -264,27 +275,7 @@ void frmSchrift::Form_Activate() {
 
   const ClassSchrift& e = s_.schrift(s_.AktuelleSchrift);
   ClassSchrift& m = *s_.MusterSchrift;
-  m.Angle = e.Angle;
-  m.AusrichtungH = e.AusrichtungH;
-  m.AusrichtungV = e.AusrichtungV;
-  m.Bold = e.Bold;
-  m.CharSpace = e.CharSpace;
-  m.Color1 = e.Color1;
-  m.Color2 = e.Color2;
-  m.ColorCircle = e.ColorCircle;
-  m.fontname = e.fontname;
-  m.FontSize = e.FontSize;
-  m.Height = e.Height;
-  m.Italic = e.Italic;
-  m.ShadowAngle = e.ShadowAngle;
-  m.ShadowColor1 = e.ShadowColor1;
-  m.ShadowColor2 = e.ShadowColor2;
-  m.ShadowDeep = e.ShadowDeep;
-  m.ShadowType = e.ShadowType;
-  m.ShadowWay = e.ShadowWay;
-  m.Strike = e.Strike;
-  m.Underline = e.Underline;
-  m.Sichtbar = e.Sichtbar;
+  m = mitEigenerLage(e, m);
   m.Textstring = QStringLiteral("Muster");
   farbe_->binden({&m.Color1, &m.Color2, &m.ColorCircle}, &umgebung_);
   schatten_->binden(
@@ -475,35 +466,14 @@ void frmSchrift::CommandOK_Click() {
     return;
   }
   ClassSchrift& e = s_.schrift(nr);
-  const ClassSchrift& m = *s_.MusterSchrift;
-  e.Angle = m.Angle;
-  e.AusrichtungH = m.AusrichtungH;
-  e.AusrichtungV = m.AusrichtungV;
+  ClassSchrift neu = mitEigenerLage(*s_.MusterSchrift, e);
+  neu.Textstring = schrifttext_->text();
   // A rotated text turns about its centre and is always centred in its frame.
-  if (e.Angle > 0) {
-    e.AusrichtungH = 1;
-    e.AusrichtungV = 1;
+  if (neu.Angle > 0) {
+    neu.AusrichtungH = 1;
+    neu.AusrichtungV = 1;
   }
-  e.Bold = m.Bold;
-  e.CharSpace = m.CharSpace;
-  e.Color1 = m.Color1;
-  e.Color2 = m.Color2;
-  e.ColorCircle = m.ColorCircle;
-  e.fontname = m.fontname;
-  e.FontSize = m.FontSize;
-  e.Height = m.Height;
-  e.Italic = m.Italic;
-  e.ShadowAngle = m.ShadowAngle;
-  e.ShadowColor1 = m.ShadowColor1;
-  e.ShadowColor2 = m.ShadowColor2;
-  e.ShadowDeep = m.ShadowDeep;
-  e.ShadowType = m.ShadowType;
-  e.ShadowWay = m.ShadowWay;
-  e.Strike = m.Strike;
-  e.Underline = m.Underline;
-  e.Textstring = schrifttext_->text();
-  e.Sichtbar = m.Sichtbar;
-  // Data, Top and widht stay the element's own: the working copy never received them.
+  e = neu;
 
   if (nr <= AnzahlFeldtexte) s_.fenster->setzeText1(nr, schrifttext_->text());
   s_.Mustermodus = 0;

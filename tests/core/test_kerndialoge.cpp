@@ -21,6 +21,7 @@
 #include "core/frmseite.h"
 #include "core/programmzustand.h"
 #include "core/start.h"
+#include "gemeinsam/fallnamen.h"
 #include "gemeinsam/testfenster.h"
 
 namespace {
@@ -152,6 +153,36 @@ TEST_F(SeiteTest, FremderFormatnameWirdGezeigt) {
   EXPECT_EQ(d->ComboPapierformat->count(), static_cast<int>(kPapierformate.size()));
 }
 
+// Every field of the page set: OK without an edit leaves it as it was, with its own header
+// and footer, whatever the working copy holds from before.
+TEST_F(SeiteTest, OkOhneAenderungLaesstDieSeite) {
+  *s.Seite = ClassSeite{.BackBilddatei = QStringLiteral("logo.bmp"),
+                        .BackBereich = 1,
+                        .BackFarbverlaufart = 2,
+                        .BackTyp = 3,
+                        .BackFarbe2 = RGB(1, 2, 3),
+                        .BackFarbe = RGB(4, 5, 6),
+                        .Querformat = true,
+                        .Masseinheit = QStringLiteral("mm"),
+                        .Fusszeile = 40,
+                        .Kopfzeile = 50,
+                        .RandUnten = 110,
+                        .RandRechts = 120,
+                        .RandOben = 130,
+                        .Hoehe = 2100,
+                        .Breite = 2970,
+                        .RandLinks = 140,
+                        .Papier = QStringLiteral("DIN A4")};
+  s.MusterSeite->Fusszeile = 7;
+  s.MusterSeite->Kopfzeile = 8;
+  s.MusterSeite->BackFarbe = RGB(7, 8, 9);
+  const ClassSeite vorher = *s.Seite;
+  d->zeigen();
+  ok();
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(*s.Seite, vorher);
+}
+
 TEST_F(SeiteTest, BenutzerdefiniertHaeltDieGroesse) {
   s.Seite->Breite = 1200;
   s.Seite->Hoehe = 1500;
@@ -215,7 +246,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Zoomfall{"x", QLocale::C, 2}, Zoomfall{"1", QLocale::C, 1},
                       Zoomfall{"10", QLocale::C, 10}, Zoomfall{"2.5", QLocale::C, 2.5},
                       Zoomfall{"2,5", QLocale::C, 2}, Zoomfall{"2,5", QLocale::German, 2.5},
-                      Zoomfall{"10,5", QLocale::German, 2}));
+                      Zoomfall{"10,5", QLocale::German, 2}),
+    benannt([](const Zoomfall& f) {
+      return Fallname(f.text) + "_" + QLocale::languageToString(f.sprache).toStdString();
+    }));
 
 TEST_F(SeiteTest, RasterBleibtBeiZweimaligemOeffnen) {
   for (QLocale::Language sprache : {QLocale::C, QLocale::German}) {
@@ -301,7 +335,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "müssen sie kleiner als die Papierhöhe sein.",
                   "120"},
         Ablehnung{"Textrasterx", "0.5", "Die Rasterbreite muss mindestens 1 sein.", "120"},
-        Ablehnung{"Textrastery", "", "Die Rasterhöhe muss mindestens 1 sein.", "120"}));
+        Ablehnung{"Textrastery", "", "Die Rasterhöhe muss mindestens 1 sein.", "120"}),
+    benannt([](const Ablehnung& f) { return std::string(f.box) + "_" + Fallname(f.text); }));
 
 TEST_F(SeiteTest, AbbruchUndSchliessenVerwerfen) {
   for (bool titelleiste : {false, true}) {
@@ -511,7 +546,10 @@ TEST_P(PositionSchemaTest, OkOhneAenderungBehaeltDenRahmen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sprachen, PositionSchemaTest,
-                         ::testing::Values(QLocale::German, QLocale::English));
+                         ::testing::Values(QLocale::German, QLocale::English),
+                         benannt([](QLocale::Language sprache) {
+                           return QLocale::languageToString(sprache).toStdString();
+                         }));
 
 TEST_F(PositionTest, DezimalkommaUndPunktInJedemFeld) {
   Gebietsschema schema(QLocale::German);
@@ -572,7 +610,10 @@ INSTANTIATE_TEST_SUITE_P(Faelle, EingabeTest,
                                            Eingabe{3, "12.", "12."}, Eingabe{1, "12.", "12."},
                                            Eingabe{4, "12a", "12"}, Eingabe{4, "007", "7"},
                                            Eingabe{2, "35", "35"}, Eingabe{3, "12.5", "12.5"},
-                                           Eingabe{2, "-3.", "3."}, Eingabe{4, "1.2.", "1.2"}));
+                                           Eingabe{2, "-3.", "3."}, Eingabe{4, "1.2.", "1.2"}),
+                         benannt([](const Eingabe& f) {
+                           return "Text" + std::to_string(f.box) + "_" + Fallname(f.tippen);
+                         }));
 
 TEST_F(PositionTest, EingabenMitCursor) {
   rahmenSetzen(100, 100, 500, 200);

@@ -192,3 +192,37 @@ TEST_F(SeiteTest, BrieftextPlatzhalter) {
       if (qRed(bild.pixel(x, y)) < 240 && qBlue(bild.pixel(x, y)) > 150) ++grau;
   EXPECT_GT(grau, 10);
 }
+
+// A frame count beyond the list, as a broken document gives it: the redraw of the page view
+// throws nothing, says so once however often it fails, and leaves frames and texts as they
+// were; printing gets the failure itself.
+TEST_F(SeiteTest, FehlgeschlageneSeiteMeldetSichEinmalUndLaesstDasDokument) {
+  fenster.felder[24] = QStringLiteral("Müller");
+  const ClassSchrift text = s.schrift(24);
+  const int anzahl = s.AnzahlRahmen;
+  s.AnzahlRahmen = anzahl + 5;
+  EXPECT_NO_THROW(SeiteZeichnen(s));
+  EXPECT_NO_THROW(SeiteZeichnen(s));
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.startsWith(
+      QStringLiteral("Die Seite konnte nicht gezeichnet werden: Rahmen ")))
+      << fenster.meldungen[0].text.toStdString();
+  EXPECT_EQ(s.schrift(24), text);
+  EXPECT_FALSE(s.rahmen(24).Sichtbar);
+  EXPECT_FALSE(s.SeiteWirdGezeichnet);
+
+  s.Druckmodus = -1;
+  EXPECT_THROW(SeiteZeichnen(s), std::out_of_range);
+  s.Druckmodus = 0;
+  EXPECT_EQ(s.schrift(24), text);
+
+  // Once a redraw succeeds, the next failure is said again.
+  s.AnzahlRahmen = anzahl;
+  SeiteZeichnen(s);
+  EXPECT_EQ(s.schrift(24).Textstring, QStringLiteral("Müller"));
+  s.AnzahlRahmen = anzahl + 5;
+  SeiteZeichnen(s);
+  EXPECT_EQ(fenster.meldungen.size(), 2u);
+  // Lack of memory is said in German too.
+  EXPECT_FALSE(Seitenfehler(std::bad_alloc()).contains(QStringLiteral("bad_alloc")));
+}

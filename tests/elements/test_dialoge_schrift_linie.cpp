@@ -32,8 +32,6 @@
 #include "gemeinsam/testfenster.h"
 #include "platform/bildflaeche.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 // Palette swatches by row and column (both from 1), as the user sees them.
@@ -529,6 +527,43 @@ TEST_F(Dialoge, TextdialogOkSchreibtZurueck) {
   EXPECT_EQ(e.Angle, 30);
   EXPECT_EQ(e.AusrichtungH, 1);
   EXPECT_EQ(e.AusrichtungV, 1);
+}
+
+// Every field of the element set: OK without an edit leaves it as it was.
+TEST_F(Dialoge, TextdialogOkOhneAenderungLaesstDasElement) {
+  ClassSchrift& e = textWaehlen(4, QStringLiteral("Straße"));
+  e = ClassSchrift{.Sichtbar = true,
+                   .AusrichtungV = 1,
+                   .AusrichtungH = 1,
+                   .Data = 7,
+                   .Textstring = QStringLiteral("Straße"),
+                   .ColorCircle = 2,
+                   .z = 12,
+                   .Height = 30,
+                   .widht = 340,
+                   .Top = 120,
+                   .x = 11,
+                   .Color2 = orange,
+                   .Color1 = gruen,
+                   .Strike = true,
+                   .Bold = true,
+                   .Italic = true,
+                   .Underline = true,
+                   .FontSize = 36.0,
+                   .fontname = QStringLiteral("Arial"),
+                   .CharSpace = 3,
+                   .Angle = 15,
+                   .ShadowAngle = 200,
+                   .ShadowWay = 1,
+                   .ShadowType = 1,
+                   .ShadowDeep = 40,
+                   .ShadowColor2 = rot,
+                   .ShadowColor1 = blau};
+  const ClassSchrift vorher = e;
+  schrift->zeigen();
+  klick(schrift->CommandOK());
+  EXPECT_FALSE(schrift->isVisible());
+  EXPECT_EQ(e, vorher);
 }
 
 TEST_F(Dialoge, TextdialogAbbruchLaesstDasElement) {

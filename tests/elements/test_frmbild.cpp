@@ -27,6 +27,7 @@
 #include "elements/picture/bild_darstellen.h"
 #include "elements/picture/bildvorschau.h"
 #include "elements/picture/frmbild.h"
+#include "gemeinsam/fallnamen.h"
 #include "gemeinsam/testfenster.h"
 #include "platform/bildsteuerung.h"
 
@@ -369,6 +370,31 @@ TEST_F(FrmBildTest, UnlesbareDateiLaesstHoeheUndZeigtKeinAltesBild) {
   }
 }
 
+// Every field of the element set: "Ok" without an edit leaves it as it was.
+TEST_F(FrmBildTest, OkOhneAenderungLaesstDasElement) {
+  bmp(hier("a.bmp"), 40, 20);
+  neuesBild();
+  ClassBild& e = s.bild(s.AktuellesBild);
+  e.EffektTrapez = -1550;
+  e.EffektMosaik = 7;
+  e.EffektPixel = 25;
+  e.Effekt = QStringLiteral("frei");
+  e.Schaerfe = 1000;
+  e.Farbverschiebung = 3600;
+  e.Farbintensitaet = 15;
+  e.Kontrast = -250;
+  e.Helligkeit = 55;
+  e.Rotate = 1250;
+  e.Invert = true;
+  e.Gray = true;
+  elementMitDatei(hier("a.bmp"));
+  const ClassBild vorher = e;
+  dlg->zeigen();
+  dlg->Command3->click();
+  EXPECT_FALSE(dlg->isVisible());
+  EXPECT_EQ(e, vorher);
+}
+
 // --- Sliders, rotation box, check boxes, tabs ---------------------------------------------
 
 TEST_F(FrmBildTest, SchieberSpeichernWertMalFaktorUndOkKopiertAlles) {
@@ -455,7 +481,8 @@ INSTANTIATE_TEST_SUITE_P(Eingaben, DrehtextTest,
                                            Drehtext{"360", "360", 36000, 359},
                                            Drehtext{"0.004", "0.004", 0, 0},
                                            Drehtext{"12,5°", "12,5°", 1200, 12},
-                                           Drehtext{"1e9", "0", 0, 0}));
+                                           Drehtext{"1e9", "0", 0, 0}),
+                         benannt([](const Drehtext& f) { return f.getippt; }));
 
 TEST_F(FrmBildTest, KontrollkaestchenUndSeitenZeigenDasBearbeiteteBild) {
   bmp(hier("rot.bmp"), 60, 60, kRot);

@@ -29,8 +29,6 @@
 #include "gemeinsam/testfenster.h"
 #include "platform/richtextbox.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 class VorschauFenster : public TestFenster {

@@ -10,6 +10,7 @@
 
 #include "core/programmzustand.h"
 #include "elements/shape/linie_zeichnen.h"
+#include "gemeinsam/fallnamen.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 
@@ -115,14 +116,16 @@ TEST_P(SchattenWinkel, BlockschattenLiegtInDieserRichtung) {
   EXPECT_EQ(bild.pixel(151, 151), argb(kGruen));
 }
 
-INSTANTIATE_TEST_SUITE_P(Winkel, SchattenWinkel,
-                         ::testing::Values(Schattenfall{0, 0, 90, 1, 0},
-                                           Schattenfall{90, 0, 180, 0, -1},
-                                           Schattenfall{270, 0, 360, 0, 1},  // 360 stays
-                                           Schattenfall{315, 0, 45, 1, 1},
-                                           Schattenfall{0, 180, 270, -1, 0},
-                                           // 849 - 360 = 489, pointing where 129 points
-                                           Schattenfall{359, 400, 489, 1, -1}));
+INSTANTIATE_TEST_SUITE_P(
+    Winkel, SchattenWinkel,
+    ::testing::Values(Schattenfall{0, 0, 90, 1, 0}, Schattenfall{90, 0, 180, 0, -1},
+                      Schattenfall{270, 0, 360, 0, 1},  // 360 stays
+                      Schattenfall{315, 0, 45, 1, 1}, Schattenfall{0, 180, 270, -1, 0},
+                      // 849 - 360 = 489, pointing where 129 points
+                      Schattenfall{359, 400, 489, 1, -1}),
+    benannt([](const Schattenfall& f) {
+      return "Schatten" + std::to_string(f.shadowAngle) + "_Winkel" + std::to_string(f.angle);
+    }));
 
 TEST_F(LinieTest, SchattenlaengeUndAbgestufterSchatten) {
   // ShadowDeep 100 at zoom 200: 1000 twips, not 2000. Figure 76..113, shadow 142..180.
@@ -317,7 +320,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Formfall{15, {{265, 113}, {151, 75}}, {{200, 113}, OL, {60, 170}}},
                       Formfall{16, {{151, 38}, {151, 189}, {38, 113}, {265, 113}}, {M}},
                       Formfall{17, {{208, 75}, {94, 151}}, {M, OL, UR}},
-                      Formfall{18, {{151, 39}, L, {264, 113}}, {M, {45, 45}, {258, 182}}}));
+                      Formfall{18, {{151, 39}, L, {264, 113}}, {M, {45, 45}, {258, 182}}}),
+    benannt([](const Formfall& f) { return "Form" + std::to_string(f.form); }));
 
 TEST_F(LinieTest, AufDerDrucksteuerungAmGleichenOrt) {
   // At 600 dpi (2.4 twips per pixel), seen at 96 dpi: the same place as on the page view.

@@ -12,11 +12,6 @@
 #include "core/start.h"
 #include "gemeinsam/testfenster.h"
 
-// Readable failure output for texts and lists of texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
-
 inline QByteArray dateiInhalt(const QString& pfad) {
   QFile f(pfad);
   if (!f.open(QIODevice::ReadOnly)) return QByteArray();

@@ -10,9 +10,6 @@
 #include "platform/rtf_lesen.h"
 #include "platform/rtf_schreiben.h"
 
-// Readable failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 // Character values of the character at a plain-text position.

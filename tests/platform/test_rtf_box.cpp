@@ -17,8 +17,6 @@
 #include "platform/rtf_schreiben.h"
 #include "platform/zahlen.h"
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 // Appends text in a format to the end of the box.

@@ -25,6 +25,7 @@
 #include "elements/shape/frmlinie.h"
 #include "elements/text/frmrtf.h"
 #include "elements/text/frmschrift.h"
+#include "gemeinsam/fallnamen.h"
 #include "hauptfenster_test.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
@@ -356,7 +357,13 @@ INSTANTIATE_TEST_SUITE_P(
         Dialogfall{"mnuRahmenPositionieren",
                    [](frmMain& w) -> QWidget* { return w.Positionsdialog(); }, false},
         Dialogfall{"Positionieren", [](frmMain& w) -> QWidget* { return w.Positionsdialog(); },
-                   false}));
+                   false}),
+    benannt([](const Dialogfall& f) {
+      const std::string rahmen = f.rahmen == 0    ? "_neueLinie"
+                                 : f.rahmen == 31 ? ""
+                                                  : "_Rahmen" + std::to_string(f.rahmen);
+      return f.aktion + rahmen;
+    }));
 
 TEST_F(Befehle, BriefeditorHaeltDenBriefUndOeffnetAufBrief1) {
   startenMitWahl();

@@ -30,6 +30,7 @@
 #include "core/programmzustand.h"
 #include "core/seite_zeichnen.h"
 #include "core/start.h"
+#include "gemeinsam/fallnamen.h"
 #include "hauptfenster_test.h"
 #include "io/frmvorschau.h"
 #include "platform/ansichtsfenster.h"
@@ -230,7 +231,11 @@ INSTANTIATE_TEST_SUITE_P(Hauptfenster, Verschieben,
                          ::testing::Values(Verschiebefall{0, 0, 1257, 2338, 480, 230},
                                            Verschiebefall{-1, 0, 1200, 2300, 400, 200},
                                            Verschiebefall{0, -1, 1250, 2330, 480, 230},
-                                           Verschiebefall{-1, -1, 1200, 2300, 400, 200}));
+                                           Verschiebefall{-1, -1, 1200, 2300, 400, 200}),
+                         benannt([](const Verschiebefall& f) {
+                           return std::string(f.magnetAn != 0 ? "Magnet" : "ohneMagnet") +
+                                  (f.mmGenau != 0 ? "_ganzeMm" : "_Zehntelmm");
+                         }));
 
 TEST_F(Hauptfenster, VerankerterRahmenUndRechteMaustasteBewegenNichts) {
   starten();
@@ -309,7 +314,10 @@ INSTANTIATE_TEST_SUITE_P(Hauptfenster, Ziehpunkte,
                                            Ziehpunktfall{5, {-500, -300}, 1000, 1500, 18, 18},
                                            Ziehpunktfall{6, {0, -300}, 1000, 1500, 500, 18},
                                            Ziehpunktfall{7, {500, -300}, 1481, 1500, 19, 18},
-                                           Ziehpunktfall{8, {500, 0}, 1481, 1500, 19, 200}));
+                                           Ziehpunktfall{8, {500, 0}, 1481, 1500, 19, 200}),
+                         benannt([](const Ziehpunktfall& f) {
+                           return "Ziehpunkt" + std::to_string(f.ziehpunkt);
+                         }));
 
 TEST_F(Hauptfenster, ZiehpunktHaeltAmSeitenrandBeimAktuellenZoom) {
   starten();
@@ -579,6 +587,23 @@ TEST_F(Hauptfenster, MenuesSchaltenAnsichtUndRahmen) {
   EXPECT_LE(seite()->width(), sicht.width());
   EXPECT_LE(seite()->height(), sicht.height());
   EXPECT_GE(seite()->height(), sicht.height() * 9 / 10);
+}
+
+// A failed redraw of the page view shows its message after the redraw has returned, never
+// from inside it, and only once while the page keeps failing.
+TEST_F(Hauptfenster, FehlgeschlageneSeiteMeldetSichNachDemZeichnen) {
+  starten();
+  const int anzahl = s->AnzahlRahmen;
+  s->AnzahlRahmen = anzahl + 5;  // frames the list does not hold
+  aktion(QStringLiteral("mnuRahmensichtbar"))->trigger();
+  EXPECT_TRUE(meldungen.empty());
+  EXPECT_TRUE(warteBis([&] { return !meldungen.empty(); }));
+  aktion(QStringLiteral("mnuRahmensichtbar"))->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(meldungen.size(), 1u);
+  EXPECT_TRUE(
+      meldungen[0].text.startsWith(QStringLiteral("Die Seite konnte nicht gezeichnet werden")));
+  s->AnzahlRahmen = anzahl;
 }
 
 TEST_F(Hauptfenster, SchriftboxenFolgenDerAuswahlUndSetzenDieSchrift) {
