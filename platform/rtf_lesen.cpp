@@ -35,6 +35,7 @@ enum class Wort {
   Unbekannt,
   Par,
   Page,
+  Pagebb,
   Line,
   Tab,
   Pard,
@@ -113,6 +114,7 @@ const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
         {"sect", {Wort::Par}},
         {"page", {Wort::Page}},
         {"column", {Wort::Par}},
+        {"pagebb", {Wort::Pagebb}},
         {"row", {Wort::Par}},
         {"nestrow", {Wort::Par}},
         {"line", {Wort::Line}},
@@ -390,6 +392,7 @@ struct Zustand {
   int erste = 0;
   int vor = 0;
   int nach = 0;
+  bool seiteDavor = false;  // \pagebb: the paragraph starts a new page
   std::vector<Tabstopp> tabs;
   QTextOption::TabType naechsterTab = QTextOption::LeftTab;
   // group
@@ -406,6 +409,7 @@ struct Zustand {
   void absatzZuruecksetzen() {
     ausrichtung = 0;
     links = rechts = erste = vor = nach = 0;
+    seiteDavor = false;
     tabs.clear();
     naechsterTab = QTextOption::LeftTab;
   }
@@ -554,9 +558,11 @@ bool Leser::gruppeZu() {
   }
   if (stapel_.empty()) return false;
   if (z_.ziel == Ziel::Schrifttabelle) schriftEintragAbschliessen();
+  // The outermost group ends the document; the last paragraph keeps the state in force.
+  if (stapel_.size() == 1) return false;
   z_ = std::move(stapel_.back());
   stapel_.pop_back();
-  return !stapel_.empty();
+  return true;
 }
 
 void Leser::steuerung() {
@@ -725,6 +731,9 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
     case Wort::Page:
       absatz(true);
       break;
+    case Wort::Pagebb:
+      z_.seiteDavor = an;
+      break;
     case Wort::Line:
       symbol(0x2028);
       break;
@@ -831,7 +840,12 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
     case Wort::U: {
       int code = parameter;
       if (code < 0) code += 65536;
-      if (code > 0 && code <= 0xFFFF) {
+      // A line break and a form feed read as what the writer makes of them.
+      if (code == u'\v') {
+        text(u"\u2028");
+      } else if (code == u'\f') {
+        if (z_.ziel == Ziel::Text && !z_.verborgen) absatz(true);
+      } else if (code > 0 && code <= 0xFFFF) {
         const QChar zeichen(static_cast<char16_t>(code));
         text(QStringView(&zeichen, 1), true);
       }
@@ -951,9 +965,10 @@ void Leser::text(QStringView s, bool steuerzeichen) {
     // Control characters (but a tab, and those of the letter itself written as \uN, line
     // ends aside), paragraph marks in disguise and the document's own markers (frames,
     // objects) are not letter text.
-    const bool steuer = u < 0x20 && u != u'\t' && (!steuerzeichen || u == u'\n' || u == u'\r');
-    if (steuer || u == 0x7F || u == 0x2029 || u == 0xFFFC || (u >= 0xFDD0 && u <= 0xFDEF) ||
-        u == 0xFFFE || u == 0xFFFF) {
+    const bool steuer =
+        (u < 0x20 || u == 0x7F) && u != u'\t' && (!steuerzeichen || u == u'\n' || u == u'\r');
+    if (steuer || u == 0x2029 || u == 0xFFFC || (u >= 0xFDD0 && u <= 0xFDEF) || u == 0xFFFE ||
+        u == 0xFFFF) {
       continue;
     }
     if (absatzWartet_) {
@@ -982,10 +997,10 @@ void Leser::absatz(bool neueSeite) {
   wartendesZeichenformat_ = zeichenformat(z_);
 }
 
-// The paragraph that ends takes the format in force; whether it starts a page is decided
-// by the break before it.
+// The paragraph that ends takes the format in force. It starts a new page when a page
+// break came before it or its format says so (\pagebb).
 void Leser::absatzformatSetzen(QTextBlockFormat format) {
-  format.setPageBreakPolicy(c_.blockFormat().pageBreakPolicy());
+  format.setPageBreakPolicy(format.pageBreakPolicy() | c_.blockFormat().pageBreakPolicy());
   c_.setBlockFormat(format);
 }
 
@@ -1075,6 +1090,7 @@ QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
   f.setTextIndent(z.erste / kTwipsProPixel);
   f.setTopMargin(z.vor / kTwipsProPixel);
   f.setBottomMargin(z.nach / kTwipsProPixel);
+  if (z.seiteDavor) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
   if (!z.tabs.empty()) {
     QList<QTextOption::Tab> tabs;
     for (const Tabstopp& t : z.tabs) tabs.append(QTextOption::Tab(t.twips / kTwipsProPixel, t.typ));

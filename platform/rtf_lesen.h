@@ -22,7 +22,8 @@
 // the end of the last paragraph, not the start of an empty one. "A\par B\par" reads as the
 // two paragraphs A and B, "A\par\par" as A and one empty paragraph. A page break (\page)
 // ends its paragraph like \par, and the next paragraph starts a new page (its block has
-// the page-break policy PageBreak_AlwaysBefore); a column break (\column) ends a paragraph.
+// the page-break policy PageBreak_AlwaysBefore, as a paragraph with \pagebb has); a column
+// break (\column) ends a paragraph.
 // \line is a line break inside the paragraph (U+2028).
 #pragma once
 

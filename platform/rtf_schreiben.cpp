@@ -220,7 +220,7 @@ void Schreiber::text(QStringView s) {
     // The document's own markers (frames) are no text; other control characters are the
     // user's, kept as Unicode characters.
     if (u >= 0xFDD0 && u <= 0xFDEF) continue;
-    if (u < 0x20) {
+    if (u < 0x20 || u == 0x7F) {
       k_ += "\\u" + zahl(u) + '?';
     } else if (u < 0x80) {
       k_ += static_cast<char>(u);

@@ -156,6 +156,10 @@ TEST(RtfRundreise, ParagraphMarksAtTheEnd) {
   EXPECT_EQ(gelesen("{\\rtf1 A\\par B\\par}"), "A\nB");
   EXPECT_EQ(gelesen("{\\rtf1 A\\par\\par}"), "A\n");
   EXPECT_EQ(gelesen("{\\rtf1 A\\par B}"), "A\nB");
+  // A last paragraph without its mark keeps its format.
+  QTextDocument ohneMarke;
+  rtfLesen("{\\rtf1 A\\par\\qc B}", ohneMarke);
+  EXPECT_EQ(ausrichtung(ohneMarke, 1), Qt::AlignHCenter);
 }
 
 // A line break (vertical tab), a form feed and other control characters of a plain-text
@@ -163,12 +167,12 @@ TEST(RtfRundreise, ParagraphMarksAtTheEnd) {
 // starts a new page and the character itself.
 TEST(RtfRundreise, ControlCharactersSurvive) {
   QTextDocument d;
-  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01"));
+  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01\x7f"));
   const QByteArray rtf = rtfSchreiben(d);
   EXPECT_TRUE(rtf.contains("Zeile a\\line Zeile b\\page Seite 2")) << rtf.constData();
   QTextDocument zurueck;
   ASSERT_TRUE(rtfLesen(rtf, zurueck));
-  EXPECT_EQ(zurueck.toRawText(), QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01"));
+  EXPECT_EQ(zurueck.toRawText(), QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01\x7f"));
   ASSERT_EQ(zurueck.blockCount(), 2);
   EXPECT_EQ(zurueck.lastBlock().blockFormat().pageBreakPolicy(),
             QTextFormat::PageBreak_AlwaysBefore);
@@ -178,8 +182,16 @@ TEST(RtfRundreise, ControlCharactersSurvive) {
   rtfLesen(rtfSchreiben(zurueck), nochmal);
   EXPECT_EQ(nochmal.toRawText(), zurueck.toRawText());
   EXPECT_EQ(rtfSchreiben(nochmal), rtfSchreiben(zurueck));
-  // In raw bytes control characters are no text.
-  EXPECT_EQ(gelesen("{\\rtf1 a\x01\x0b b}"), "a b");
+  // As \uN a line break and a form feed are read as the writer writes them, and a page
+  // break before a paragraph as \page; in raw bytes control characters are no text.
+  for (const char* seitenumbruch :
+       {"{\\rtf1 a\\u11?b\\u12?c}", "{\\rtf1 a\\u11?b\\par\\pagebb c}"}) {
+    rtfLesen(seitenumbruch, zurueck);
+    EXPECT_EQ(zurueck.toRawText(), QStringLiteral("a\u2028b\u2029c"));
+    EXPECT_EQ(zurueck.lastBlock().blockFormat().pageBreakPolicy(),
+              QTextFormat::PageBreak_AlwaysBefore);
+  }
+  EXPECT_EQ(gelesen("{\\rtf1 a\x01\x0b\x7f b}"), "a b");
 }
 
 TEST(RtfRundreise, SelectionAsFragmentAndInsertion) {
