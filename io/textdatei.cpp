@@ -225,9 +225,7 @@ QString schreibgrund(const QFileDevice& datei) {
   if (text == qt_error_string(ENOSPC)) return QStringLiteral("Der Datenträger ist voll.");
 #ifdef EDQUOT
   if (text == qt_error_string(EDQUOT))
-    return QStringLiteral(
-        "Der Speicherplatz, der Ihnen auf dem Datenträger zusteht, ist "
-        "aufgebraucht.");
+    return QStringLiteral("Ihr Speicherkontingent auf dem Datenträger ist aufgebraucht.");
 #endif
   return text;
 }
