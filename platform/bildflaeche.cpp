@@ -353,17 +353,18 @@ const QImage& Bildflaeche::bild() {
 bool Bildflaeche::speichereBmp(const QString& pfad, QString* fehler) {
   malenBeenden();
   QSaveFile datei(pfad);
-  const bool ok =
-      datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP") && datei.commit();
-  if (!ok) {
-    const QString grund = datei.errorString();
+  QString grund;
+  bool ok = datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP");
+  if (ok) {
+    ok = textdatei::festschreiben(datei, &grund);
+  } else {
+    grund = textdatei::schreibgrund(datei);
     datei.cancelWriting();
-    if (fehler) {
-      *fehler =
-          textdatei::meldung(QStringLiteral("Die Bilddatei %1 konnte nicht gespeichert werden.")
-                                 .arg(textdatei::zitiert(pfad)),
-                             grund);
-    }
+  }
+  if (!ok && fehler) {
+    *fehler = textdatei::meldung(QStringLiteral("Die Bilddatei %1 konnte nicht gespeichert werden.")
+                                     .arg(textdatei::zitiert(pfad)),
+                                 grund);
   }
   return ok;
 }

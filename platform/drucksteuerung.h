@@ -77,9 +77,10 @@ class Drucksteuerung : public Zeichenflaeche {
   double MarginRight = 0;
   double MarginBottom = 0;
   // Rich-text output: lays the text out inside the margins on the current page and
-  // continues on further pages when it does not fit. The text is read once and kept for
-  // as long as the same rich text comes again; `vorher` changes a copy of it before the
-  // layout (the letter merge of each address).
+  // continues on further pages when it does not fit or comes to a page break; a line
+  // taller than the margins allow is printed on a page of its own, clipped. The text is
+  // read once and kept for as long as the same rich text comes again; `vorher` changes a
+  // copy of it before the layout (the letter merge of each address).
   void setTextRTF(const QByteArray& rtf, const std::function<void(QTextDocument&)>& vorher = {});
 
   // Drawing properties used by the renderers while printing.

@@ -2,11 +2,10 @@
 
 #include <QFile>
 #include <QMimeData>
-#include <QTextDocumentFragment>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFragment>
 #include <algorithm>
 
@@ -63,19 +62,10 @@ bool RichTextBox::LoadFile(const QString& pfad) {
 
 bool RichTextBox::SaveFile(const QString& pfad) {
   fehler_.clear();
-  QSaveFile datei(pfad);
-  if (!datei.open(QIODevice::WriteOnly)) {
-    fehler_ = QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: %2")
-                  .arg(pfad, datei.errorString());
-    return false;
-  }
-  const QByteArray daten = TextRTF();
-  if (datei.write(daten) != daten.size() || !datei.commit()) {
-    fehler_ = QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: %2")
-                  .arg(pfad, datei.errorString());
-    return false;
-  }
-  return true;
+  QString grund;
+  if (textdatei::bytesSchreiben(pfad, TextRTF(), &grund)) return true;
+  fehler_ = QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: %2").arg(pfad, grund);
+  return false;
 }
 
 QByteArray RichTextBox::TextRTF() const { return rtfSchreiben(*document()); }

@@ -83,12 +83,14 @@ void dokumentInTwips(QTextDocument& doc) {
   doc.setDocumentMargin(0);
 }
 
-// One laid-out line: its block's layout, its number there and its extent in twips.
+// One laid-out line: its block's layout, its number there and its extent in twips;
+// `neueSeite` when a page break comes before it (its paragraph starts a new page).
 struct Zeile {
   const QTextLayout* layout;
   int nummer;
   double oben;
   double unten;
+  bool neueSeite;
 };
 
 }  // namespace
@@ -130,27 +132,44 @@ void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
   doc.documentLayout()->documentSize();
 
   std::vector<Zeile> zeilen;
+  bool umbruchDanach = false;
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
     const QTextLayout* tl = b.layout();
     if (!tl || !b.isVisible()) continue;
+    const QTextFormat::PageBreakFlags umbruch = b.blockFormat().pageBreakPolicy();
+    bool neueSeite = umbruchDanach || (umbruch & QTextFormat::PageBreak_AlwaysBefore);
+    umbruchDanach = umbruch & QTextFormat::PageBreak_AlwaysAfter;
     const double y = tl->position().y();
     for (int i = 0; i < tl->lineCount(); ++i) {
       const QRectF r = tl->lineAt(i).rect();
-      zeilen.push_back({tl, i, y + r.top(), y + r.bottom()});
+      zeilen.push_back({tl, i, y + r.top(), y + r.bottom(), neueSeite});
+      neueSeite = false;
     }
   }
 
-  // Page by page, the lines that fit whole; a page that takes no line ends the output,
-  // so a rectangle lower than one line cannot make pages without end. Each page draws its
-  // own lines only.
+  // Page by page, the lines that fit whole, up to a page break. A line taller than the
+  // rectangle gets a page of its own: it starts at the top and is clipped at the bottom.
+  // Every page takes at least one line, so a rectangle lower than any line still prints
+  // every line, one a page, and the output ends. Each page draws its own lines only.
   constexpr double kSpiel = 0.01;
+  const auto seitenende = [&](size_t i, double start) {
+    size_t j = i;
+    while (j < zeilen.size() && zeilen[j].unten <= start + hoehe + kSpiel &&
+           (j == i || !zeilen[j].neueSeite)) {
+      ++j;
+    }
+    return j;
+  };
   size_t i = 0;
   bool ersteSeite = true;
   while (i < zeilen.size()) {
-    const double start = ersteSeite ? 0.0 : zeilen[i].oben;
-    size_t j = i;
-    while (j < zeilen.size() && zeilen[j].unten <= start + hoehe + kSpiel) ++j;
-    if (j == i) break;
+    // The first page keeps the spacing above the first line, as long as the line fits.
+    double start = ersteSeite ? 0.0 : zeilen[i].oben;
+    size_t j = seitenende(i, start);
+    if (j == i) {
+      start = zeilen[i].oben;
+      j = std::max(seitenende(i, start), i + 1);
+    }
     if (!ersteSeite) drucker.NewPage();
 
     HDC dc = drucker.hdc();

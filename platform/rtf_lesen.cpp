@@ -29,6 +29,8 @@ constexpr int kMaxUc = 16;
 enum class Wort {
   Unbekannt,
   Par,
+  Page,
+  Pagebb,
   Line,
   Tab,
   Pard,
@@ -70,6 +72,7 @@ enum class Wort {
   Pca,
   Deftab,
   Fcharset,
+  Cpg,
   Red,
   Green,
   Blue,
@@ -104,7 +107,9 @@ const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
     std::unordered_map<std::string_view, Worteintrag> t = {
         {"par", {Wort::Par}},
         {"sect", {Wort::Par}},
-        {"page", {Wort::Par}},
+        {"page", {Wort::Page}},
+        {"column", {Wort::Par}},
+        {"pagebb", {Wort::Pagebb}},
         {"row", {Wort::Par}},
         {"nestrow", {Wort::Par}},
         {"line", {Wort::Line}},
@@ -151,6 +156,7 @@ const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
         {"pca", {Wort::Pca}},
         {"deftab", {Wort::Deftab}},
         {"fcharset", {Wort::Fcharset}},
+        {"cpg", {Wort::Cpg}},
         {"red", {Wort::Red}},
         {"green", {Wort::Green}},
         {"blue", {Wort::Blue}},
@@ -199,6 +205,28 @@ int codepageZuZeichensatz(int zeichensatz) {
       return 1252;
     case 77:
       return 10000;
+    case 78:
+      return 10001;
+    case 79:
+      return 10003;
+    case 80:
+      return 10008;
+    case 81:
+      return 10002;
+    case 83:
+      return 10005;
+    case 84:
+      return 10004;
+    case 85:
+      return 10006;
+    case 86:
+      return 10081;
+    case 87:
+      return 10021;
+    case 88:
+      return 10029;
+    case 89:
+      return 10007;
     case 128:
       return 932;
     case 129:
@@ -236,23 +264,43 @@ int codepageZuZeichensatz(int zeichensatz) {
   }
 }
 
+// Qt's converter for a Windows code page number. Mac code pages that Qt has no converter
+// of its own for are read by the encoding they extend (Mac Japanese is Shift_JIS with a
+// few more characters) or, for the Latin ones, as Mac Roman, whose ASCII half and most
+// letters they share. An invalid decoder when Qt knows none.
+QStringDecoder dekodierer(int codepage) {
+  struct Name {
+    int codepage;
+    const char* name;
+  };
+  static constexpr Name kNamen[] = {
+      {65001, "UTF-8"},          {10000, "macintosh"},      {10001, "Shift_JIS"},
+      {10002, "Big5"},           {10003, "EUC-KR"},         {10006, "x-mac-greek"},
+      {10007, "x-mac-cyrillic"}, {10008, "GB2312"},         {10029, "x-mac-centraleurroman"},
+      {10081, "x-mac-turkish"},  {10017, "x-mac-cyrillic"}, {20127, "US-ASCII"},
+      {28591, "ISO-8859-1"},     {20866, "KOI8-R"},         {21866, "KOI8-U"},
+      {50220, "ISO-2022-JP"},    {51932, "EUC-JP"},         {51949, "EUC-KR"},
+      {54936, "GB18030"},
+  };
+  for (const Name& n : kNamen) {
+    if (n.codepage == codepage) return QStringDecoder(n.name);
+  }
+  const QByteArray nummer = QByteArray::number(codepage);
+  for (const char* vorsatz : {"windows-", "IBM", "cp"}) {
+    QStringDecoder d((vorsatz + nummer).constData());
+    if (d.isValid()) return d;
+  }
+  if (codepage >= 10000 && codepage < 10100) return QStringDecoder("macintosh");
+  return QStringDecoder();
+}
+
 // Bytes of a code page as text. Code pages other than 1252 go through Qt's converters;
 // one Qt does not know falls back to 1252, so that no text is lost.
 QString dekodieren(const QByteArray& bytes, int codepage) {
   if (codepage == 1252 || codepage <= 0) return ausWindows1252(bytes);
-  QByteArray name;
-  if (codepage == 437 || codepage == 850 || codepage == 852 || codepage == 866) {
-    name = "IBM" + QByteArray::number(codepage);
-  } else if (codepage == 10000) {
-    name = "macintosh";
-  } else if (codepage == 65001) {
-    name = "UTF-8";
-  } else {
-    name = "windows-" + QByteArray::number(codepage);
-  }
-  QStringDecoder dekodierer(name.constData());
-  if (!dekodierer.isValid()) return ausWindows1252(bytes);
-  return dekodierer.decode(bytes);
+  QStringDecoder d = dekodierer(codepage);
+  if (!d.isValid()) return ausWindows1252(bytes);
+  return d.decode(bytes);
 }
 
 // Bytes as text: raw UTF-8 when `utf8` (bytes that are not valid UTF-8 after all are read
@@ -332,6 +380,7 @@ struct Zustand {
   int erste = 0;
   int vor = 0;
   int nach = 0;
+  bool seiteDavor = false;  // \pagebb: the paragraph starts a new page
   std::vector<Tabstopp> tabs;
   QTextOption::TabType naechsterTab = QTextOption::LeftTab;
   // group
@@ -348,6 +397,7 @@ struct Zustand {
   void absatzZuruecksetzen() {
     ausrichtung = 0;
     links = rechts = erste = vor = nach = 0;
+    seiteDavor = false;
     tabs.clear();
     naechsterTab = QTextOption::LeftTab;
   }
@@ -382,16 +432,22 @@ class Leser {
   void textWort(const Worteintrag& e, bool hatParameter, int parameter);
   void zeichenByte(unsigned char b, bool maskiert = false);
   void symbol(char16_t zeichen);
-  void text(QStringView s);
-  void absatz();
+  void text(QStringView s, bool steuerzeichen = false);
+  void absatz(bool neueSeite = false);
   void wartendenAbsatzEinfuegen();
+  void absatzformatSetzen(QTextBlockFormat format);
   void rohAusgeben();
   void textAusgeben();
   void abschliessen();
   void schriftEintragAbschliessen();
   void farbeAbschliessen();
   int codepage(const Zustand& z) const;
-  int eintragCodepage() const { return eintragCodepage_ ? eintragCodepage_ : ansiCodepage_; }
+  // The code page of the font entry read now: its own (\cpg) before that of its character
+  // set (\fcharset); 0 when it has neither.
+  int eintragEigeneCodepage() const { return eintragCpg_ ? eintragCpg_ : eintragCodepage_; }
+  int eintragCodepage() const {
+    return eintragEigeneCodepage() ? eintragEigeneCodepage() : ansiCodepage_;
+  }
   QTextCharFormat zeichenformat(const Zustand& z) const;
   QTextBlockFormat absatzformat(const Zustand& z) const;
 
@@ -416,20 +472,22 @@ class Leser {
 
   bool eintragOffen_ = false;  // a font table entry has started
   int eintragNummer_ = 0;
-  int eintragCodepage_ = 0;
-  QByteArray eintragName_;  // bytes of the name not yet decoded
+  int eintragCodepage_ = 0;  // of the character set
+  int eintragCpg_ = 0;
+  QByteArray eintragName_;    // bytes of the name not yet decoded
   bool eintragUtf8_ = false;  // they are raw UTF-8
-  QString eintragText_;     // the name decoded so far
+  QString eintragText_;       // the name decoded so far
 
   std::vector<QColor> farben_;
   int rot_ = -1, gruen_ = -1, blau_ = -1;
 
-  QByteArray roh_;       // text bytes not yet decoded
+  QByteArray roh_;        // text bytes not yet decoded
   bool rohUtf8_ = false;  // they are raw UTF-8
-  QString puffer_;       // decoded text not yet inserted
-  Zustand pufferStand_;  // its character state
+  QString puffer_;        // decoded text not yet inserted
+  Zustand pufferStand_;   // its character state
 
   bool absatzWartet_ = false;  // a \par whose paragraph break is not inserted yet
+  bool seiteWartet_ = false;   // it is a \page: the next paragraph starts a new page
   QTextBlockFormat wartendesFormat_;
   QTextCharFormat wartendesZeichenformat_;
 };
@@ -488,9 +546,11 @@ bool Leser::gruppeZu() {
   }
   if (stapel_.empty()) return false;
   if (z_.ziel == Ziel::Schrifttabelle) schriftEintragAbschliessen();
+  // The outermost group ends the document; the last paragraph keeps the state in force.
+  if (stapel_.size() == 1) return false;
   z_ = std::move(stapel_.back());
   stapel_.pop_back();
-  return !stapel_.empty();
+  return true;
 }
 
 void Leser::steuerung() {
@@ -609,10 +669,13 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
         eintragOffen_ = true;
         eintragNummer_ = std::max(0, parameter);
         eintragCodepage_ = 0;
+        eintragCpg_ = 0;
         eintragName_.clear();
         eintragText_.clear();
       } else if (e.wort == Wort::Fcharset) {
         eintragCodepage_ = codepageZuZeichensatz(parameter);
+      } else if (e.wort == Wort::Cpg) {
+        eintragCpg_ = std::max(0, parameter);
       } else if (e.wort == Wort::U) {
         int code = parameter < 0 ? parameter + 65536 : parameter;
         if (code > 0 && code <= 0xFFFF) {
@@ -652,6 +715,12 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
       break;
     case Wort::Par:
       absatz();
+      break;
+    case Wort::Page:
+      absatz(true);
+      break;
+    case Wort::Pagebb:
+      z_.seiteDavor = an;
       break;
     case Wort::Line:
       symbol(0x2028);
@@ -759,7 +828,15 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
     case Wort::U: {
       int code = parameter;
       if (code < 0) code += 65536;
-      if (code > 0 && code <= 0xFFFF) text(QString(QChar(static_cast<char16_t>(code))));
+      // A line break and a form feed read as what the writer makes of them.
+      if (code == u'\v') {
+        text(u"\u2028");
+      } else if (code == u'\f') {
+        if (z_.ziel == Ziel::Text && !z_.verborgen) absatz(true);
+      } else if (code > 0 && code <= 0xFFFF) {
+        const QChar zeichen(static_cast<char16_t>(code));
+        text(QStringView(&zeichen, 1), true);
+      }
       ucRest_ = z_.uc;
       break;
     }
@@ -804,6 +881,7 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
       break;
     case Wort::Ud:  // handled in wort()
     case Wort::Fcharset:
+    case Wort::Cpg:
     case Wort::Red:
     case Wort::Green:
     case Wort::Blue:
@@ -866,14 +944,19 @@ void Leser::rohAusgeben() {
   text(s);
 }
 
-void Leser::text(QStringView s) {
+// `steuerzeichen`: the text was written as \uN, where a control character is one of the
+// letter's own (the writer puts them so); as raw bytes they are not text.
+void Leser::text(QStringView s, bool steuerzeichen) {
   if (z_.verborgen || z_.ziel != Ziel::Text) return;
   for (const QChar ch : s) {
     const char16_t u = ch.unicode();
-    // Control characters, paragraph marks in disguise and the document's own markers
-    // (frames, objects) are not letter text.
-    if ((u < 0x20 && u != u'\t') || u == 0x7F || u == 0x2029 || u == 0xFFFC ||
-        (u >= 0xFDD0 && u <= 0xFDEF) || u == 0xFFFE || u == 0xFFFF) {
+    // Control characters (but a tab, and those of the letter itself written as \uN, line
+    // ends aside), paragraph marks in disguise and the document's own markers (frames,
+    // objects) are not letter text.
+    const bool steuer =
+        (u < 0x20 || u == 0x7F) && u != u'\t' && (!steuerzeichen || u == u'\n' || u == u'\r');
+    if (steuer || u == 0x2029 || u == 0xFFFC || (u >= 0xFDD0 && u <= 0xFDEF) || u == 0xFFFE ||
+        u == 0xFFFF) {
       continue;
     }
     if (absatzWartet_) {
@@ -892,20 +975,31 @@ void Leser::textAusgeben() {
   puffer_.clear();
 }
 
-void Leser::absatz() {
+void Leser::absatz(bool neueSeite) {
   rohAusgeben();
   textAusgeben();
   if (absatzWartet_) wartendenAbsatzEinfuegen();
   absatzWartet_ = true;
+  seiteWartet_ = neueSeite;
   wartendesFormat_ = absatzformat(z_);
   wartendesZeichenformat_ = zeichenformat(z_);
 }
 
+// The paragraph that ends takes the format in force. It starts a new page when a page
+// break came before it or its format says so (\pagebb).
+void Leser::absatzformatSetzen(QTextBlockFormat format) {
+  format.setPageBreakPolicy(format.pageBreakPolicy() | c_.blockFormat().pageBreakPolicy());
+  c_.setBlockFormat(format);
+}
+
 void Leser::wartendenAbsatzEinfuegen() {
   absatzWartet_ = false;
-  c_.setBlockFormat(wartendesFormat_);
+  absatzformatSetzen(wartendesFormat_);
   if (c_.block().length() <= 1) c_.setBlockCharFormat(wartendesZeichenformat_);
-  c_.insertBlock(ganz_ ? wartendesFormat_ : zielFormat_, wartendesZeichenformat_);
+  QTextBlockFormat neu = ganz_ ? wartendesFormat_ : zielFormat_;
+  neu.setPageBreakPolicy(seiteWartet_ ? QTextFormat::PageBreak_AlwaysBefore
+                                      : QTextFormat::PageBreak_Auto);
+  c_.insertBlock(neu, wartendesZeichenformat_);
 }
 
 void Leser::abschliessen() {
@@ -915,7 +1009,7 @@ void Leser::abschliessen() {
   // The last paragraph mark ends the last paragraph; it starts no new one.
   const QTextBlockFormat absatz = absatzWartet_ ? wartendesFormat_ : absatzformat(z_);
   const QTextCharFormat zeichen = absatzWartet_ ? wartendesZeichenformat_ : zeichenformat(z_);
-  c_.setBlockFormat(absatz);
+  absatzformatSetzen(absatz);
   if (c_.block().length() <= 1) c_.setBlockCharFormat(zeichen);
   absatzWartet_ = false;
 }
@@ -924,7 +1018,7 @@ void Leser::schriftEintragAbschliessen() {
   if (!eintragOffen_) return;
   eintragOffen_ = false;
   Schrift s;
-  s.codepage = eintragCodepage_;
+  s.codepage = eintragEigeneCodepage();
   eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
   eintragText_.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
   s.name = eintragText_.trimmed();
@@ -984,6 +1078,7 @@ QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
   f.setTextIndent(einheiten::pixelAusTwips(z.erste));
   f.setTopMargin(einheiten::pixelAusTwips(z.vor));
   f.setBottomMargin(einheiten::pixelAusTwips(z.nach));
+  if (z.seiteDavor) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
   if (!z.tabs.empty()) {
     QList<QTextOption::Tab> tabs;
     for (const Tabstopp& t : z.tabs)

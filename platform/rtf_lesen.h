@@ -2,11 +2,13 @@
 //
 // The reader understands what letters written by common word processors hold: the font
 // and colour tables, character emphasis, size, face and colour, paragraph alignment,
-// indents and tab stops, capitals (\caps, \scaps), \'hh bytes in the document's (or the
-// font's) code page, \uN characters with their fallback bytes, and of a \upr pair the
-// Unicode half (\ud) in place of the ANSI half. Style sheets, document information,
-// pictures, headers and every ignorable destination are skipped; unknown control words
-// are skipped, never shown as text.
+// indents and tab stops, capitals (\caps, \scaps), \'hh bytes in the document's code page
+// (\ansicpg, \mac, \pc, \pca) or the font's (\cpg, else that of its \fcharset), decoded by
+// Qt's converters (Windows, DOS and Mac code pages, UTF-8, the East Asian ones), \uN
+// characters with their fallback bytes, and of a \upr pair the Unicode half (\ud) in place
+// of the ANSI half. Style sheets, document information, pictures, headers and every
+// ignorable destination are skipped; unknown control words are skipped, never shown as
+// text.
 //
 // A file that begins with a byte-order mark is read in the encoding it names: UTF-8,
 // UTF-16 or UTF-32 (RTF in UTF-16 is also recognised without its mark); its raw
@@ -18,7 +20,11 @@
 //
 // Paragraph marks follow the word processors' rule: the document's last paragraph mark is
 // the end of the last paragraph, not the start of an empty one. "A\par B\par" reads as the
-// two paragraphs A and B, "A\par\par" as A and one empty paragraph.
+// two paragraphs A and B, "A\par\par" as A and one empty paragraph. A page break (\page)
+// ends its paragraph like \par, and the next paragraph starts a new page (its block has
+// the page-break policy PageBreak_AlwaysBefore, as a paragraph with \pagebb has); a column
+// break (\column) ends a paragraph.
+// \line is a line break inside the paragraph (U+2028).
 #pragma once
 
 #include <QByteArray>

@@ -194,8 +194,12 @@ void Schreiber::text(QStringView s) {
       case u'\t':
         k_ += "\\tab ";
         continue;
+      case u'\v':  // the manual line break of word processors
       case 0x2028:
         k_ += "\\line ";
+        continue;
+      case u'\f':
+        k_ += "\\page ";
         continue;
       case 0x00A0:
         k_ += "\\~";
@@ -212,8 +216,12 @@ void Schreiber::text(QStringView s) {
       default:
         break;
     }
-    if (u < 0x20 || (u >= 0xFDD0 && u <= 0xFDEF)) continue;
-    if (u < 0x80) {
+    // The document's own markers (frames) are no text; other control characters are the
+    // user's, kept as Unicode characters.
+    if (u >= 0xFDD0 && u <= 0xFDEF) continue;
+    if (u < 0x20 || u == 0x7F) {
+      k_ += "\\u" + zahl(u) + '?';
+    } else if (u < 0x80) {
       k_ += static_cast<char>(u);
     } else {
       nichtAscii(k_, u);
@@ -240,7 +248,13 @@ QByteArray Schreiber::schreiben(int von, int bis) {
     }
     if (leer) zeichen(zeichenwerte(b.charFormat(), standard_));
     const int trenner = b.position() + b.length() - 1;
-    if (trenner < bis) k_ += "\\par\r\n";
+    if (trenner >= bis) continue;
+    const QTextBlock naechster = b.next();
+    const bool neueSeite =
+        (b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter) ||
+        (naechster.isValid() &&
+         (naechster.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore));
+    k_ += neueSeite ? "\\page\r\n" : "\\par\r\n";
   }
   // The last paragraph mark: readers take it as the end of the last paragraph.
   k_ += "\\par\r\n";

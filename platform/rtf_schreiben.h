@@ -3,8 +3,11 @@
 // The output has a font table, a colour table, \fsN in half points, \b \i \ul \strike
 // \super \sub \caps \scaps, \ql \qr \qc \qj, indents, spacing and tab stops, and the text in
 // Windows-1252 (\'hh for the non-ASCII characters the code page holds, \uN? for the rest).
-// Every paragraph ends with \par, the last one too, as word processors write it; the
-// reader (rtf_lesen.h) reads such a file back unchanged.
+// Every paragraph ends with \par, the last one too, as word processors write it, or with
+// \page before a paragraph that starts a new page. A line break (U+2028 or a vertical tab)
+// is written as \line, a form feed as \page; the reader (rtf_lesen.h) reads such a file
+// back unchanged, but for these two characters, which come back as the line break U+2028
+// and as a paragraph that starts a new page.
 #pragma once
 
 #include <QByteArray>

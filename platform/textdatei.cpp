@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <cerrno>
 
 namespace textdatei {
 
@@ -144,20 +145,51 @@ Leseergebnis lesen(const QString& pfad, qint64 maxGroesse) {
 }
 
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler) {
+  return bytesSchreiben(pfad, kodieren(zeilen), fehler);
+}
+
+bool bytesSchreiben(const QString& pfad, QByteArrayView bytes, QString* fehler) {
   QSaveFile datei(pfad);
-  auto scheitern = [&] {
-    if (fehler) *fehler = datei.errorString();
+  // Unbuffered: the bytes go to the system at once, and a failure is reported with its
+  // reason rather than found when the buffer is written at the end.
+  if (!datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !ganzSchreiben(datei, bytes)) {
+    if (fehler) *fehler = schreibgrund(datei);
     datei.cancelWriting();
     return false;
-  };
-  if (!datei.open(QIODevice::WriteOnly)) return scheitern();
-  const QByteArray bytes = kodieren(zeilen);
-  if (datei.write(bytes) != bytes.size()) return scheitern();
-  if (!datei.commit()) {
-    if (fehler) *fehler = datei.errorString();
+  }
+  return festschreiben(datei, fehler);
+}
+
+bool ganzSchreiben(QFileDevice& datei, QByteArrayView bytes) {
+  qsizetype geschrieben = 0;
+  while (geschrieben < bytes.size()) {
+    const qint64 n = datei.write(bytes.data() + geschrieben, bytes.size() - geschrieben);
+    if (n <= 0) return false;
+    geschrieben += n;
+  }
+  return datei.error() == QFileDevice::NoError;
+}
+
+bool festschreiben(QSaveFile& datei, QString* fehler) {
+  if (!datei.flush() || datei.error() != QFileDevice::NoError) {
+    if (fehler) *fehler = schreibgrund(datei);
+    datei.cancelWriting();
     return false;
   }
-  return true;
+  if (datei.commit()) return true;
+  if (fehler) *fehler = schreibgrund(datei);
+  return false;
+}
+
+QString schreibgrund(const QFileDevice& datei) {
+  // The file's error text is the system's text for the error number.
+  const QString text = datei.errorString();
+  if (text == qt_error_string(ENOSPC)) return QStringLiteral("Der Datenträger ist voll.");
+#ifdef EDQUOT
+  if (text == qt_error_string(EDQUOT))
+    return QStringLiteral("Ihr Speicherkontingent auf dem Datenträger ist aufgebraucht.");
+#endif
+  return text;
 }
 
 QString meldung(const QString& satz, const QString& detail) {

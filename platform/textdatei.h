@@ -10,12 +10,15 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <optional>
 
 #include "platform/windows1252.h"
+
+class QSaveFile;
 
 namespace textdatei {
 
@@ -69,9 +72,26 @@ Bytes bytesLesen(const QString& pfad, qint64 maxGroesse = kGroessteDatei);
 Leseergebnis lesen(const QString& pfad, qint64 maxGroesse = kGroessteDatei);
 
 // Writes the lines (see kodieren) through QSaveFile. False when the file could not be
-// written, with the system's text for the failure in *fehler; the old file is then left
-// untouched.
+// written, with the reason in *fehler (schreibgrund); the old file is then left untouched.
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler = nullptr);
+
+// Writes bytes as a whole file through QSaveFile: all of them, or none and the old file
+// left as it was. False with the reason in *fehler (schreibgrund).
+bool bytesSchreiben(const QString& pfad, QByteArrayView bytes, QString* fehler = nullptr);
+
+// Writes all the bytes to an open file. A short write (a disk that fills up) is carried on
+// until the system refuses, so that the file's error says why. False when not all went out.
+bool ganzSchreiben(QFileDevice& datei, QByteArrayView bytes);
+
+// Commits a save file written so far. Qt commits a file even when the rest of its write
+// buffer could not be written, so the buffer is flushed and checked first. On any failure
+// the writing is cancelled (the old file stays) and false returned, the reason in *fehler.
+bool festschreiben(QSaveFile& datei, QString* fehler = nullptr);
+
+// Why writing a file failed, as the messages give it: "Der Datenträger ist voll." when the
+// system reports a full disk, a German sentence for an exhausted disk quota, otherwise the
+// system's own text.
+QString schreibgrund(const QFileDevice& datei);
 
 // A message about a file: the German sentence, then the system's text as a detail on a
 // line of its own (when there is one).

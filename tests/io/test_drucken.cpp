@@ -153,6 +153,18 @@ TEST_F(DruckTest, LangerBriefWirdGanzAufFolgeseitenGedruckt) {
   EXPECT_EQ(alles.count(QStringLiteral("Absatz01")), 1);
 }
 
+TEST_F(DruckTest, SeitenumbruchImGemischtenBriefBeginntEineNeueSeite) {
+  fenster.felder[5] = QStringLiteral("Zauberwort");
+  s.BrieftextRTF = QStringLiteral("{\\rtf1 Eins #Feld05\\page Zwei\\par}");
+  s.VSPrinter1->Preview = false;
+  ASSERT_TRUE(DruckeSeite(s));
+  ASSERT_EQ(pdfSeiten(pdf), 2);
+  const QString seite1 = pdfText(pdf, 1).simplified();
+  EXPECT_TRUE(seite1.contains(QStringLiteral("Eins Zauberwort"))) << qPrintable(seite1);
+  EXPECT_FALSE(seite1.contains(QStringLiteral("Zwei")));
+  EXPECT_EQ(pdfText(pdf, 2).simplified().toStdString(), "Zwei");
+}
+
 TEST_F(DruckTest, VorschauDrucktNichtsUndFehlerStellenAllesZurueck) {
   s.VSPrinter1->Preview = true;
   ASSERT_TRUE(DruckeSeite(s));

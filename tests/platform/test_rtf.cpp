@@ -153,6 +153,42 @@ TEST(RtfRundreise, ParagraphMarksAtTheEnd) {
   EXPECT_EQ(gelesen("{\\rtf1 A\\par B\\par}"), "A\nB");
   EXPECT_EQ(gelesen("{\\rtf1 A\\par\\par}"), "A\n");
   EXPECT_EQ(gelesen("{\\rtf1 A\\par B}"), "A\nB");
+  // A last paragraph without its mark keeps its format.
+  QTextDocument ohneMarke;
+  rtfLesen("{\\rtf1 A\\par\\qc B}", ohneMarke);
+  EXPECT_EQ(ausrichtung(ohneMarke, 1), Qt::AlignHCenter);
+}
+
+// A line break (vertical tab), a form feed and other control characters of a plain-text
+// letter: written as \line, \page and \uN, read back as a line break, a paragraph that
+// starts a new page and the character itself.
+TEST(RtfRundreise, ControlCharactersSurvive) {
+  QTextDocument d;
+  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01\x7f"));
+  const QByteArray rtf = rtfSchreiben(d);
+  EXPECT_TRUE(rtf.contains("Zeile a\\line Zeile b\\page Seite 2")) << rtf.constData();
+  QTextDocument zurueck;
+  ASSERT_TRUE(rtfLesen(rtf, zurueck));
+  EXPECT_EQ(zurueck.toRawText(), QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01\x7f"));
+  ASSERT_EQ(zurueck.blockCount(), 2);
+  EXPECT_EQ(zurueck.lastBlock().blockFormat().pageBreakPolicy(),
+            QTextFormat::PageBreak_AlwaysBefore);
+  EXPECT_EQ(zurueck.firstBlock().blockFormat().pageBreakPolicy(), QTextFormat::PageBreak_Auto);
+  // The page break is written again as such, and stays from save to save.
+  QTextDocument nochmal;
+  rtfLesen(rtfSchreiben(zurueck), nochmal);
+  EXPECT_EQ(nochmal.toRawText(), zurueck.toRawText());
+  EXPECT_EQ(rtfSchreiben(nochmal), rtfSchreiben(zurueck));
+  // As \uN a line break and a form feed are read as the writer writes them, and a page
+  // break before a paragraph as \page; in raw bytes control characters are no text.
+  for (const char* seitenumbruch :
+       {"{\\rtf1 a\\u11?b\\u12?c}", "{\\rtf1 a\\u11?b\\par\\pagebb c}"}) {
+    rtfLesen(seitenumbruch, zurueck);
+    EXPECT_EQ(zurueck.toRawText(), QStringLiteral("a\u2028b\u2029c"));
+    EXPECT_EQ(zurueck.lastBlock().blockFormat().pageBreakPolicy(),
+              QTextFormat::PageBreak_AlwaysBefore);
+  }
+  EXPECT_EQ(gelesen("{\\rtf1 a\x01\x0b\x7f b}"), "a b");
 }
 
 TEST(RtfRundreise, SelectionAsFragmentAndInsertion) {
@@ -335,6 +371,13 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
       {"{\\rtf1 a{\\v verborgen}b\\line c}", QStringLiteral("ab\u2028c")},
       {"{\\rtf1 {\\fonttbl{\\f0 Sch\\'3bne;}}{\\f0 x}}", "x"},
       {"{\\rtf1 a\\\r\nb}", "a\nb"},
+      {"{\\rtf1 a\\column b\\page c}", "a\nb\nc"},
+      // Code pages of the document and of a font, of its own or by its character set.
+      {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg65001 Arial;}}\\f0 \\'c3\\'a4\\'e2\\'82\\'ac}",
+       QStringLiteral("ä€")},
+      {"{\\rtf1\\mac\\ansicpg10001{\\fonttbl{\\f0\\fcharset78 Osaka;}}\\f0 \\'82\\'a0\\'8a\\'bf}",
+       QStringLiteral("あ漢")},
+      {"{\\rtf1\\mac \\'8a\\'a7}", QStringLiteral("äß")},
   };
   for (const Fall& f : faelle) {
     QTextDocument d;

@@ -1,5 +1,6 @@
 // Rich text laid out on the print control: inside its margins on the printed page,
-// continued on further pages, and ending whatever the margins.
+// continued on further pages and after page breaks, every line printed and the output
+// ending whatever the margins.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -126,16 +127,69 @@ TEST(RtfAusgabe, LongTextContinuesOnFurtherPages) {
   EXPECT_EQ(kurz.seitenzahl(), 1);
 }
 
+// The text of each page of the held document printed into a PDF file.
+QStringList pdfSeitentexte(Drucksteuerung& d) {
+  QTemporaryDir ordner;
+  d.setzePdfDatei(ordner.filePath("brief.pdf"));
+  if (!d.PrintDoc()) return {d.fehler()};
+  QProcess p;
+  p.start("pdftotext", {ordner.filePath("brief.pdf"), "-"});
+  p.waitForFinished(60000);
+  QStringList seiten = QString::fromUtf8(p.readAllStandardOutput()).split('\f');
+  if (!seiten.isEmpty() && seiten.last().trimmed().isEmpty()) seiten.removeLast();
+  for (QString& s : seiten) s = s.simplified();
+  return seiten;
+}
+
+// Lines taller than the rectangle and a rectangle lower than any line: every line is
+// printed, a line too tall alone on its page; the lines after it go on as usual.
+TEST(RtfAusgabe, EveryLineIsPrinted) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
+  struct Fall {
+    double hoehe;  // twips
+    QByteArray rtf;
+    QStringList seiten;
+  } faelle[] = {
+      {1134,  // 20 mm
+       "{\\rtf1\\fs24 Vorher\\par\\fs144 Riesig\\par\\fs24 Nachher\\par Schluss\\par}",
+       {"Vorher", "Riesig", "Nachher Schluss"}},
+      {170, zeilen(3), {"Zeile 1", "Zeile 2", "Zeile 3"}},  // 3 mm
+  };
+  for (const Fall& f : faelle) {
+    Drucksteuerung d;
+    raender(d, 1440, 1440, 1440, kHoehe - 1440 - f.hoehe);
+    d.StartDoc();
+    d.setTextRTF(f.rtf);
+    d.EndDoc();
+    EXPECT_EQ(pdfSeitentexte(d).join(" | ").toStdString(), f.seiten.join(" | ").toStdString())
+        << f.rtf.constData();
+  }
+
+  // The line too tall starts at the top of the rectangle and is cut at its bottom.
+  Drucksteuerung d;
+  raender(d, 1440, 1440, 1440, kHoehe - 1440 - 1134);
+  d.StartDoc();
+  d.setTextRTF("{\\rtf1\\fs144 WWW\\par}");
+  d.EndDoc();
+  ASSERT_EQ(d.seitenzahl(), 1);
+  const QRect t = tinte(d.seiteAlsBild(0, 72));
+  const QRectF r = innen(d, 72);
+  ASSERT_FALSE(t.isEmpty());
+  EXPECT_LE(t.top(), r.top() + 20);
+  EXPECT_GE(t.bottom(), r.bottom() - 2);
+  EXPECT_LE(t.bottom(), r.bottom());
+}
+
 TEST(RtfAusgabe, DegenerateRectanglesEnd) {
   struct Fall {
     double links, oben, rechts, unten;
     int seitenMin, seitenMax;
   } faelle[] = {
-      {6000, 1440, 8000, 1440, 1, 20},                // width negative: minimal width
-      {1440, 9000, 1440, 9000, 1, 20},                // height negative: minimal height
-      {1440, 1440, 1440, kHoehe - 1440 - 100, 1, 1},  // lower than one line: no text
-      {-3000, -3000, -3000, -3000, 1, 2},             // beyond the paper on every side
-      {std::nan(""), 0, std::nan(""), 0, 1, 2},       // not a number
+      {6000, 1440, 8000, 1440, 1, 20},                  // width negative: minimal width
+      {1440, 9000, 1440, 9000, 1, 20},                  // height negative: minimal height
+      {1440, 1440, 1440, kHoehe - 1440 - 100, 30, 30},  // lower than a line: one a page
+      {-3000, -3000, -3000, -3000, 1, 2},               // beyond the paper on every side
+      {std::nan(""), 0, std::nan(""), 0, 1, 2},         // not a number
   };
   for (const Fall& f : faelle) {
     Drucksteuerung d;

@@ -1,10 +1,12 @@
 // The rich text box: files, search and replace as the letter merge uses them, selection
 // values, keyboard input and the clipboard.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -12,6 +14,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/richtextbox.h"
 #include "platform/rtf_schreiben.h"
@@ -329,3 +333,39 @@ TEST(RichTextBox, SelectionAsRichText) {
 }
 
 }  // namespace
+
+// A letter saved onto a nearly full disk: the save fails, names the full disk and leaves the
+// old file whole, for a letter smaller and one larger than Qt's write buffer. Needs a
+// small tmpfs of its own, so it runs only where the test may mount one.
+TEST(RichTextBox, SaveOnAFullDiskKeepsTheOldFile) {
+  QTemporaryDir ordner;
+  const QByteArray punkt = QFile::encodeName(ordner.path());
+  if (::mount("tmpfs", punkt.constData(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "kein tmpfs einzuhängen: " << std::strerror(errno);
+  struct Aushaengen {
+    QByteArray punkt;
+    ~Aushaengen() { ::umount2(punkt.constData(), MNT_DETACH); }
+  } aushaengen{punkt};
+  const QString pfad = ordner.filePath("brief.rtf");
+  {
+    QFile alt(pfad);
+    ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+    alt.write("{\\rtf1 alt}");
+    QFile fuellung(ordner.filePath("fuellung"));
+    ASSERT_TRUE(fuellung.open(QIODevice::WriteOnly));
+    ASSERT_EQ(fuellung.write(QByteArray(56 * 1024, 'x')), 56 * 1024);
+  }
+  for (const int laenge : {10000, 60000}) {
+    RichTextBox box;
+    box.setText(QString(laenge, u'x'));
+    EXPECT_FALSE(box.SaveFile(pfad)) << laenge;
+    EXPECT_EQ(
+        box.fehler(),
+        QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: Der Datenträger ist voll.")
+            .arg(pfad));
+    QFile alt(pfad);
+    ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(alt.readAll().toStdString(), "{\\rtf1 alt}") << laenge;
+  }
+  EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files), QStringList({"brief.rtf", "fuellung"}));
+}

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 
 #include "io/dateitest.h"
 #include "platform/textdatei.h"
@@ -125,4 +126,13 @@ TEST(DateiLesenSchreiben, RundlaufUndFehler) {
   EXPECT_FALSE(schreiben(ordner.filePath(QStringLiteral("fehlt/a.txt")), zeilen, &fehler));
   // No temporary files are left behind.
   EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files), QStringList({"a.txt"}));
+}
+
+// A full disk is named as the reason; no byte of a failed write is taken for written.
+TEST(DateiLesenSchreiben, VollerDatentraegerWirdGenannt) {
+  if (!QFileInfo::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "/dev/full fehlt";
+  QFile voll(QStringLiteral("/dev/full"));
+  ASSERT_TRUE(voll.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+  EXPECT_FALSE(ganzSchreiben(voll, QByteArray(10000, 'x')));
+  EXPECT_EQ(schreibgrund(voll), QStringLiteral("Der Datenträger ist voll."));
 }
