@@ -112,7 +112,7 @@ Zwischenspeicher<Schluessel>& zwischenspeicher() {
 // zoom, print, export and effect setting starts from its decoded bitmap (a big metafile
 // takes up to seconds to draw, a big photo a good part of one).
 Zwischenspeicher<Datei>& dekodierte() {
-  static Zwischenspeicher<Datei> speicher(8, 192LL * 1024 * 1024);
+  static Zwischenspeicher<Datei> speicher(8, 128LL * 1024 * 1024);
   return speicher;
 }
 
@@ -250,7 +250,7 @@ int bildLadevorgaenge() { return ladezaehler(); }
 
 int bildDekodierungen() { return dekodierzaehler(); }
 
-void bildZwischenspeicherLeeren() {
+void bildZwischenspeicherLeeren(bool auchDekodierte) {
   zwischenspeicher().leeren();
-  dekodierte().leeren();
+  if (auchDekodierte) dekodierte().leeren();
 }

@@ -35,5 +35,5 @@ void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steueru
 // file was decoded (misses of the second); for tests.
 int bildLadevorgaenge();
 int bildDekodierungen();
-// Drops every cached picture.
-void bildZwischenspeicherLeeren();
+// Drops every cached picture; the decoded files too unless auchDekodierte is false.
+void bildZwischenspeicherLeeren(bool auchDekodierte = true);
