@@ -286,6 +286,7 @@ constexpr int64_t kGroessterMetadateiAufwand = 100'000'000;
 struct Metadateiaufwand {
   int64_t eintraege = 0;
   int64_t umfang = 0;
+  bool geschaetzt = false;  // a record did not fit: the rest is counted as shortest records
   int64_t produkt() const { return eintraege * umfang; }
 };
 
@@ -303,6 +304,7 @@ Metadateiaufwand metadateiAufwand(const QByteArray& d) {
       // hold more records than the shortest ones would.
       a.eintraege += rest / 6;
       a.umfang += rest / 6;
+      a.geschaetzt = true;
       break;
     }
     ++a.eintraege;
@@ -517,6 +519,8 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
   if (metadatei) {
     const Metadateiaufwand aufwand = metadateiAufwand(daten);
     if (aufwand.produkt() > kGroessterMetadateiAufwand) {
+      // A damaged file is only refused; a sound one says how many commands it holds.
+      if (aufwand.geschaetzt) return false;
       grund_ = QStringLiteral(
                    "Sie enthält %1 Zeichenbefehle, zu viele, um sie ohne lange "
                    "Wartezeit zu zeichnen.")
