@@ -2,7 +2,8 @@
 // the whole effect chain a picture element runs on every redraw, and painting the
 // result stretched into a frame of the page view. And a 36-megapixel camera picture
 // sharpened for a frame of the page: decoded, scaled down to the frame's printed size at
-// 600 dpi and sharpened, as an uncached redraw does it.
+// 600 dpi and sharpened, as an uncached redraw does it. And metafiles of many records or of
+// a few slow commands, loaded within the bound of work (drawn, or refused).
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
@@ -11,6 +12,7 @@
 
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
+#include "tests/gemeinsam/metadatei.h"
 
 namespace {
 
@@ -111,6 +113,33 @@ BENCHMARK(GrossesFotoSchaerfen)
     ->Args({1000, -300})
     ->Args({2000, 300})
     ->Args({0, 300})
+    ->Unit(benchmark::kMillisecond);
+
+// Metafiles loaded within the bound of work: state.range(1) records of a zigzag line
+// (MoveTo and LineTo by turns) in a picture of 1 x 1 inch (state.range(0) 0), or as many
+// ellipses over a picture of 16 x 8 inches (1), few records but minutes of drawing for
+// ImageMagick's renderer. The counter says whether it was drawn (1) or refused (0). The
+// drawing runs in a child process: the time to read is the wall-clock time.
+void MetadateiLaden(benchmark::State& state) {
+  const int anzahl = static_cast<int>(state.range(1));
+  const QByteArray daten =
+      state.range(0) == 0 ? metadatei::linien(anzahl) : metadatei::ellipsen(anzahl);
+  Bildsteuerung s;
+  bool gezeichnet = false;
+  for (auto _ : state) gezeichnet = s.ladeDaten(daten);
+  state.counters["gezeichnet"] = gezeichnet ? 1 : 0;
+}
+BENCHMARK(MetadateiLaden)
+    ->Args({0, 2000})
+    ->Args({0, 7000})
+    ->Args({0, 40000})
+    ->Args({0, 100000})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(MetadateiLaden)
+    ->Args({1, 200})
+    ->Iterations(1)
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

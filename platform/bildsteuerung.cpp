@@ -3,12 +3,22 @@
 #include <Magick++.h>
 #undef Intensity  // an old ImageMagick alias macro, which would rename a member
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPainter>
 #include <QRect>
+#include <QTemporaryDir>
 #include <QtGlobal>
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -30,9 +40,9 @@ constexpr MagickCore::MagickSizeType kMiB = 1024ULL * 1024ULL;
 
 // The most pixels a file may decode to before it is scaled down (a JPEG is decoded at a
 // reduced size where that suffices; an 8-bit bitmap file of the largest size holds about as
-// many pixels), and the longest side of any bitmap.
+// many pixels). The limits are on pixels, not on the shape: a side may be as long as the
+// pixel count allows, so that a narrow panorama shows like a square picture.
 constexpr int64_t kGroessteDekodierung = 64'000'000;
-constexpr size_t kGroessteSeite = 16000;
 
 // The only coders the process may use: the four picture formats, the device-independent
 // bitmaps that metafiles and bitmaps carry inside them, the plain canvases the decoders
@@ -48,18 +58,50 @@ constexpr const char* kSicherheitsregeln =
     "<policy domain=\"path\" rights=\"none\" pattern=\"@*\"/>"
     "</policymap>";
 
+// ImageMagick takes the resource limits of the system's policy.xml as maxima that the
+// program cannot raise, and Debian's limits width and height to 16,000 pixels: a valid
+// 17000 x 40 bitmap would fail to decode. A policy file of the program's own, read before
+// the system's (ImageMagick takes the first value it finds), lets the sides be as long as
+// the area limit allows; every other limit below is the program's own and stricter. The
+// file is read once while ImageMagick starts, then removed, and the environment is left
+// as it was.
+void magickMitEigenenSeitengrenzenStarten() {
+  QTemporaryDir ordner;
+  QFile regeln(ordner.filePath(QStringLiteral("policy.xml")));
+  const bool geschrieben =
+      ordner.isValid() && regeln.open(QIODevice::WriteOnly) &&
+      regeln.write(QStringLiteral("<policymap>"
+                                  "<policy domain=\"resource\" name=\"width\" value=\"%1\"/>"
+                                  "<policy domain=\"resource\" name=\"height\" value=\"%1\"/>"
+                                  "</policymap>")
+                       .arg(kGroessteDekodierung)
+                       .toUtf8()) > 0;
+  regeln.close();
+  const QByteArray vorher = qgetenv("MAGICK_CONFIGURE_PATH");
+  const bool hatteVorher = qEnvironmentVariableIsSet("MAGICK_CONFIGURE_PATH");
+  if (geschrieben)
+    qputenv("MAGICK_CONFIGURE_PATH", hatteVorher ? QFile::encodeName(ordner.path()) + ':' + vorher
+                                                 : QFile::encodeName(ordner.path()));
+  Magick::InitializeMagick(nullptr);
+  if (hatteVorher)
+    qputenv("MAGICK_CONFIGURE_PATH", vorher);
+  else
+    qunsetenv("MAGICK_CONFIGURE_PATH");
+}
+
 // Starts ImageMagick once for the process, with limits that keep a hostile or broken
-// picture from taking the machine: memory, memory map, disk cache, width, height and
-// area, and one thread so that results never depend on scheduling.
+// picture from taking the machine: memory, memory map, disk cache and area (width and
+// height only as far as the area allows), and one thread so that results never depend on
+// scheduling.
 void magickVorbereiten() {
   static std::once_flag einmal;
   std::call_once(einmal, [] {
-    Magick::InitializeMagick(nullptr);
+    magickMitEigenenSeitengrenzenStarten();
     Magick::ResourceLimits::memory(256 * kMiB);
     Magick::ResourceLimits::map(512 * kMiB);
     Magick::ResourceLimits::disk(1024 * kMiB);
-    Magick::ResourceLimits::width(kGroessteSeite);
-    Magick::ResourceLimits::height(kGroessteSeite);
+    Magick::ResourceLimits::width(kGroessteDekodierung);
+    Magick::ResourceLimits::height(kGroessteDekodierung);
     Magick::ResourceLimits::area(kGroessteDekodierung);
     Magick::ResourceLimits::thread(1);
     MagickCore::ExceptionInfo* ausnahme = MagickCore::AcquireExceptionInfo();
@@ -68,6 +110,9 @@ void magickVorbereiten() {
       qWarning("Bildsteuerung: ImageMagick-Sicherheitsregeln nicht gesetzt");
     }
     MagickCore::DestroyExceptionInfo(ausnahme);
+    if (MagickCore::GetMagickResourceLimit(MagickCore::WidthResource) <
+        MagickCore::MagickSizeType(kGroessteDekodierung))
+      qWarning("Bildsteuerung: Seitengrenze des Systems gilt, sehr breite Bilder fehlen");
   });
 }
 
@@ -141,14 +186,15 @@ MagickCore::Quantum alsQuantum(double v) {
 
 // The factor (at most 1) by which a bitmap of breite x hoehe pixels is scaled so that it is
 // no larger than the target needs (both sides at least the target's, or the one that
-// reaches it where the proportions differ), no larger than the pixel budget and no side
-// longer than ImageMagick allows.
+// reaches it where the proportions differ) and no larger than the pixel budget. A side is
+// never scaled below one pixel, so a very narrow bitmap keeps its long side within the
+// budget on its own.
 double faktorFuer(double breite, double hoehe, const QSize& ziel) {
   if (breite <= 0 || hoehe <= 0) return 1.0;
   double f = 1.0;
   if (!ziel.isEmpty()) f = std::max(ziel.width() / breite, ziel.height() / hoehe);
-  f = std::min(f, std::sqrt(double(Bildsteuerung::kGroesstePixelzahl) / (breite * hoehe)));
-  f = std::min({f, kGroessteSeite / breite, kGroessteSeite / hoehe});
+  const double budget = double(Bildsteuerung::kGroesstePixelzahl);
+  f = std::min({f, std::sqrt(budget / (breite * hoehe)), budget / std::max(breite, hoehe)});
   return std::min(f, 1.0);
 }
 
@@ -182,10 +228,13 @@ void leeresAlphaIgnorieren(Magick::Image& bild) {
 }
 
 // Reads a little-endian number of a file header.
-uint32_t le32(const QByteArray& d, int i) {
+uint32_t le32(const QByteArray& d, qsizetype i) {
   return static_cast<uint8_t>(d[i]) | static_cast<uint8_t>(d[i + 1]) << 8 |
          static_cast<uint8_t>(d[i + 2]) << 16 |
          static_cast<uint32_t>(static_cast<uint8_t>(d[i + 3])) << 24;
+}
+uint16_t le16(const QByteArray& d, qsizetype i) {
+  return static_cast<uint16_t>(static_cast<uint8_t>(d[i]) | static_cast<uint8_t>(d[i + 1]) << 8);
 }
 void setzeLe32(QByteArray& d, int i, uint32_t v) {
   for (int k = 0; k < 4; ++k) d[i + k] = static_cast<char>((v >> (8 * k)) & 0xFF);
@@ -223,6 +272,159 @@ QByteArray os2KopfAngleichen(const QByteArray& datei) {
   return neu;
 }
 
+// ImageMagick's metafile renderer gathers a picture's drawing commands into one list and
+// copies the whole list for every command it draws, so its time grows with the number of
+// records times the length of that list: 10,000 short records take about half a second,
+// 40,000 eight seconds, 100,000 minutes. The records are counted before anything is
+// decoded (after the headers, each record is its size in 16-bit words, its function and
+// its parameters, up to the end-of-file record); the list grows by one for each record and
+// one for every two words of parameters beyond the first two (the points of a polyline,
+// the characters of a text, the bytes of an embedded bitmap). The product of the two
+// stays below this bound, which this renderer draws in well under a second.
+constexpr int64_t kGroessterMetadateiAufwand = 100'000'000;
+
+struct Metadateiaufwand {
+  int64_t eintraege = 0;
+  int64_t umfang = 0;
+  bool geschaetzt = false;  // a record did not fit: the rest is counted as shortest records
+  int64_t produkt() const { return eintraege * umfang; }
+};
+
+Metadateiaufwand metadateiAufwand(const QByteArray& d) {
+  Metadateiaufwand a;
+  constexpr qsizetype kPlatzierbarerKopf = 22;
+  constexpr qsizetype kKopf = 18;  // nine words
+  qsizetype pos = (d.size() >= 4 && le32(d, 0) == 0x9AC6CDD7u ? kPlatzierbarerKopf : 0) + kKopf;
+  while (pos + 6 <= d.size()) {
+    const int64_t worte = le32(d, pos);
+    if (le16(d, pos + 4) == 0) break;  // end of file
+    const int64_t rest = d.size() - pos;
+    if (worte < 3 || worte * 2 > rest) {
+      // A record that does not fit: whatever the renderer makes of the rest, it cannot
+      // hold more records than the shortest ones would.
+      a.eintraege += rest / 6;
+      a.umfang += rest / 6;
+      a.geschaetzt = true;
+      break;
+    }
+    ++a.eintraege;
+    a.umfang += 1 + (worte - 3) / 2;
+    pos += worte * 2;
+  }
+  return a;
+}
+
+// What the metafile renderer draws also takes time for the area each command covers (a
+// hundred ellipses over a picture of 800 x 400 pixels take five seconds), which no count
+// of records tells beforehand. The picture is therefore drawn in a child process, which
+// is ended when it runs over this time; a crash of the renderer ends only the child.
+constexpr int kMetadateiMillisekunden = 2000;
+
+bool allesSchreiben(int fd, const unsigned char* daten, size_t laenge) {
+  while (laenge > 0) {
+    const ssize_t n = ::write(fd, daten, laenge);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    daten += n;
+    laenge -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The child's part: draws the metafile, lays it onto white, brings it within the target
+// and the pixel budget, and writes its width, height (32 bits each) and its pixels as red,
+// green and blue bytes. It never returns.
+[[noreturn]] void metadateiImKind(Magick::Image& bild, const Magick::Blob& blob, const QSize& ziel,
+                                  int fd) {
+  int ende = 1;
+  try {
+    // No pixel cache on disk: a child ended for its time would leave the file behind.
+    MagickCore::SetMagickResourceLimit(MagickCore::DiskResource, 0);
+    bild.read(blob);
+    aufWeissLegen(bild);
+    bild.page(Magick::Geometry(0, 0, 0, 0));
+    skalieren(bild, faktorFuer(double(bild.columns()), double(bild.rows()), ziel));
+    const size_t breite = bild.columns();
+    const size_t hoehe = bild.rows();
+    std::vector<unsigned char> aus(8 + breite * hoehe * 3);
+    const auto breite32 = static_cast<uint32_t>(breite);
+    const auto hoehe32 = static_cast<uint32_t>(hoehe);
+    std::memcpy(aus.data(), &breite32, 4);
+    std::memcpy(aus.data() + 4, &hoehe32, 4);
+    bild.write(0, 0, breite, hoehe, "RGB", MagickCore::CharPixel, aus.data() + 8);
+    if (breite > 0 && hoehe > 0 && allesSchreiben(fd, aus.data(), aus.size())) ende = 0;
+  } catch (...) {
+  }
+  ::_exit(ende);
+}
+
+// Draws the metafile in a child process within kMetadateiMillisekunden and takes its
+// pixels into bild. False when the child failed, crashed or ran over the time (grund says
+// the last), or the pixels do not fit into memory.
+bool metadateiLesen(Magick::Image& bild, const Magick::Blob& blob, const QSize& ziel,
+                    QString& grund) {
+  int rohr[2];
+  if (::pipe2(rohr, O_CLOEXEC) != 0) return false;
+  const pid_t kind = ::fork();
+  if (kind < 0) {
+    ::close(rohr[0]);
+    ::close(rohr[1]);
+    return false;
+  }
+  if (kind == 0) {
+    ::close(rohr[0]);
+    metadateiImKind(bild, blob, ziel, rohr[1]);
+  }
+  ::close(rohr[1]);
+  const auto frist =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kMetadateiMillisekunden);
+  constexpr size_t kHoechstens = 8 + size_t(Bildsteuerung::kGroesstePixelzahl) * 3;
+  std::vector<unsigned char> daten;
+  bool fertig = false;
+  bool zuLange = false;
+  unsigned char puffer[65536];
+  while (!fertig) {
+    const auto bleibt = std::chrono::duration_cast<std::chrono::milliseconds>(
+        frist - std::chrono::steady_clock::now());
+    if (bleibt.count() <= 0) {
+      zuLange = true;
+      break;
+    }
+    pollfd warten{rohr[0], POLLIN, 0};
+    const int bereit = ::poll(&warten, 1, static_cast<int>(bleibt.count()));
+    if (bereit < 0 && errno == EINTR) continue;
+    if (bereit < 0) break;
+    if (bereit == 0) continue;  // the time is checked above
+    const ssize_t n = ::read(rohr[0], puffer, sizeof puffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      fertig = n == 0;
+      break;
+    }
+    if (daten.size() + size_t(n) > kHoechstens) break;
+    daten.insert(daten.end(), puffer, puffer + n);
+  }
+  ::close(rohr[0]);
+  if (!fertig) ::kill(kind, SIGKILL);
+  int status = 0;
+  while (::waitpid(kind, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (zuLange) {
+    grund = QStringLiteral("Das Zeichnen der Metadatei dauert länger als %1 Sekunden.")
+                .arg(kMetadateiMillisekunden / 1000);
+    return false;
+  }
+  if (!fertig || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || daten.size() < 8) return false;
+  uint32_t breite = 0;
+  uint32_t hoehe = 0;
+  std::memcpy(&breite, daten.data(), 4);
+  std::memcpy(&hoehe, daten.data() + 4, 4);
+  if (breite == 0 || hoehe == 0 || daten.size() != 8 + size_t(breite) * hoehe * 3) return false;
+  if (!platzFuer(breite, hoehe)) return false;
+  bild.read(breite, hoehe, "RGB", MagickCore::CharPixel, daten.data() + 8);
+  return true;
+}
+
 // The picture's orientation tag, 1 (upright) to 8; 0 without one or with a number outside
 // that range, which ImageMagick takes from the file unchecked.
 int ausrichtung(const Magick::Image& bild) {
@@ -257,7 +459,8 @@ QString Bildsteuerung::formatAusInhalt(const QByteArray& kopf) {
   return {};
 }
 
-void Bildsteuerung::leeren() {
+void Bildsteuerung::leeren(const QString& grund) {
+  grund_ = grund;
   magick_.reset();
   magickNachholen_ = false;
   bild_ = QImage();
@@ -312,6 +515,19 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
   if (format.isEmpty()) return false;
   const QByteArray daten = format == QLatin1String("BMP") ? os2KopfAngleichen(inhalt) : inhalt;
   if (daten.isEmpty()) return false;
+  const bool metadatei = format == QLatin1String("WMF");
+  if (metadatei) {
+    const Metadateiaufwand aufwand = metadateiAufwand(daten);
+    if (aufwand.produkt() > kGroessterMetadateiAufwand) {
+      // A damaged file is only refused; a sound one says how many commands it holds.
+      if (aufwand.geschaetzt) return false;
+      grund_ = QStringLiteral(
+                   "Sie enthält %1 Zeichenbefehle, zu viele, um sie ohne lange "
+                   "Wartezeit zu zeichnen.")
+                   .arg(QLocale(QLocale::German).toString(qlonglong(aufwand.eintraege)));
+      return false;
+    }
+  }
   try {
     const Magick::Blob blob(daten.constData(), static_cast<size_t>(daten.size()));
     const auto neuesBild = [&] {
@@ -348,7 +564,11 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
                             .arg(std::ceil(breite * faktor))
                             .arg(std::ceil(hoehe * faktor))
                             .toStdString());
-    bild->read(blob);
+    if (metadatei) {
+      if (!metadateiLesen(*bild, blob, ziel_, grund_)) return false;
+    } else {
+      bild->read(blob);
+    }
     if (bild->columns() == 0 || bild->rows() == 0) return false;
     if (bild->colorSpace() != MagickCore::sRGBColorspace &&
         bild->colorSpace() != MagickCore::RGBColorspace)
@@ -371,6 +591,34 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
     leeren();
     return false;
   }
+}
+
+Bildsteuerung::Dekodiert Bildsteuerung::dekodieren(const QString& pfad) {
+  Bildsteuerung steuerung;
+  Dekodiert ergebnis;
+  if (steuerung.Load(pfad)) {
+    ergebnis.bild = steuerung.bild();
+    ergebnis.massstab = steuerung.massstab();
+  }
+  ergebnis.grund = steuerung.fehlergrund();
+  return ergebnis;
+}
+
+bool Bildsteuerung::uebernehmen(const Dekodiert& dekodiert) {
+  if (dekodiert.bild.isNull()) {
+    leeren(dekodiert.grund);
+    return false;
+  }
+  setzeBild(dekodiert.bild);
+  massstab_ = dekodiert.massstab;
+  const double faktor =
+      faktorFuer(double(dekodiert.bild.width()), double(dekodiert.bild.height()), ziel_);
+  if (faktor >= 1.0) return true;
+  // Where the memory limits allow no scaling the picture stays larger than the target.
+  const double breiteVorher = dekodiert.bild.width();
+  if (wirke([faktor](Magick::Image& bild) { skalieren(bild, faktor); }))
+    massstab_ *= double(magick_->columns()) / breiteVorher;
+  return true;
 }
 
 bool Bildsteuerung::hatBitmap() const { return magick_ != nullptr || magickNachholen_; }

@@ -7,7 +7,12 @@
 // The bitmap is kept within a pixel budget: a picture larger than the drawing needs (the
 // target size, a frame's printed size at 600 dpi) is scaled down as it is decoded, and again
 // after an effect that grows the bitmap. Nothing is ever scaled up, and the scaling is the
-// same in both directions, so the proportions stay. No bitmap exceeds kGroesstePixelzahl.
+// same in both directions, so the proportions stay. No bitmap exceeds kGroesstePixelzahl;
+// its shape does not matter.
+//
+// The work of decoding is bounded: a metafile with too many records is refused before it
+// is decoded, and one whose drawing takes longer than two seconds all the same is drawn in
+// a child process that is ended then.
 #pragma once
 
 #include <QByteArray>
@@ -55,6 +60,25 @@ class Bildsteuerung {
   bool Load(const QString& pfad, int a = 0, int b = 0, int c = 1);
   // The same from bytes already in memory (the content decides the format).
   bool ladeDaten(const QByteArray& daten);
+  // Why the last Load refused its picture, as a sentence for the user, where there is more
+  // to say than that it cannot be read (a metafile whose drawing would take too long);
+  // empty otherwise.
+  QString fehlergrund() const { return grund_; }
+
+  // A picture file decoded once, before it is fitted to a target: the bitmap within the
+  // pixel budget, its pixels per pixel of the file, and for a refused file no bitmap and
+  // the reason (fehlergrund). A control takes it over for any target size without decoding
+  // the file again.
+  struct Dekodiert {
+    QImage bild;
+    double massstab = 1.0;
+    QString grund;
+  };
+  static Dekodiert dekodieren(const QString& pfad);
+  // The decoded picture as the bitmap, scaled down to the target size as Load scales a
+  // picture it decodes. Without a bitmap in it the control is left without one (with its
+  // reason) and false is returned.
+  bool uebernehmen(const Dekodiert& dekodiert);
 
   // Effects on the bitmap; without a bitmap they do nothing. An effect that fails, or that
   // the memory limits do not allow, is skipped and leaves the bitmap as it was.
@@ -89,7 +113,8 @@ class Bildsteuerung {
   // (for a cached result of the same file and effects). Transparency is flattened onto white.
   QImage bild() const;
   void setzeBild(const QImage& bild);
-  void leeren();
+  // No bitmap; grund is what fehlergrund() says afterwards.
+  void leeren(const QString& grund = {});
 
   // The decoder chosen for a file's first bytes: "BMP", "JPEG", "PCX" or "WMF"; empty
   // for every other content (the picture is then refused).
@@ -106,6 +131,7 @@ class Bildsteuerung {
 
   QSize ziel_;
   double massstab_ = 1.0;
+  QString grund_;
 
   std::unique_ptr<Magick::Image> magick_;  // null: no bitmap, unless magickNachholen_
   // The bitmap was given as an image (bild_) and becomes a Magick image when first needed.

@@ -21,18 +21,25 @@ constexpr double kEinheitenProZoll = 254.0;  // tenths of a millimetre
 constexpr double kDruckDpi = 600.0;
 constexpr int32_t kWeiss = RGB(255, 255, 255);
 
-// What decides the pixels of a processed picture: the file as it is on disk and every
-// effect setting. The display fields File_Name, File_Path, File_Dir and the uninterpreted
-// Effekt do not. The file is known by its path, size, modification and status-change times
-// (nanoseconds) and its inode, so that a file saved over in place or replaced by renaming
-// another onto it is seen as changed.
-struct Schluessel {
+// A picture file as it is on disk, known by its path, size, modification and status-change
+// times (nanoseconds) and its inode, so that a file saved over in place or replaced by
+// renaming another onto it is seen as changed.
+struct Datei {
   QString pfad;
   int64_t groesse = 0;
   int64_t geaendert = 0;
   int64_t statusGeaendert = 0;
   uint64_t geraet = 0;
   uint64_t inode = 0;
+
+  bool operator==(const Datei&) const = default;
+};
+
+// What decides the pixels of a processed picture: the file and every effect setting, and
+// the control's target size. The display fields File_Name, File_Path, File_Dir and the
+// uninterpreted Effekt do not.
+struct Schluessel {
+  Datei datei;
   int32_t Rotate = 0;
   int16_t Helligkeit = 0;
   int16_t Kontrast = 0;
@@ -44,19 +51,21 @@ struct Schluessel {
   int16_t EffektTrapez = 0;
   bool Invert = false;
   bool Gray = false;
-  QSize ziel;  // the control's target size
+  QSize ziel;
 
   bool operator==(const Schluessel&) const = default;
 };
 
-// The processed bitmaps, most recently used first. A null image records a file that could
-// not be decoded, so that a broken file is not decoded again on every redraw either.
+// Pictures by key, most recently used first, within a number of entries and of bytes. A
+// picture without a bitmap records a file that could not be decoded (and why), so that a
+// broken file is not decoded again on every redraw either.
+template <class K>
 class Zwischenspeicher {
  public:
-  static constexpr std::size_t kMaxEintraege = 16;
-  static constexpr qint64 kMaxBytes = 256LL * 1024 * 1024;
+  Zwischenspeicher(std::size_t maxEintraege, qint64 maxBytes)
+      : maxEintraege_(maxEintraege), maxBytes_(maxBytes) {}
 
-  const QImage* suchen(const Schluessel& k) {
+  const Bildsteuerung::Dekodiert* suchen(const K& k) {
     for (auto it = eintraege_.begin(); it != eintraege_.end(); ++it) {
       if (it->schluessel == k) {
         eintraege_.splice(eintraege_.begin(), eintraege_, it);
@@ -66,14 +75,15 @@ class Zwischenspeicher {
     return nullptr;
   }
 
-  void ablegen(const Schluessel& k, const QImage& bild) {
-    eintraege_.push_front({k, bild});
-    bytes_ += bild.sizeInBytes();
+  const Bildsteuerung::Dekodiert& ablegen(const K& k, Bildsteuerung::Dekodiert bild) {
+    bytes_ += bild.bild.sizeInBytes();
+    eintraege_.push_front({k, std::move(bild)});
     // Keep the newest entry even when it alone is over the budget.
-    while (eintraege_.size() > 1 && (eintraege_.size() > kMaxEintraege || bytes_ > kMaxBytes)) {
-      bytes_ -= eintraege_.back().bild.sizeInBytes();
+    while (eintraege_.size() > 1 && (eintraege_.size() > maxEintraege_ || bytes_ > maxBytes_)) {
+      bytes_ -= eintraege_.back().bild.bild.sizeInBytes();
       eintraege_.pop_back();
     }
+    return eintraege_.front().bild;
   }
 
   void leeren() {
@@ -83,16 +93,32 @@ class Zwischenspeicher {
 
  private:
   struct Eintrag {
-    Schluessel schluessel;
-    QImage bild;
+    K schluessel;
+    Bildsteuerung::Dekodiert bild;
   };
+  std::size_t maxEintraege_;
+  qint64 maxBytes_;
   std::list<Eintrag> eintraege_;
   qint64 bytes_ = 0;
 };
 
-Zwischenspeicher& zwischenspeicher() {
-  static Zwischenspeicher speicher;
+// The processed bitmaps, for the page redraw on every mouse move.
+Zwischenspeicher<Schluessel>& zwischenspeicher() {
+  static Zwischenspeicher<Schluessel> speicher(16, 256LL * 1024 * 1024);
   return speicher;
+}
+
+// The decoded files, before any effect and target: each file is decoded once, and every
+// zoom, print, export and effect setting starts from its decoded bitmap (a big metafile
+// takes up to seconds to draw, a big photo a good part of one).
+Zwischenspeicher<Datei>& dekodierte() {
+  static Zwischenspeicher<Datei> speicher(8, 128LL * 1024 * 1024);
+  return speicher;
+}
+
+int& dekodierzaehler() {
+  static int zaehler = 0;
+  return zaehler;
 }
 
 int& ladezaehler() {
@@ -127,9 +153,15 @@ QString pfadFinden(const Programmzustand& s, const QString& gespeichert) {
 }
 
 // Load and the effect chain, in their fixed order; each works on what the one before left.
-void ladenUndBearbeiten(const ClassBild& bild, const QString& pfad, Bildsteuerung& steuerung) {
+// The file is decoded only when it is not among the decoded ones.
+void ladenUndBearbeiten(const ClassBild& bild, const Datei& datei, Bildsteuerung& steuerung) {
   ++ladezaehler();
-  if (!steuerung.Load(pfad, 0, 0, 1)) return;
+  const Bildsteuerung::Dekodiert* dekodiert = dekodierte().suchen(datei);
+  if (!dekodiert) {
+    ++dekodierzaehler();
+    dekodiert = &dekodierte().ablegen(datei, Bildsteuerung::dekodieren(datei.pfad));
+  }
+  if (!steuerung.uebernehmen(*dekodiert)) return;
   if (bild.Rotate > 0) steuerung.Rotate(bild.Rotate, true, kWeiss);
   steuerung.Intensity(bild.Helligkeit);
   steuerung.Contrast(bild.Kontrast);
@@ -161,12 +193,13 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
 
   constexpr int64_t kMilliarde = 1000000000;
   Schluessel k;
-  k.pfad = QFileInfo(pfad).absoluteFilePath();
-  k.groesse = st.st_size;
-  k.geaendert = int64_t(st.st_mtim.tv_sec) * kMilliarde + st.st_mtim.tv_nsec;
-  k.statusGeaendert = int64_t(st.st_ctim.tv_sec) * kMilliarde + st.st_ctim.tv_nsec;
-  k.geraet = st.st_dev;
-  k.inode = st.st_ino;
+  Datei& datei = k.datei;
+  datei.pfad = QFileInfo(pfad).absoluteFilePath();
+  datei.groesse = st.st_size;
+  datei.geaendert = int64_t(st.st_mtim.tv_sec) * kMilliarde + st.st_mtim.tv_nsec;
+  datei.statusGeaendert = int64_t(st.st_ctim.tv_sec) * kMilliarde + st.st_ctim.tv_nsec;
+  datei.geraet = st.st_dev;
+  datei.inode = st.st_ino;
   k.Rotate = bild.Rotate;
   k.Helligkeit = bild.Helligkeit;
   k.Kontrast = bild.Kontrast;
@@ -180,14 +213,17 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
   k.Gray = bild.Gray;
   k.ziel = steuerung.zielgroesse();
 
-  if (const QImage* fertig = zwischenspeicher().suchen(k)) {
-    if (fertig->isNull())
-      steuerung.leeren();
+  if (const Bildsteuerung::Dekodiert* fertig = zwischenspeicher().suchen(k)) {
+    if (fertig->bild.isNull())
+      steuerung.leeren(fertig->grund);
     else
-      steuerung.setzeBild(*fertig);
+      steuerung.setzeBild(fertig->bild);
   } else {
-    ladenUndBearbeiten(bild, k.pfad, steuerung);
-    zwischenspeicher().ablegen(k, steuerung.hatBitmap() ? steuerung.bild() : QImage());
+    ladenUndBearbeiten(bild, datei, steuerung);
+    Bildsteuerung::Dekodiert ergebnis;
+    if (steuerung.hatBitmap()) ergebnis.bild = steuerung.bild();
+    ergebnis.grund = steuerung.fehlergrund();
+    zwischenspeicher().ablegen(k, std::move(ergebnis));
   }
   steuerung.Visible = true;
 }
@@ -212,4 +248,9 @@ void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steueru
 
 int bildLadevorgaenge() { return ladezaehler(); }
 
-void bildZwischenspeicherLeeren() { zwischenspeicher().leeren(); }
+int bildDekodierungen() { return dekodierzaehler(); }
+
+void bildZwischenspeicherLeeren(bool auchDekodierte) {
+  zwischenspeicher().leeren();
+  if (auchDekodierte) dekodierte().leeren();
+}

@@ -4,8 +4,10 @@
 // The page is redrawn on every mouse move, so the processed bitmap is kept: a picture whose
 // file (found path, size, modification time) and effect settings are unchanged is taken
 // from a small cache (least recently used entries go first) instead of being decoded and
-// processed again. A file changed on disk is loaded afresh, and so is a picture whose
-// control has another target size (Bildsteuerung::setzeZielgroesse).
+// processed again. A file changed on disk is loaded afresh. A picture whose control has
+// another target size (Bildsteuerung::setzeZielgroesse), or whose effects changed, is
+// processed again, but from the file's decoded bitmap, which a second cache keeps: each
+// file is decoded once, not again for each zoom, print, export or effect setting.
 #pragma once
 
 #include "core/programmzustand.h"
@@ -29,7 +31,9 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
 void BildMalen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& steuerung,
                Zeichenflaeche& ziel, const ClassRahmen& rahmen);
 
-// How many times a picture was decoded and processed (cache misses); for tests.
+// How many times a picture was processed (misses of the first cache), and how many times a
+// file was decoded (misses of the second); for tests.
 int bildLadevorgaenge();
-// Drops every cached picture.
-void bildZwischenspeicherLeeren();
+int bildDekodierungen();
+// Drops every cached picture; the decoded files too unless auchDekodierte is false.
+void bildZwischenspeicherLeeren(bool auchDekodierte = true);

@@ -452,9 +452,14 @@ void frmBild::BildVorschau() {
   BildDarstellen(s_, m, *Lead1[k]);
   QString hinweis;
   if (!m.File.isEmpty() && !Lead1[k]->hatBitmap()) {
-    hinweis = dateiVorhanden(s_, m.File)
-                  ? QStringLiteral("Die Bilddatei kann nicht gelesen werden.")
-                  : QStringLiteral("Die Bilddatei wurde nicht gefunden.");
+    const QString grund = Lead1[k]->fehlergrund();
+    if (!dateiVorhanden(s_, m.File))
+      hinweis = QStringLiteral("Die Bilddatei wurde nicht gefunden.");
+    else if (grund.isEmpty())
+      hinweis = QStringLiteral("Die Bilddatei kann nicht gelesen werden.");
+    else
+      hinweis = QStringLiteral("Die Bilddatei „%1“ kann nicht gelesen werden. %2")
+                    .arg(QFileInfo(dateiFinden(s_, m.File)).fileName(), grund);
   }
   Vorschau[k]->setzeHinweis(hinweis);
   Vorschau[k]->update();

@@ -12,6 +12,7 @@
 #include "core/programmzustand.h"
 #include "elements/picture/bild_darstellen.h"
 #include "elements/shape/linie_zeichnen.h"
+#include "gemeinsam/metadatei.h"
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
 #include "platform/drucksteuerung.h"
@@ -207,6 +208,37 @@ TEST_F(BildTest, OhneOderMitUnladbarerDateiNichts) {
   EXPECT_EQ(bildLadevorgaenge(), vorKaputt + 1);
 }
 
+// Each zoom, the print and a changed effect process the picture afresh for their size, but
+// from the bitmap decoded once. A metafile too big to draw leaves its frame empty at once,
+// and is not decoded again either.
+TEST_F(BildTest, JedeDateiWirdEinmalDekodiert) {
+  const int dekodiert = bildDekodierungen();
+  const int bearbeitet = bildLadevorgaenge();
+  for (int zoom : {1, 2}) {
+    s.Zoomfaktor = zoom;
+    malen();
+  }
+  s.Druckmodus = -1;
+  malen();
+  s.Druckmodus = 0;
+  s.Zoomfaktor = 1;
+  bild.Invert = true;
+  EXPECT_TRUE(aehnlich(malen().pixel(60, 75), qRgb(0, 255, 255)));
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 1);
+  EXPECT_EQ(bildLadevorgaenge(), bearbeitet + 4);
+
+  QFile viele(pfad("viele.wmf"));
+  ASSERT_TRUE(viele.open(QIODevice::WriteOnly));
+  viele.write(metadatei::linien(100000));
+  viele.close();
+  bild.File = viele.fileName();
+  EXPECT_EQ(malen().pixel(60, 75), kWeiss);
+  EXPECT_FALSE(steuerung.hatBitmap());
+  s.Zoomfaktor = 2;
+  malen();
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 2);
+}
+
 TEST_F(BildTest, EffekteMitIhrenWerten) {
   // A quarter turn grows the bitmap to hold the turned picture; a positive shear widens
   // it, a negative one makes it taller; negative noise and mosaic are skipped.
@@ -233,8 +265,9 @@ TEST_F(BildTest, EffekteMitIhrenWerten) {
 
 // A 36-megapixel photo in a frame of 40 x 30 mm, turned by 30 degrees, brightened and with
 // the contrast at its most, as documents that crashed the program hold it: the picture is
-// decoded and processed no larger than the frame's printed size at 600 dpi (945 x 709
-// pixels, rounded up to a step), and drawn. Every further effect on it works as well.
+// decoded within the pixel budget, processed no larger than the frame's printed size at
+// 600 dpi (945 x 709 pixels, rounded up to a step), and drawn. Every further effect on it works as
+// well.
 TEST_F(BildTest, GrossesFotoWirdFuerDenRahmenVerkleinert) {
   QImage foto(6000, 6000, QImage::Format_RGB32);
   foto.fill(qRgb(40, 120, 200));

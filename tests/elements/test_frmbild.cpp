@@ -28,6 +28,7 @@
 #include "elements/picture/bildvorschau.h"
 #include "elements/picture/frmbild.h"
 #include "gemeinsam/fallnamen.h"
+#include "gemeinsam/metadatei.h"
 #include "gemeinsam/testfenster.h"
 #include "platform/bildsteuerung.h"
 
@@ -368,6 +369,18 @@ TEST_F(FrmBildTest, UnlesbareDateiLaesstHoeheUndZeigtKeinAltesBild) {
     EXPECT_FALSE(aehnlich(vorschauMitte(1), kGruen)) << name;
     EXPECT_EQ(dlg->Vorschau[1]->hinweis(), "Die Bilddatei kann nicht gelesen werden.");
   }
+  // A metafile too big to draw: refused at once, and the hint names the file and says why.
+  QFile viele(hier("viele.wmf"));
+  ASSERT_TRUE(viele.open(QIODevice::WriteOnly));
+  viele.write(metadatei::linien(40000));
+  viele.close();
+  dlg->zeigen();
+  dateiKlicken("viele.wmf");
+  EXPECT_EQ(rahmen().Hoehe, 500);
+  EXPECT_FALSE(dlg->Lead1[1]->hatBitmap());
+  EXPECT_TRUE(dlg->Vorschau[1]->hinweis().startsWith(
+      QStringLiteral("Die Bilddatei „viele.wmf“ kann nicht gelesen werden. Sie enthält 40.002")))
+      << dlg->Vorschau[1]->hinweis().toStdString();
 }
 
 // Every field of the element set: "Ok" without an edit leaves it as it was.

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "gemeinsam/metadatei.h"
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
 #include "platform/gdi.h"
@@ -41,18 +42,7 @@ class Bytes {
 // A Windows metafile of 1 x 0.5 inch (1440 x 720 units at 1440 per inch): a white
 // rectangle over the whole picture and a red one over its left half, both without outline.
 QByteArray metafile(bool platzierbar) {
-  Bytes kopf;
-  if (platzierbar) {
-    kopf.dw(0x9AC6CDD7).w(0).w(0).w(0).w(1440).w(720).w(1440).dw(0);
-    int summe = 0;
-    for (int i = 0; i < 20; i += 2)
-      summe ^=
-          static_cast<uint8_t>(kopf.daten()[i]) | (static_cast<uint8_t>(kopf.daten()[i + 1]) << 8);
-    kopf.w(summe);
-  }
   Bytes rec;
-  rec.dw(5).w(0x020B).w(0).w(0);                 // SetWindowOrg 0, 0
-  rec.dw(5).w(0x020C).w(720).w(1440);            // SetWindowExt 1440 x 720
   rec.dw(8).w(0x02FA).w(5).w(0).w(0).dw(0);      // CreatePenIndirect: no pen
   rec.dw(4).w(0x012D).w(0);                      // SelectObject 0
   rec.dw(7).w(0x02FC).w(0).dw(0x00FFFFFF).w(0);  // CreateBrushIndirect: white
@@ -61,10 +51,7 @@ QByteArray metafile(bool platzierbar) {
   rec.dw(7).w(0x02FC).w(0).dw(0x000000FF).w(0);  // CreateBrushIndirect: red
   rec.dw(4).w(0x012D).w(2);                      // SelectObject 2
   rec.dw(7).w(0x041B).w(720).w(720).w(0).w(0);   // Rectangle 0, 0, 720, 720
-  rec.dw(3).w(0);                                // EOF
-  const uint32_t woerter = static_cast<uint32_t>(9 + rec.daten().size() / 2);
-  kopf.w(1).w(9).w(0x0300).dw(woerter).w(3).dw(8).w(0);
-  return kopf.daten() + rec.daten();
+  return metadatei::mitKopf(1440, 720, rec.daten(), 8, 3, platzierbar);
 }
 
 // Run-length coding of one PCX plane line.
@@ -299,6 +286,56 @@ TEST_F(BildsteuerungDatei, MetafileOhnePlatzierungskopfWirdGelesen) {
   EXPECT_GT(s.BitmapWidth(), 0);
   EXPECT_GT(s.BitmapHeight(), 0);
   EXPECT_NEAR(double(s.BitmapHeight()) / s.BitmapWidth(), 0.5, 0.05);
+}
+
+// The pixel limits are on the area: a long narrow bitmap or JPEG shows at its full size,
+// one of more than 64 megapixels (a 1-bit bitmap of 8200 x 8200) is refused.
+TEST_F(BildsteuerungDatei, SehrBreiteBilderInnerhalbDerPixelgrenze) {
+  const QRgb rot = qRgb(255, 0, 0);
+  const QRgb blau = qRgb(0, 0, 255);
+  QImage breit(17000, 40, QImage::Format_RGB32);
+  breit.fill(rot);
+  for (int y = 0; y < breit.height(); ++y)
+    for (int x = 16000; x < breit.width(); ++x) breit.setPixel(x, y, blau);
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("breit.bmp", kodiert(breit, "BMP"))));
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(17000, 40));
+  EXPECT_EQ(s.bild().pixel(100, 20), rot);
+  EXPECT_EQ(s.bild().pixel(16500, 20), blau);
+  ASSERT_TRUE(s.Load(schreibe("breit.jpg", kodiert(breit.scaled(17000, 200), "JPG"))));
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(17000, 200));
+
+  Bytes riesig;
+  const uint32_t zeile = (8200 / 8 + 3) / 4 * 4;
+  riesig.b('B').b('M').dw(62 + zeile * 8200).w(0).w(0).dw(62);
+  riesig.dw(40).dw(8200).dw(8200).w(1).w(1).dw(0).dw(zeile * 8200).dw(2835).dw(2835).dw(2).dw(0);
+  riesig.dw(0).dw(0x00FFFFFF);
+  riesig.daten().append(QByteArray(zeile * 8200, '\x55'));
+  EXPECT_FALSE(s.Load(schreibe("riesig.bmp", riesig.daten())));
+  EXPECT_FALSE(s.hatBitmap());
+}
+
+// A metafile is drawn only within a bound of work, so that no picture holds the program up:
+// 2,000 records show, 40,000 are refused before anything is drawn, and a few commands
+// whose drawing takes long all the same are broken off. Each refusal says why; the
+// control goes on loading pictures afterwards.
+TEST_F(BildsteuerungDatei, MetafileNurInnerhalbEinerArbeitsgrenze) {
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("linien.wmf", metadatei::linien(2000))));
+  EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(96, 96));
+  EXPECT_TRUE(s.fehlergrund().isEmpty());
+
+  EXPECT_FALSE(s.Load(schreibe("viele.wmf", metadatei::linien(40000))));
+  EXPECT_FALSE(s.hatBitmap());
+  EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("40.002"))) << s.fehlergrund().toStdString();
+
+  ASSERT_TRUE(s.Load(schreibe("gut.bmp", kodiert(vierFelder(), "BMP"))));
+  EXPECT_TRUE(s.fehlergrund().isEmpty());
+  EXPECT_FALSE(s.Load(schreibe("ellipsen.wmf", metadatei::ellipsen(200))));
+  EXPECT_FALSE(s.hatBitmap());
+  EXPECT_FALSE(s.fehlergrund().isEmpty());
+  ASSERT_TRUE(s.Load(schreibe("rechteck.wmf", metafile(true))));
+  EXPECT_TRUE(s.fehlergrund().isEmpty());
 }
 
 // Every refused content is tried after a good picture: the control must drop it.
