@@ -81,6 +81,8 @@ HDC Bildflaeche::hdc() {
   return d_->dc.get();
 }
 
+QRect Bildflaeche::geraeteflaeche() const { return d_->bild.rect(); }
+
 double Bildflaeche::Width() const { return d_->bild.width() * tppX_; }
 double Bildflaeche::Height() const { return d_->bild.height() * tppY_; }
 void Bildflaeche::setWidth(double twips) { setzeGroesse(twips, Height()); }

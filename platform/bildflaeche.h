@@ -24,6 +24,7 @@ class Bildflaeche : public Zeichenflaeche {
   HDC hdc() override;
   double twipsProPixelX() const override { return tppX_; }
   double twipsProPixelY() const override { return tppY_; }
+  QRect geraeteflaeche() const override;
 
   // No surface holds more pixels than this: 512 MiB of 32-bit pixels, which still holds
   // the largest standard paper at ten times the screen size.

@@ -245,8 +245,12 @@ void Drucksteuerung::seiteBeenden() {
   d_->maler.end();
   Blatt& blatt = *d_->seiten.back();
   blatt.groesse = QSizeF(PaperWidth, PaperHeight);
-  blatt.bild.setBoundingRect(QRect(0, 0, static_cast<int>(std::ceil(PaperWidth / TWIPS_PRO_PIXEL)),
-                                   static_cast<int>(std::ceil(PaperHeight / TWIPS_PRO_PIXEL))));
+  blatt.bild.setBoundingRect(geraeteflaeche());
+}
+
+QRect Drucksteuerung::geraeteflaeche() const {
+  return QRect(0, 0, std::max(0, zahlen::int32Begrenzt(std::ceil(PaperWidth / TWIPS_PRO_PIXEL))),
+               std::max(0, zahlen::int32Begrenzt(std::ceil(PaperHeight / TWIPS_PRO_PIXEL))));
 }
 
 bool Drucksteuerung::StartDoc() {

@@ -31,6 +31,8 @@ class Drucksteuerung : public Zeichenflaeche {
   // Device twips per pixel (1440 / AUFLOESUNG).
   double twipsProPixelX() const override;
   double twipsProPixelY() const override;
+  // The page of PaperWidth x PaperHeight.
+  QRect geraeteflaeche() const override;
 
   // Preview switch: while on, a finished document is held and shown in the preview.
   bool Preview = true;

@@ -1,11 +1,16 @@
 #include "platform/gdi.h"
 
 #include <QFontMetricsF>
+#include <QImage>
+#include <QImageReader>
 #include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <new>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/zahlen.h"
 #include "platform/zeichenflaeche.h"
@@ -65,6 +70,288 @@ QString gesichtsname(const QString& name) {
   const qsizetype nul = n.indexOf(QChar(0));
   if (nul >= 0) n.truncate(nul);
   return n;
+}
+
+// --- Copies of a text as one shape -----------------------------------------------------
+
+// A text's coverage over a part of its box, as runs of covered pixels per row. A run of
+// full coverage holds no values, any other one coverage value per pixel.
+struct Deckungslauf {
+  int x;  // first pixel, relative to the text's reference point
+  int laenge;
+  qsizetype wert;  // index of its first value in Textmaske::werte; -1: full coverage
+};
+
+struct Textmaske {
+  QRect teil;                  // relative to the text's reference point
+  std::vector<size_t> zeilen;  // per row of teil the index of its first run; then the end
+  std::vector<Deckungslauf> laeufe;
+  std::vector<uint8_t> werte;
+
+  // First and last covered column of a row of teil; none: first > last.
+  std::pair<int, int> spalten(int zeile) const {
+    const size_t a = zeilen[static_cast<size_t>(zeile)];
+    const size_t e = zeilen[static_cast<size_t>(zeile) + 1];
+    if (a == e) return {1, 0};
+    return {laeufe[a].x, laeufe[e - 1].x + laeufe[e - 1].laenge - 1};
+  }
+};
+
+// One copy that shows: its device point and colour, the part of the text's box that lands
+// on the visible area, and the mask that holds that part.
+struct Schichtkopie {
+  QPoint punkt;
+  QRgb farbe;  // without alpha
+  QRect teil;
+  size_t maske = 0;
+};
+
+// The mask is drawn in bands of rows of at most this many pixels.
+constexpr qint64 kBandpixel = 4 * 1024 * 1024;
+// Layer pieces are cut where this many rows or columns are left empty between copies.
+constexpr int kLuecke = 16;
+// Pixels of one layer piece: within the allocation limit of the image reader, which reads
+// the pieces back when a recorded page is played.
+qint64 stueckpixel() {
+  const qint64 grenze = QImageReader::allocationLimit();
+  constexpr qint64 eigene = 32LL * 1024 * 1024;
+  return grenze > 0 ? std::min(eigene, (grenze << 20) / 4 - (1 << 16)) : eigene;
+}
+
+qint64 flaecheVon(const QRect& r) { return r.isEmpty() ? 0 : qint64(r.width()) * r.height(); }
+
+// The copies that show, in drawing order: the last one at each point (it covers an earlier
+// one there wholly) of those whose box reaches the visible area.
+std::vector<Schichtkopie> sichtbareKopien(const std::vector<Textkopie>& kopien, const QRect& umriss,
+                                          const QRect& sichtbar) {
+  std::vector<Schichtkopie> zaehlende;
+  std::unordered_set<quint64> punkte;
+  for (size_t k = kopien.size(); k-- > 0;) {
+    const QPoint q = kopien[k].punkt;
+    if (!punkte.insert(quint64(quint32(q.x())) << 32 | quint32(q.y())).second) continue;
+    // The box less what lies outside the visible area, in 64 bits: q may be far away.
+    const qint64 links = std::max<qint64>(umriss.left(), qint64(sichtbar.left()) - q.x());
+    const qint64 oben = std::max<qint64>(umriss.top(), qint64(sichtbar.top()) - q.y());
+    const qint64 rechts = std::min<qint64>(umriss.right(), qint64(sichtbar.right()) - q.x());
+    const qint64 unten = std::min<qint64>(umriss.bottom(), qint64(sichtbar.bottom()) - q.y());
+    if (links > rechts || oben > unten) continue;
+    const QRect teil{QPoint(int(links), int(oben)), QPoint(int(rechts), int(unten))};
+    zaehlende.push_back({q, kopien[k].farbe.rgb() & RGB_MASK, teil});
+  }
+  std::reverse(zaehlende.begin(), zaehlende.end());
+  return zaehlende;
+}
+
+// The coverage drawn by `zeichnen` (given the top-left corner of the part) over a part.
+bool maskeErfassen(Textmaske& maske, const QRect& teil,
+                   const std::function<void(QPainter&, QPoint)>& zeichnen) {
+  maske.teil = teil;
+  maske.zeilen.assign(1, 0);
+  const int breite = teil.width();
+  const int zeilenProBand =
+      static_cast<int>(std::clamp<qint64>(kBandpixel / breite, 1, teil.height()));
+  // Coverage alone, one byte a pixel: the alpha that black text leaves on a clear picture.
+  QImage band(breite, zeilenProBand, QImage::Format_Alpha8);
+  if (band.isNull()) return false;
+  // Skips pixels of the value `wert` (0 or 255) from x on, eight at a time where it can.
+  auto ueberspringe = [breite](const uint8_t* z, int x, uint8_t wert) {
+    const uint64_t acht = wert ? ~uint64_t(0) : 0;
+    for (uint64_t w; x + 8 <= breite && (std::memcpy(&w, z + x, 8), w == acht);) x += 8;
+    while (x < breite && z[x] == wert) ++x;
+    return x;
+  };
+  for (int oben = teil.top(); oben <= teil.bottom(); oben += zeilenProBand) {
+    band.fill(0);
+    {
+      QPainter p(&band);
+      zeichnen(p, QPoint(teil.left(), oben));
+    }
+    const int zeilen = std::min(zeilenProBand, teil.bottom() - oben + 1);
+    for (int y = 0; y < zeilen; ++y) {
+      const uint8_t* z = band.constScanLine(y);
+      for (int x = ueberspringe(z, 0, 0); x < breite; x = ueberspringe(z, x, 0)) {
+        const int anfang = x;
+        Deckungslauf lauf{teil.left() + anfang, 0, -1};
+        if (z[x] == 255) {
+          x = ueberspringe(z, x, 255);
+        } else {
+          while (x < breite && z[x] != 0 && z[x] != 255) ++x;
+          lauf.wert = static_cast<qsizetype>(maske.werte.size());
+          maske.werte.insert(maske.werte.end(), z + anfang, z + x);
+        }
+        lauf.laenge = x - anfang;
+        maske.laeufe.push_back(lauf);
+      }
+      maske.zeilen.push_back(maske.laeufe.size());
+    }
+  }
+  return true;
+}
+
+// The masks of the copies' parts. Parts that overlap much share one mask (the copies of a
+// shadow lie close together); parts far apart get one each, so that no mask spans the
+// empty space between them.
+bool kopienMasken(std::vector<Schichtkopie>& zaehlende,
+                  const std::function<void(QPainter&, QPoint)>& zeichnen,
+                  std::vector<Textmaske>& masken) {
+  std::vector<QRect> teile;
+  for (Schichtkopie& k : zaehlende) {
+    if (!teile.empty()) {
+      const QRect vereint = teile.back() | k.teil;
+      if (flaecheVon(vereint) <= flaecheVon(teile.back()) + flaecheVon(k.teil)) {
+        teile.back() = vereint;
+        k.maske = teile.size() - 1;
+        continue;
+      }
+    }
+    teile.push_back(k.teil);
+    k.maske = teile.size() - 1;
+  }
+  masken.resize(teile.size());
+  for (size_t i = 0; i < teile.size(); ++i)
+    if (!maskeErfassen(masken[i], teile[i], zeichnen)) return false;
+  return true;
+}
+
+// Calls `tun`(row, first, last) for the covered columns of every row in von..bis that a
+// copy covers, in device pixels, within `grenze`.
+void bedeckteZeilen(const std::vector<Schichtkopie>& zaehlende,
+                    const std::vector<Textmaske>& masken, const QRect& grenze, int von, int bis,
+                    const std::function<void(int, int, int)>& tun) {
+  for (const Schichtkopie& k : zaehlende) {
+    const Textmaske& maske = masken[k.maske];
+    const QPoint q = k.punkt;
+    const int y0 = std::max(von, maske.teil.top() + q.y());
+    const int y1 = std::min(bis, maske.teil.bottom() + q.y());
+    for (int y = y0; y <= y1; ++y) {
+      const auto [a, b] = maske.spalten(y - q.y() - maske.teil.top());
+      if (a > b) continue;
+      const int links = std::max(a + q.x(), grenze.left());
+      const int rechts = std::min(b + q.x(), grenze.right());
+      if (links <= rechts) tun(y, links, rechts);
+    }
+  }
+}
+
+// Ranges of set entries, joined across gaps shorter than kLuecke.
+std::vector<std::pair<int, int>> belegteBereiche(const std::vector<char>& belegt) {
+  std::vector<std::pair<int, int>> bereiche;
+  for (int i = 0; i < static_cast<int>(belegt.size()); ++i) {
+    if (!belegt[static_cast<size_t>(i)]) continue;
+    if (!bereiche.empty() && i - bereiche.back().second <= kLuecke) {
+      bereiche.back().second = i;
+    } else {
+      bereiche.emplace_back(i, i);
+    }
+  }
+  return bereiche;
+}
+
+// The pieces of the layer: the covered area in rectangles that leave out wide empty
+// stretches between the copies, each with a border of one empty pixel (so that a page
+// played at another scale shows no edge of a piece), cut into bands of rows where one
+// would hold more than stueckpixel().
+std::vector<QRect> schichtStuecke(const std::vector<Schichtkopie>& zaehlende,
+                                  const std::vector<Textmaske>& masken, const QRect& sichtbar) {
+  QRect flaeche;
+  for (const Schichtkopie& k : zaehlende) flaeche |= masken[k.maske].teil.translated(k.punkt);
+  flaeche &= sichtbar;
+  std::vector<QRect> stuecke;
+  if (flaeche.isEmpty()) return stuecke;
+  std::vector<char> zeilen(static_cast<size_t>(flaeche.height()), 0);
+  bedeckteZeilen(zaehlende, masken, flaeche, flaeche.top(), flaeche.bottom(),
+                 [&](int y, int, int) { zeilen[static_cast<size_t>(y - flaeche.top())] = 1; });
+  const qint64 hoechstens = stueckpixel();
+  for (const auto& [z0, z1] : belegteBereiche(zeilen)) {
+    std::vector<int> wechsel(static_cast<size_t>(flaeche.width()) + 1, 0);
+    bedeckteZeilen(zaehlende, masken, flaeche, flaeche.top() + z0, flaeche.top() + z1,
+                   [&](int, int a, int b) {
+                     ++wechsel[static_cast<size_t>(a - flaeche.left())];
+                     --wechsel[static_cast<size_t>(b - flaeche.left()) + 1];
+                   });
+    std::vector<char> spalten(static_cast<size_t>(flaeche.width()), 0);
+    for (int x = 0, n = 0; x < flaeche.width(); ++x)
+      spalten[static_cast<size_t>(x)] = (n += wechsel[static_cast<size_t>(x)]) > 0;
+    for (const auto& [s0, s1] : belegteBereiche(spalten)) {
+      const QRect stueck = QRect(QPoint(flaeche.left() + s0, flaeche.top() + z0),
+                                 QPoint(flaeche.left() + s1, flaeche.top() + z1))
+                               .adjusted(-1, -1, 1, 1) &
+                           sichtbar;
+      const int zeilenProStueck =
+          static_cast<int>(std::clamp<qint64>(hoechstens / stueck.width(), 1, stueck.height()));
+      for (int y = stueck.top(); y <= stueck.bottom(); y += zeilenProStueck)
+        stuecke.emplace_back(stueck.left(), y, stueck.width(),
+                             std::min(zeilenProStueck, stueck.bottom() - y + 1));
+    }
+  }
+  return stuecke;
+}
+
+// Columns a..e of a row that are not yet in `fertig` (sorted, disjoint ranges) get `farbe`;
+// then the range joins `fertig`.
+void lueckenFuellen(QRgb* zeile, std::vector<std::pair<int, int>>& fertig, int a, int e,
+                    QRgb farbe) {
+  auto it = std::lower_bound(fertig.begin(), fertig.end(), a - 1,
+                             [](const std::pair<int, int>& r, int x) { return r.second < x; });
+  int neuA = a;
+  int neuE = e;
+  int x = a;
+  auto erstes = it;
+  for (; it != fertig.end() && it->first <= e + 1; ++it) {
+    if (it->first > x) std::fill(zeile + x, zeile + it->first, farbe);
+    x = std::max(x, it->second + 1);
+    neuA = std::min(neuA, it->first);
+    neuE = std::max(neuE, it->second);
+  }
+  if (x <= e) std::fill(zeile + x, zeile + e + 1, farbe);
+  it = fertig.erase(erstes, it);
+  fertig.insert(it, {neuA, neuE});
+}
+
+// One piece of the layer: per pixel the greatest coverage of the copies and the colour of
+// the copy that gives it (the later one of equals), premultiplied. Row by row the copies
+// are put in from the last one back, so that a pixel one of them covers fully is done
+// with: the copies of a shadow overlap a hundredfold.
+QImage schichtBilden(const QRect& stueck, const std::vector<Schichtkopie>& zaehlende,
+                     const std::vector<Textmaske>& masken) {
+  QImage schicht(stueck.size(), QImage::Format_ARGB32_Premultiplied);
+  if (schicht.isNull()) return schicht;
+  schicht.fill(0);
+  // While a row is put together, a pixel holds the coverage as its alpha and the colour
+  // unpremultiplied, and the ranges of full coverage are kept.
+  std::vector<std::pair<int, int>> fertig;
+  for (int y = stueck.top(); y <= stueck.bottom(); ++y) {
+    QRgb* z = reinterpret_cast<QRgb*>(schicht.scanLine(y - stueck.top()));
+    fertig.clear();
+    for (auto k = zaehlende.rbegin(); k != zaehlende.rend(); ++k) {
+      const Textmaske& maske = masken[k->maske];
+      const QPoint q = k->punkt;
+      const int zeile = y - q.y() - maske.teil.top();
+      if (zeile < 0 || zeile >= maske.teil.height()) continue;
+      const int links = stueck.left() - q.x();  // the piece in the text's columns
+      const int rechts = stueck.right() - q.x();
+      const auto ende = maske.laeufe.begin() +
+                        static_cast<std::ptrdiff_t>(maske.zeilen[static_cast<size_t>(zeile) + 1]);
+      for (auto lauf = maske.laeufe.begin() +
+                       static_cast<std::ptrdiff_t>(maske.zeilen[static_cast<size_t>(zeile)]);
+           lauf != ende && lauf->x <= rechts; ++lauf) {
+        const int a = std::max(lauf->x, links);
+        const int e = std::min(lauf->x + lauf->laenge - 1, rechts);
+        if (a > e) continue;
+        if (lauf->wert < 0) {
+          lueckenFuellen(z, fertig, a - links, e - links, k->farbe | 0xFF000000u);
+          continue;
+        }
+        QRgb* p = z + (a - links);
+        const uint8_t* w = maske.werte.data() + lauf->wert + (a - lauf->x);
+        for (int j = 0; j <= e - a; ++j)
+          if (w[j] > qAlpha(p[j])) p[j] = k->farbe | static_cast<QRgb>(w[j]) << 24;
+      }
+    }
+    for (int x = 0; x < stueck.width(); ++x)
+      if (qAlpha(z[x]) != 255) z[x] = qPremultiply(z[x]);
+  }
+  return schicht;
 }
 
 }  // namespace
@@ -219,9 +506,16 @@ void Geraetekontext::schreibeText(double x, double y, const QString& text) {
 
 void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<Textkopie>& kopien) {
   if (text.isEmpty() || kopien.empty() || !aktiverMaler()) return;
+  // Only what can show is worked on: the part of the surface inside the clip region. A big
+  // text with a long shadow reaches far beyond the page.
+  QRect sichtbar = besitzer_ ? besitzer_->geraeteflaeche()
+                             : QRect(0, 0, maler_->device()->width(), maler_->device()->height());
+  if (hatClip_) sichtbar &= clip_.boundingRect();
+  if (sichtbar.isEmpty()) return;
 
-  // The text's coverage, drawn once as the copies draw it: at a whole device point, so that
-  // the glyphs are rasterised alike wherever a copy lies.
+  // The text's box, relative to its reference point. Its coverage is drawn as the copies
+  // draw it: at a whole device point, so that the glyphs are rasterised alike wherever a
+  // copy lies.
   const QFont f = zeichenschrift();
   const QFontMetricsF m(f);
   const double rand = m.height() / 2 + std::abs(extra_);
@@ -229,68 +523,33 @@ void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<T
                        QRectF(0, 0, m.horizontalAdvance(text), m.height());
   const QRect umriss =
       textlage(0, 0).mapRect(zelle.adjusted(-rand, -rand, rand, rand)).toAlignedRect();
-  QImage maske(umriss.size(), QImage::Format_ARGB32_Premultiplied);
-  maske.fill(Qt::transparent);
-  {
-    QPainter p(&maske);
+  auto zeichnen = [&](QPainter& p, QPoint ecke) {
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setPen(Qt::black);
     p.setFont(f);
-    p.setTransform(textlage(-umriss.left(), -umriss.top()));
+    p.setTransform(textlage(-ecke.x(), -ecke.y()));
     p.drawText(QPointF(0, m.ascent()), text);
-  }
-  struct Punkt {
-    int x, y;
-    uint8_t deckung;
   };
-  std::vector<Punkt> punkte;
-  for (int y = 0; y < maske.height(); ++y) {
-    const QRgb* zeile = reinterpret_cast<const QRgb*>(maske.constScanLine(y));
-    for (int x = 0; x < maske.width(); ++x)
-      if (const int a = qAlpha(zeile[x]))
-        punkte.push_back({x + umriss.left(), y + umriss.top(), static_cast<uint8_t>(a)});
-  }
-  if (punkte.empty()) return;
 
-  // A copy at the point of a later one is covered by it wholly: only the last copy at each
-  // point counts.
-  std::vector<size_t> zaehlende;
-  QRect flaeche;
-  for (size_t k = 0; k < kopien.size(); ++k) {
-    const QPoint q = kopien[k].punkt;
-    if (std::any_of(kopien.begin() + static_cast<std::ptrdiff_t>(k) + 1, kopien.end(),
-                    [q](const Textkopie& spaeter) { return spaeter.punkt == q; }))
-      continue;
-    zaehlende.push_back(k);
-    flaeche |= umriss.translated(q);
-  }
-
-  // Per pixel the greatest coverage and the copy that gives it.
-  const int breite = flaeche.width();
-  std::vector<uint8_t> deckung(static_cast<size_t>(breite) * flaeche.height(), 0);
-  std::vector<uint32_t> kopie(deckung.size(), 0);
-  for (size_t k : zaehlende) {
-    const QPoint q = kopien[k].punkt - flaeche.topLeft();
-    for (const Punkt& p : punkte) {
-      const size_t i = static_cast<size_t>(p.y + q.y()) * breite + (p.x + q.x());
-      if (p.deckung >= deckung[i]) {
-        deckung[i] = p.deckung;
-        kopie[i] = static_cast<uint32_t>(k);
-      }
+  // The layer of the copies, in pieces around what they cover. Memory that cannot be had
+  // leaves the copies out, not the rest of the page.
+  std::vector<std::pair<QPoint, QImage>> schichten;
+  try {
+    std::vector<Schichtkopie> zaehlende = sichtbareKopien(kopien, umriss, sichtbar);
+    if (zaehlende.empty()) return;
+    std::vector<Textmaske> masken;
+    if (!kopienMasken(zaehlende, zeichnen, masken)) return;
+    for (const QRect& stueck : schichtStuecke(zaehlende, masken, sichtbar)) {
+      QImage schicht = schichtBilden(stueck, zaehlende, masken);
+      if (schicht.isNull()) return;
+      schichten.emplace_back(stueck.topLeft(), std::move(schicht));
     }
-  }
-  QImage schicht(flaeche.size(), QImage::Format_ARGB32_Premultiplied);
-  for (int y = 0; y < flaeche.height(); ++y) {
-    QRgb* zeile = reinterpret_cast<QRgb*>(schicht.scanLine(y));
-    for (int x = 0; x < breite; ++x) {
-      const size_t i = static_cast<size_t>(y) * breite + x;
-      const QColor& c = kopien[kopie[i]].farbe;
-      zeile[x] = deckung[i] ? qPremultiply(qRgba(c.red(), c.green(), c.blue(), deckung[i])) : 0;
-    }
+  } catch (const std::bad_alloc&) {
+    return;
   }
   maler_->save();
   malerVorbereiten(false);
-  maler_->drawImage(flaeche.topLeft(), schicht);
+  for (const auto& [ort, schicht] : schichten) maler_->drawImage(ort, schicht);
   maler_->restore();
 }
 

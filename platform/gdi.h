@@ -161,6 +161,9 @@ class Geraetekontext {
   // shape: each pixel takes the coverage of the copy that covers it most and that copy's
   // colour (the later one of equals), so that the edges come out as those of one copy.
   // Antialiased copies drawn over each other would thicken every edge they share.
+  // The work and the memory are those of the part that shows (the owner's surface, inside
+  // the clip region); copies wholly outside it cost nothing. When memory for the shape
+  // cannot be had, the copies are left out.
   void schreibeTextKopien(const QString& text, const std::vector<Textkopie>& kopien);
 
   // The GDI calls, by their Windows names (as friends, they reach the state).

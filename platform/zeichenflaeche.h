@@ -4,6 +4,7 @@
 // and add their own named drawing properties.
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 #include "platform/gdi.h"
@@ -18,6 +19,10 @@ class Zeichenflaeche {
   // Twips per device pixel of this surface.
   virtual double twipsProPixelX() const = 0;
   virtual double twipsProPixelY() const = 0;
+
+  // The surface in device pixels of its device context: the part of the device context's
+  // plane that can show (the picture, the page).
+  virtual QRect geraeteflaeche() const = 0;
 
   // Current position in twips from the surface's top-left corner.
   double CurrentX = 0;

@@ -188,6 +188,28 @@ TEST_F(TextZeichnen, BlockschattenRechtsDaneben) {
   EXPECT_NEAR(schatten.bottom(), schrift.bottom(), 1);
 }
 
+TEST_F(TextZeichnen, GrosserTextMitLangemSchattenAufDerDruckseite) {
+  // A 450-pt text centred on the page with a graded shadow of 100, and with the longest
+  // shadow a document holds: the recorded page shows the text, and the shadow where it
+  // falls on the page.
+  e.Textstring = QStringLiteral("Briefkopf");
+  e.FontSize = int16_t(450);
+  e.AusrichtungH = e.AusrichtungV = 1;
+  e.Color1 = BLAU;
+  e.ShadowType = 2;
+  e.ShadowColor1 = e.ShadowColor2 = GRUEN;
+  e.ShadowAngle = 225;
+  rahmen(0, 0, 2100, 2970);
+  for (int16_t tiefe : {int16_t(100), int16_t(32767)}) {
+    e.ShadowDeep = tiefe;
+    const QImage seite = drucke();
+    EXPECT_GT(anzahl(seite, farbig), 20000) << tiefe;  // the text
+    if (tiefe == 100) {
+      EXPECT_GT(anzahl(seite, gruen), 20000);  // its shadow
+    }
+  }
+}
+
 TEST_F(TextZeichnen, FarbverlaufLaengsQuerUndGedreht) {
   e.Textstring = QStringLiteral("HHHHHH");
   e.FontSize = int16_t(40);

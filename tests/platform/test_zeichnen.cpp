@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include "platform/bildflaeche.h"
@@ -372,4 +373,42 @@ TEST(Geraetekontext, TextkopienHabenDieKantenEinerKopie) {
   EXPECT_TRUE(zwei.ist(r.right() - 1, r.center().y(), ROT));
   SelectObject(zwei.f.hdc(), alt);
   DeleteObject(s);
+}
+
+TEST(Geraetekontext, TextkopienAmRandWieAufGrosserFlaeche) {
+  // Copies that reach past the surface or past the clip region leave inside it exactly the
+  // pixels that a surface large enough for all of them shows there; copies far off the
+  // surface are passed over.
+  const QString text = QStringLiteral("Schatten");
+  const HFONT s = schrift(-260, 150);
+  auto zeichne = [&](Flaeche& f, QPoint versatz, HRGN clip) {
+    std::vector<Textkopie> kopien = {{{-(1 << 30), 5}, Qt::black}};
+    for (int i = 1; i <= 100; ++i)
+      kopien.push_back(
+          {QPoint(-500 + 5 * i, -100 + 3 * i) + versatz, QColor::fromHsv(3 * i, 255, 200)});
+    kopien.push_back({{1 << 30, 1 << 30}, Qt::black});
+    const HGDIOBJ alt = SelectObject(f.f.hdc(), s);
+    SelectClipRgn(f.f.hdc(), clip);
+    f.f.hdc()->schreibeTextKopien(text, kopien);
+    SelectClipRgn(f.f.hdc(), 0);
+    SelectObject(f.f.hdc(), alt);
+  };
+  const QPoint versatz(900, 700);
+  Flaeche gross(2400, 1500), klein(500, 300), geclipt(500, 300);
+  zeichne(gross, versatz, 0);
+  zeichne(klein, {}, 0);
+  const QRect innen(40, 30, 380, 220);
+  const HRGN region =
+      CreateRectRgn(innen.left(), innen.top(), innen.right() + 1, innen.bottom() + 1);
+  zeichne(geclipt, {}, region);
+  DeleteObject(region);
+  DeleteObject(s);
+
+  const QImage ausschnitt = gross.f.bild().copy(QRect(versatz, klein.f.bild().size()));
+  ASSERT_TRUE(klein.tinte().isValid());
+  EXPECT_EQ(klein.f.bild(), ausschnitt);
+  QImage erwartet(ausschnitt.size(), ausschnitt.format());
+  erwartet.fill(Qt::white);
+  QPainter(&erwartet).drawImage(innen.topLeft(), ausschnitt.copy(innen));
+  EXPECT_EQ(geclipt.f.bild(), erwartet);
 }
