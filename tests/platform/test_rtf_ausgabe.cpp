@@ -165,19 +165,48 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
         << f.rtf.constData();
   }
 
-  // The line too tall starts at the top of the rectangle and is cut at its bottom.
-  Drucksteuerung d;
-  raender(d, 1440, 1440, 1440, kHoehe - 1440 - 1134);
-  d.StartDoc();
-  d.setTextRTF("{\\rtf1\\fs144 WWW\\par}");
-  d.EndDoc();
-  ASSERT_EQ(d.seitenzahl(), 1);
-  const QRect t = tinte(d.seiteAlsBild(0, 72));
-  const QRectF r = innen(d, 72);
-  ASSERT_FALSE(t.isEmpty());
-  EXPECT_LE(t.top(), r.top() + 20);
-  EXPECT_GE(t.bottom(), r.bottom() - 2);
-  EXPECT_LE(t.bottom(), r.bottom());
+  // A line too tall shows its letters from their top at the top of the rectangle: whole
+  // when they fit (a 72-pt line in 20 mm), else cut at its bottom (200 pt in 10 mm), never
+  // only the empty space above them.
+  struct Gross {
+    double hoehe;
+    QByteArray rtf;
+    bool ganz;
+  } grosse[] = {{1134, "{\\rtf1\\fs144 WWW\\par}", true}, {567, "{\\rtf1\\fs400 W\\par}", false}};
+  for (const Gross& g : grosse) {
+    Drucksteuerung d;
+    raender(d, 1440, 1440, 1440, kHoehe - 1440 - g.hoehe);
+    d.StartDoc();
+    d.setTextRTF(g.rtf);
+    d.EndDoc();
+    ASSERT_EQ(d.seitenzahl(), 1);
+    const QRect t = tinte(d.seiteAlsBild(0, 72));
+    const QRectF r = innen(d, 72);
+    ASSERT_FALSE(t.isEmpty()) << g.rtf.constData();
+    EXPECT_LE(t.top(), r.top() + 2) << g.rtf.constData();
+    EXPECT_LE(t.bottom(), r.bottom());
+    if (!g.ganz) EXPECT_GE(t.bottom(), r.bottom() - 2);
+  }
+}
+
+// A letter frame that runs off the paper is laid out in the part on the paper: the lines
+// below the paper's bottom edge go on on the next page, words right of its edge wrap.
+TEST(RtfAusgabe, FrameRunningOffThePaper) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
+  Drucksteuerung unten;
+  raender(unten, 1440, kHoehe - 1000, 1440, -5000);
+  unten.StartDoc();
+  unten.setTextRTF(zeilen(6));
+  unten.EndDoc();
+  EXPECT_EQ(pdfSeitentexte(unten).join(" ").toStdString(),
+            "Zeile 1 Zeile 2 Zeile 3 Zeile 4 Zeile 5 Zeile 6");
+
+  Drucksteuerung rechts;
+  raender(rechts, kBreite - 2000, 1440, -8000, 1440);
+  rechts.StartDoc();
+  rechts.setTextRTF("{\\rtf1\\fs24 Eins Zwei Drei Vier F\\'fcnf Sechs\\par}");
+  rechts.EndDoc();
+  EXPECT_EQ(pdfSeitentexte(rechts).join(" ").toStdString(), "Eins Zwei Drei Vier Fünf Sechs");
 }
 
 TEST(RtfAusgabe, DegenerateRectanglesEnd) {
