@@ -371,7 +371,10 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
       {"{\\rtf1 a{\\v verborgen}b\\line c}", QStringLiteral("ab\u2028c")},
       {"{\\rtf1 {\\fonttbl{\\f0 Sch\\'3bne;}}{\\f0 x}}", "x"},
       {"{\\rtf1 a\\\r\nb}", "a\nb"},
-      {"{\\rtf1 a\\column b\\page c}", "a\nb\nc"},
+      {"{\\rtf1 a\\column b\\page c\\u8233?d}", "a\nb\nc\nd"},
+      // The Symbol font's signs, as bytes and as the private-use characters for them.
+      {"{\\rtf1{\\fonttbl{\\f0 Times;}{\\f1\\fcharset2 Symbol;}}\\f1 \\'b7 a\\uc0\\u-3913\\f0  a}",
+       QStringLiteral("• α• a")},
       // Code pages of the document and of a font, of its own or by its character set.
       {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg65001 Arial;}}\\f0 \\'c3\\'a4\\'e2\\'82\\'ac}",
        QStringLiteral("ä€")},
@@ -388,6 +391,20 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
   QTextDocument d;
   rtfLesen("{\\rtf1 {\\fonttbl{\\f0 Sch\\'3bne;}}{\\f0 x}}", d);
   EXPECT_EQ(an(d, 0).schrift, "Sch;ne") << "an escaped ';' does not end the font name";
+}
+
+// A section break starts a new page, its kind by default; a section that runs on
+// (\sbknone, kept until \sectd) starts a paragraph only.
+TEST(RtfLesen, SectionBreaksStartNewPagesUnlessTheyRunOn) {
+  QTextDocument d;
+  ASSERT_TRUE(
+      rtfLesen("{\\rtf1 a\\sect b\\sect\\sectd\\sbknone c\\sect d\\sect\\sbkpage e\\sect}", d));
+  QString seiten;
+  for (QTextBlock b = d.begin(); b.isValid(); b = b.next()) {
+    seiten += b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore ? u'|' : u' ';
+    seiten += b.text();
+  }
+  EXPECT_EQ(seiten, " a|b c d|e");
 }
 
 TEST(RtfLesen, UnicodeHalvesCapitalsAndByteOrderMarks) {
