@@ -901,12 +901,12 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
       int code = parameter;
       if (code < 0) code += 65536;
       // A line break and a form feed read as what the writer makes of them, a paragraph
-      // separator as a paragraph mark.
+      // separator as a paragraph mark; \u0 (not a bare \u) is a NUL the letter held.
       if (code == u'\v') {
         text(u"\u2028");
       } else if (code == u'\f' || code == 0x2029) {
         if (z_.ziel == Ziel::Text && !z_.verborgen) absatz(code == u'\f');
-      } else if (code > 0 && code <= 0xFFFF) {
+      } else if (code >= (hatParameter ? 0 : 1) && code <= 0xFFFF) {
         const char16_t u = static_cast<char16_t>(code);
         const QChar zeichen(symbolschrift(z_) ? ausSymbolschrift(u) : u);
         text(QStringView(&zeichen, 1), true);

@@ -159,17 +159,18 @@ TEST(RtfRundreise, ParagraphMarksAtTheEnd) {
   EXPECT_EQ(ausrichtung(ohneMarke, 1), Qt::AlignHCenter);
 }
 
-// A line break (vertical tab), a form feed and other control characters of a plain-text
-// letter: written as \line, \page and \uN, read back as a line break, a paragraph that
+// A line break (vertical tab), a form feed and other control characters (NUL too) of a
+// plain-text letter: written as \line, \page and \uN, read back as a line break, a paragraph that
 // starts a new page and the character itself.
 TEST(RtfRundreise, ControlCharactersSurvive) {
   QTextDocument d;
-  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01\x7f"));
+  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01\x7f") + QChar(0));
   const QByteArray rtf = rtfSchreiben(d);
   EXPECT_TRUE(rtf.contains("Zeile a\\line Zeile b\\page Seite 2")) << rtf.constData();
   QTextDocument zurueck;
   ASSERT_TRUE(rtfLesen(rtf, zurueck));
-  EXPECT_EQ(zurueck.toRawText(), QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01\x7f"));
+  EXPECT_EQ(zurueck.toRawText(),
+            QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01\x7f") + QChar(0));
   ASSERT_EQ(zurueck.blockCount(), 2);
   EXPECT_EQ(zurueck.lastBlock().blockFormat().pageBreakPolicy(),
             QTextFormat::PageBreak_AlwaysBefore);
