@@ -1090,6 +1090,9 @@ void Leser::abschliessen() {
   rohAusgeben();
   textAusgeben();
   if (!ganz_) return;  // an insertion's last paragraph runs into the target's paragraph
+  // A page break at the end starts an empty page, as in word processors (a section break
+  // there ends the document only).
+  if (absatzWartet_ && seiteWartet_ && !abschnittWartet_) wartendenAbsatzEinfuegen();
   // The last paragraph mark ends the last paragraph; it starts no new one.
   const QTextBlockFormat absatz = absatzWartet_ ? wartendesFormat_ : absatzformat(z_);
   const QTextCharFormat zeichen = absatzWartet_ ? wartendesZeichenformat_ : zeichenformat(z_);

@@ -22,7 +22,8 @@
 // Paragraph marks follow the word processors' rule: the document's last paragraph mark is
 // the end of the last paragraph, not the start of an empty one. "A\par B\par" reads as the
 // two paragraphs A and B, "A\par\par" as A and one empty paragraph. A page break (\page)
-// ends its paragraph like \par, and the next paragraph starts a new page (its block has
+// ends its paragraph like \par, and the next paragraph starts a new page (at the end of the
+// document an empty one) (its block has
 // the page-break policy PageBreak_AlwaysBefore, as a paragraph with \pagebb has); a column
 // break (\column) ends a paragraph. A section break (\sect) ends its paragraph and starts a
 // new page, as the section's default kind \sbkpage says, unless the properties of the new

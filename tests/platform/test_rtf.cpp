@@ -395,8 +395,9 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
 }
 
 // A section break starts a new page, its kind by default; a section that runs on
-// (\sbknone, kept until \sectd) starts a paragraph only.
-TEST(RtfLesen, SectionBreaksStartNewPagesUnlessTheyRunOn) {
+// (\sbknone, kept until \sectd) starts a paragraph only. A page break at the very end
+// starts an empty page, as in word processors.
+TEST(RtfLesen, SectionAndPageBreaksStartNewPages) {
   QTextDocument d;
   ASSERT_TRUE(
       rtfLesen("{\\rtf1 a\\sect b\\sect\\sectd\\sbknone c\\sect d\\sect\\sbkpage e\\sect}", d));
@@ -406,6 +407,13 @@ TEST(RtfLesen, SectionBreaksStartNewPagesUnlessTheyRunOn) {
     seiten += b.text();
   }
   EXPECT_EQ(seiten, " a|b c d|e");
+  // A page break at the end starts an empty page, and stays from save to save.
+  ASSERT_TRUE(rtfLesen("{\\rtf1 a\\page}", d));
+  ASSERT_EQ(d.blockCount(), 2);
+  EXPECT_EQ(d.lastBlock().blockFormat().pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
+  QTextDocument zurueck;
+  rtfLesen(rtfSchreiben(d), zurueck);
+  EXPECT_EQ(zurueck.blockCount(), 2);
 }
 
 TEST(RtfLesen, UnicodeHalvesCapitalsAndByteOrderMarks) {
