@@ -14,12 +14,14 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
 #include "platform/bildflaeche.h"
 #include "platform/rtf_ausgabe.h"
 #include "platform/speicher.h"
+#include "platform/textdatei.h"
 #include "platform/zahlen.h"
 
 namespace {
@@ -101,9 +103,18 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   return datei.seek(ab) && datei.write(ende) == ende.size();
 }
 
-QString druckdateiFehler(const QString& pfad) {
-  return QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
-      .arg(QDir::toNativeSeparators(pfad));
+// `grund`: why, as the system said it (textdatei::schreibgrund), when it said.
+QString druckdateiFehler(const QString& pfad, const QString& grund = QString()) {
+  return textdatei::meldung(QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
+                                .arg(QDir::toNativeSeparators(pfad)),
+                            grund);
+}
+
+// With the reason of the file being written, when it failed.
+QString druckdateiFehler(const QString& pfad, const QFileDevice* datei) {
+  return druckdateiFehler(pfad, datei && datei->error() != QFileDevice::NoError
+                                    ? textdatei::schreibgrund(*datei)
+                                    : QString());
 }
 
 // The rights a file written in place of `pfad` should have: those of the file already
@@ -353,7 +364,7 @@ bool Drucksteuerung::ausgabeWaehlen() {
     auto datei = std::make_unique<QTemporaryFile>(
         info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
     if (!info.absoluteDir().exists() || !datei->open()) {
-      d.fehler = druckdateiFehler(pdf);
+      d.fehler = druckdateiFehler(pdf, datei.get());
       return false;
     }
     d.pdfSchreiber = std::make_unique<QPdfWriter>(datei.get());
@@ -389,7 +400,7 @@ bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
     d.fehler =
         d.laufZiel.isEmpty()
             ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName())
-            : druckdateiFehler(d.laufZiel);
+            : druckdateiFehler(d.laufZiel, d.laufDatei.get());
     d.ausgabeSchliessen();
     return false;
   }
@@ -422,7 +433,7 @@ bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
     if (!ok) {
       d.fehler = d.laufZiel.isEmpty()
                      ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
-                     : druckdateiFehler(d.laufZiel);
+                     : druckdateiFehler(d.laufZiel, d.laufDatei.get());
     }
   }
   if (!ok) {
@@ -462,18 +473,26 @@ bool Drucksteuerung::LaufBeenden() {
   // the good ones; the user has been told of the failure.
   if (ok && d.verworfen > 0) letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
   ok = ok && datei->flush();
+  // Taken before closing, which forgets a failed write once the rest is flushed.
+  QString fehler = druckdateiFehler(d.laufZiel, datei.get());
   datei->close();
   // The temporary file is private to its owner; the finished PDF gets the rights of the
   // file it replaces, or those of any new file.
-  if (ok) ok = datei->setPermissions(ausgabeRechte(d.laufZiel));
-  if (ok && std::rename(QFile::encodeName(datei->fileName()).constData(),
-                        QFile::encodeName(d.laufZiel).constData()) == 0) {
-    datei->setAutoRemove(false);
-    return true;
+  if (ok && !datei->setPermissions(ausgabeRechte(d.laufZiel))) {
+    ok = false;
+    fehler = druckdateiFehler(d.laufZiel, datei.get());
+  }
+  if (ok) {
+    if (std::rename(QFile::encodeName(datei->fileName()).constData(),
+                    QFile::encodeName(d.laufZiel).constData()) == 0) {
+      datei->setAutoRemove(false);
+      return true;
+    }
+    fehler = druckdateiFehler(d.laufZiel, qt_error_string(errno));
   }
   // A run that ended before its first page was kept writes nothing.
   if (uebrig <= 0 && gemalt) return true;
-  d.fehler = druckdateiFehler(d.laufZiel);
+  d.fehler = fehler;
   return false;
 }
 

@@ -1,7 +1,9 @@
 #include "platform/rtf_ausgabe.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -22,6 +24,23 @@ namespace {
 constexpr double kMindestmass = 1440.0;
 
 double endlich(double v) { return std::isfinite(v) ? v : 0.0; }
+
+// One side of the rectangle, from `anfang` over `laenge`, cut to the paper's `papier`, so that
+// no line is laid out where it would not be printed. An empty rectangle, or one wholly off the
+// paper, takes the minimal length at the nearest place on the paper.
+void aufDemPapier(double& anfang, double& laenge, double papier) {
+  if (!(papier > 0)) {
+    if (!(laenge > 0)) laenge = kMindestmass;
+    return;
+  }
+  const double ende = std::min(anfang + laenge, papier);
+  anfang = std::max(anfang, 0.0);
+  laenge = ende - anfang;
+  if (!(laenge > 0)) {
+    laenge = std::min(kMindestmass, papier);
+    anfang = std::clamp(anfang, 0.0, papier - laenge);
+  }
+}
 
 // Fonts sized in pixels that are twips (20 per point, exact for every half-point size),
 // and every length of the document in twips, so that the layout does not depend on the
@@ -93,6 +112,24 @@ struct Zeile {
   bool neueSeite;
 };
 
+// Where the ink of a line begins, in twips from the document's top: the highest point of
+// its glyphs' outlines (the line's bottom when it shows none). A large font's line holds much
+// empty space above its letters.
+double tinteOben(const Zeile& z) {
+  double oben = z.unten;
+  const double y = z.layout->position().y();
+  for (const QGlyphRun& lauf : z.layout->lineAt(z.nummer).glyphRuns()) {
+    const QRawFont schrift = lauf.rawFont();
+    const QList<quint32> glyphen = lauf.glyphIndexes();
+    const QList<QPointF> orte = lauf.positions();
+    for (qsizetype k = 0; k < std::min(glyphen.size(), orte.size()); ++k) {
+      const QRectF umriss = schrift.boundingRect(glyphen[k]);
+      if (!umriss.isEmpty()) oben = std::min(oben, y + orte[k].y() + umriss.top());
+    }
+  }
+  return oben;
+}
+
 }  // namespace
 
 std::unique_ptr<QTextDocument> rtfDokument(const QByteArray& rtf) {
@@ -120,12 +157,12 @@ void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
 
 void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
   // The rectangle inside the margins, in twips from the paper's top-left corner.
-  const double links = endlich(drucker.MarginLeft);
-  const double oben = endlich(drucker.MarginTop);
+  double links = endlich(drucker.MarginLeft);
+  double oben = endlich(drucker.MarginTop);
   double breite = endlich(drucker.PaperWidth) - endlich(drucker.MarginRight) - links;
   double hoehe = endlich(drucker.PaperHeight) - endlich(drucker.MarginBottom) - oben;
-  if (!(breite > 0)) breite = kMindestmass;
-  if (!(hoehe > 0)) hoehe = kMindestmass;
+  aufDemPapier(links, breite, endlich(drucker.PaperWidth));
+  aufDemPapier(oben, hoehe, endlich(drucker.PaperHeight));
   doc.setTextWidth(breite);
   // Qt lays a long document out lazily, a part now and the rest later; asking for its
   // size finishes the layout of every block before the lines are collected.
@@ -167,7 +204,9 @@ void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
     double start = ersteSeite ? 0.0 : zeilen[i].oben;
     size_t j = seitenende(i, start);
     if (j == i) {
-      start = zeilen[i].oben;
+      // Too tall: from the top of its letters, or as far down as shows the whole line.
+      const Zeile& z = zeilen[i];
+      start = std::max(z.oben, std::min(tinteOben(z), z.unten - hoehe));
       j = std::max(seitenende(i, start), i + 1);
     }
     if (!ersteSeite) drucker.NewPage();

@@ -1,6 +1,7 @@
 // Rich-text output on the print control: lays a letter out inside the margins of the
-// current page, continuing on further pages when it does not fit and after a page break.
-// Every line is printed: a line taller than the margins allow gets a page of its own,
+// current page (the part of that rectangle on the paper), continuing on further pages when
+// it does not fit and after a page break. Every line is printed: a line taller than the
+// margins allow gets a page of its own, its letters from their top at the top margin,
 // clipped at the bottom margin.
 #pragma once
 

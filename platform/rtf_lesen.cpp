@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr int kTwipsGrenze = 31680;      // 22 inches: the largest indent or spacing taken
-constexpr size_t kMaxTiefe = 4096;       // groups deeper than this share their parent's state
+constexpr int kTwipsGrenze = 31680;  // 22 inches: the largest indent or spacing taken
+constexpr size_t kMaxTiefe = 4096;   // groups deeper than this share their parent's state
 constexpr int kMaxTabstopps = 64;
 constexpr int kMaxHalbpunkte = 3276;  // 1638 pt, the largest size word processors allow
 constexpr int kMaxUc = 16;
@@ -31,6 +31,10 @@ enum class Wort {
   Par,
   Page,
   Pagebb,
+  Sect,
+  Sectd,
+  SbkSeite,
+  SbkOhne,
   Line,
   Tab,
   Pard,
@@ -106,7 +110,13 @@ const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
   static const std::unordered_map<std::string_view, Worteintrag> tabelle = [] {
     std::unordered_map<std::string_view, Worteintrag> t = {
         {"par", {Wort::Par}},
-        {"sect", {Wort::Par}},
+        {"sect", {Wort::Sect}},
+        {"sectd", {Wort::Sectd}},
+        {"sbkpage", {Wort::SbkSeite}},
+        {"sbkodd", {Wort::SbkSeite}},
+        {"sbkeven", {Wort::SbkSeite}},
+        {"sbknone", {Wort::SbkOhne}},
+        {"sbkcol", {Wort::SbkOhne}},
         {"page", {Wort::Page}},
         {"column", {Wort::Par}},
         {"pagebb", {Wort::Pagebb}},
@@ -312,6 +322,48 @@ QString dekodieren(const QByteArray& bytes, bool utf8, int codepage) {
   return dekodierer.hasError() ? dekodieren(bytes, codepage) : text;
 }
 
+// The characters of the Symbol font (character set 2) from 0x20 on, as Unicode: its bytes
+// are Greek letters and mathematical signs, also where other fonts have ASCII ("a" is
+// alpha). 0 where Unicode has no character of its own; such a byte is read as in 1252.
+constexpr char16_t kSymbolschrift[224] = {
+    0x0020, 0x0021, 0x2200, 0x0023, 0x2203, 0x0025, 0x0026, 0x220B,  // 20
+    0x0028, 0x0029, 0x2217, 0x002B, 0x002C, 0x2212, 0x002E, 0x002F,  // 28
+    0x0030, 0x0031, 0x0032, 0x0033, 0x0034, 0x0035, 0x0036, 0x0037,  // 30
+    0x0038, 0x0039, 0x003A, 0x003B, 0x003C, 0x003D, 0x003E, 0x003F,  // 38
+    0x2245, 0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393,  // 40
+    0x0397, 0x0399, 0x03D1, 0x039A, 0x039B, 0x039C, 0x039D, 0x039F,  // 48
+    0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9,  // 50
+    0x039E, 0x03A8, 0x0396, 0x005B, 0x2234, 0x005D, 0x22A5, 0x005F,  // 58
+    0x203E, 0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3,  // 60
+    0x03B7, 0x03B9, 0x03D5, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BF,  // 68
+    0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9,  // 70
+    0x03BE, 0x03C8, 0x03B6, 0x007B, 0x007C, 0x007D, 0x223C, 0x0000,  // 78
+    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 80
+    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 88
+    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 90
+    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 98
+    0x0000, 0x03D2, 0x2032, 0x2264, 0x2044, 0x221E, 0x0192, 0x2663,  // A0
+    0x2666, 0x2665, 0x2660, 0x2194, 0x2190, 0x2191, 0x2192, 0x2193,  // A8
+    0x00B0, 0x00B1, 0x2033, 0x2265, 0x00D7, 0x221D, 0x2202, 0x2022,  // B0
+    0x00F7, 0x2260, 0x2261, 0x2248, 0x2026, 0x0000, 0x0000, 0x21B5,  // B8
+    0x2135, 0x2111, 0x211C, 0x2118, 0x2297, 0x2295, 0x2205, 0x2229,  // C0
+    0x222A, 0x2283, 0x2287, 0x2284, 0x2282, 0x2286, 0x2208, 0x2209,  // C8
+    0x2220, 0x2207, 0x00AE, 0x00A9, 0x2122, 0x220F, 0x221A, 0x22C5,  // D0
+    0x00AC, 0x2227, 0x2228, 0x21D4, 0x21D0, 0x21D1, 0x21D2, 0x21D3,  // D8
+    0x25CA, 0x2329, 0x00AE, 0x00A9, 0x2122, 0x2211, 0x0000, 0x0000,  // E0
+    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // E8
+    0x0000, 0x232A, 0x222B, 0x2320, 0x0000, 0x2321, 0x0000, 0x0000,  // F0
+    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // F8
+};
+
+// A character of the Symbol font: a byte, or the private-use character U+F0hh that word
+// processors write for it. Other characters are returned as they are.
+char16_t ausSymbolschrift(char16_t zeichen) {
+  const char16_t byte = zeichen >= 0xF000 && zeichen <= 0xF0FF ? zeichen - 0xF000 : zeichen;
+  if (byte < 0x20 || byte > 0xFF || kSymbolschrift[byte - 0x20] == 0) return zeichen;
+  return kSymbolschrift[byte - 0x20];
+}
+
 // The bytes of a file as the reader takes them. A byte-order mark is removed; text in
 // UTF-16 or UTF-32 (with its mark, or RTF in UTF-16 without one) becomes UTF-8. `utf8`:
 // the file said its characters are Unicode, so raw bytes of text are UTF-8.
@@ -412,6 +464,7 @@ struct Zustand {
 struct Schrift {
   QString name;
   int codepage = 0;
+  bool symbol = false;  // the Symbol font, whose bytes are not those of a code page
 };
 
 class Leser {
@@ -442,6 +495,7 @@ class Leser {
   void schriftEintragAbschliessen();
   void farbeAbschliessen();
   int codepage(const Zustand& z) const;
+  bool symbolschrift(const Zustand& z) const;
   // The code page of the font entry read now: its own (\cpg) before that of its character
   // set (\fcharset); 0 when it has neither.
   int eintragEigeneCodepage() const { return eintragCpg_ ? eintragCpg_ : eintragCodepage_; }
@@ -473,6 +527,7 @@ class Leser {
   bool eintragOffen_ = false;  // a font table entry has started
   int eintragNummer_ = 0;
   int eintragCodepage_ = 0;  // of the character set
+  int eintragZeichensatz_ = 0;
   int eintragCpg_ = 0;
   QByteArray eintragName_;    // bytes of the name not yet decoded
   bool eintragUtf8_ = false;  // they are raw UTF-8
@@ -488,6 +543,10 @@ class Leser {
 
   bool absatzWartet_ = false;  // a \par whose paragraph break is not inserted yet
   bool seiteWartet_ = false;   // it is a \page: the next paragraph starts a new page
+  // It is a section break (\sect), whose kind the next section's properties may still set;
+  // a new section starts on a new page unless its properties say it runs on (\sbknone).
+  bool abschnittWartet_ = false;
+  bool abschnittSeite_ = true;
   QTextBlockFormat wartendesFormat_;
   QTextCharFormat wartendesZeichenformat_;
 };
@@ -669,11 +728,13 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
         eintragOffen_ = true;
         eintragNummer_ = std::max(0, parameter);
         eintragCodepage_ = 0;
+        eintragZeichensatz_ = 0;
         eintragCpg_ = 0;
         eintragName_.clear();
         eintragText_.clear();
       } else if (e.wort == Wort::Fcharset) {
         eintragCodepage_ = codepageZuZeichensatz(parameter);
+        eintragZeichensatz_ = parameter;
       } else if (e.wort == Wort::Cpg) {
         eintragCpg_ = std::max(0, parameter);
       } else if (e.wort == Wort::U) {
@@ -697,7 +758,7 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
       return;
     }
     case Ziel::Upr:
-      if (e.wort != Wort::Par) textWort(e, hatParameter, parameter);
+      if (e.wort != Wort::Par && e.wort != Wort::Sect) textWort(e, hatParameter, parameter);
       return;
     case Ziel::Text:
       textWort(e, hatParameter, parameter);
@@ -721,6 +782,17 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
       break;
     case Wort::Pagebb:
       z_.seiteDavor = an;
+      break;
+    case Wort::Sect:
+      absatz(abschnittSeite_);
+      abschnittWartet_ = true;
+      break;
+    case Wort::Sectd:
+    case Wort::SbkSeite:
+    case Wort::SbkOhne:
+      // How the section starts whose properties these are: on a new page unless it runs on.
+      abschnittSeite_ = e.wort != Wort::SbkOhne;
+      if (abschnittWartet_ && absatzWartet_) seiteWartet_ = abschnittSeite_;
       break;
     case Wort::Line:
       symbol(0x2028);
@@ -828,13 +900,15 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
     case Wort::U: {
       int code = parameter;
       if (code < 0) code += 65536;
-      // A line break and a form feed read as what the writer makes of them.
+      // A line break and a form feed read as what the writer makes of them, a paragraph
+      // separator as a paragraph mark; \u0 (not a bare \u) is a NUL the letter held.
       if (code == u'\v') {
         text(u"\u2028");
-      } else if (code == u'\f') {
-        if (z_.ziel == Ziel::Text && !z_.verborgen) absatz(true);
-      } else if (code > 0 && code <= 0xFFFF) {
-        const QChar zeichen(static_cast<char16_t>(code));
+      } else if (code == u'\f' || code == 0x2029) {
+        if (z_.ziel == Ziel::Text && !z_.verborgen) absatz(code == u'\f');
+      } else if (code >= (hatParameter ? 0 : 1) && code <= 0xFFFF) {
+        const char16_t u = static_cast<char16_t>(code);
+        const QChar zeichen(symbolschrift(z_) ? ausSymbolschrift(u) : u);
         text(QStringView(&zeichen, 1), true);
       }
       ucRest_ = z_.uc;
@@ -939,7 +1013,16 @@ void Leser::symbol(char16_t zeichen) {
 
 void Leser::rohAusgeben() {
   if (roh_.isEmpty()) return;
-  const QString s = dekodieren(roh_, rohUtf8_, codepage(z_));
+  QString s;
+  if (symbolschrift(z_) && !rohUtf8_) {
+    s = ausWindows1252(roh_);  // a character a byte, for the bytes the font's table lacks
+    for (qsizetype i = 0; i < roh_.size(); ++i) {
+      const char16_t byte = static_cast<unsigned char>(roh_[i]);
+      if (ausSymbolschrift(byte) != byte) s[i] = QChar(ausSymbolschrift(byte));
+    }
+  } else {
+    s = dekodieren(roh_, rohUtf8_, codepage(z_));
+  }
   roh_.clear();
   text(s);
 }
@@ -980,6 +1063,7 @@ void Leser::absatz(bool neueSeite) {
   textAusgeben();
   if (absatzWartet_) wartendenAbsatzEinfuegen();
   absatzWartet_ = true;
+  abschnittWartet_ = false;
   seiteWartet_ = neueSeite;
   wartendesFormat_ = absatzformat(z_);
   wartendesZeichenformat_ = zeichenformat(z_);
@@ -1006,6 +1090,9 @@ void Leser::abschliessen() {
   rohAusgeben();
   textAusgeben();
   if (!ganz_) return;  // an insertion's last paragraph runs into the target's paragraph
+  // A page break at the end starts an empty page, as in word processors (a section break
+  // there ends the document only).
+  if (absatzWartet_ && seiteWartet_ && !abschnittWartet_) wartendenAbsatzEinfuegen();
   // The last paragraph mark ends the last paragraph; it starts no new one.
   const QTextBlockFormat absatz = absatzWartet_ ? wartendesFormat_ : absatzformat(z_);
   const QTextCharFormat zeichen = absatzWartet_ ? wartendesZeichenformat_ : zeichenformat(z_);
@@ -1022,6 +1109,7 @@ void Leser::schriftEintragAbschliessen() {
   eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
   eintragText_.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
   s.name = eintragText_.trimmed();
+  s.symbol = eintragZeichensatz_ == 2 && s.name.compare(u"Symbol", Qt::CaseInsensitive) == 0;
   eintragName_.clear();
   eintragText_.clear();
   schriften_[eintragNummer_] = s;
@@ -1034,6 +1122,11 @@ void Leser::farbeAbschliessen() {
     farben_.emplace_back(std::max(rot_, 0), std::max(gruen_, 0), std::max(blau_, 0));
   }
   rot_ = gruen_ = blau_ = -1;
+}
+
+bool Leser::symbolschrift(const Zustand& z) const {
+  const auto it = schriften_.find(z.schrift < 0 ? standardSchrift_ : z.schrift);
+  return it != schriften_.end() && it->second.symbol;
 }
 
 int Leser::codepage(const Zustand& z) const {

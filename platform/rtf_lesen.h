@@ -6,9 +6,10 @@
 // (\ansicpg, \mac, \pc, \pca) or the font's (\cpg, else that of its \fcharset), decoded by
 // Qt's converters (Windows, DOS and Mac code pages, UTF-8, the East Asian ones), \uN
 // characters with their fallback bytes, and of a \upr pair the Unicode half (\ud) in place
-// of the ANSI half. Style sheets, document information, pictures, headers and every
-// ignorable destination are skipped; unknown control words are skipped, never shown as
-// text.
+// of the ANSI half. The bytes of the Symbol font (\fcharset2), and the characters
+// U+F020..U+F0FF written for them, are read as the Unicode signs they stand for. Style
+// sheets, document information, pictures, headers and every ignorable destination are
+// skipped; unknown control words are skipped, never shown as text.
 //
 // A file that begins with a byte-order mark is read in the encoding it names: UTF-8,
 // UTF-16 or UTF-32 (RTF in UTF-16 is also recognised without its mark); its raw
@@ -21,9 +22,13 @@
 // Paragraph marks follow the word processors' rule: the document's last paragraph mark is
 // the end of the last paragraph, not the start of an empty one. "A\par B\par" reads as the
 // two paragraphs A and B, "A\par\par" as A and one empty paragraph. A page break (\page)
-// ends its paragraph like \par, and the next paragraph starts a new page (its block has
+// ends its paragraph like \par, and the next paragraph starts a new page (at the end of the
+// document an empty one) (its block has
 // the page-break policy PageBreak_AlwaysBefore, as a paragraph with \pagebb has); a column
-// break (\column) ends a paragraph.
+// break (\column) ends a paragraph. A section break (\sect) ends its paragraph and starts a
+// new page, as the section's default kind \sbkpage says, unless the properties of the new
+// section say it runs on (\sbknone, \sbkcol: a paragraph break only). \u8233, the paragraph
+// separator, is a paragraph mark.
 // \line is a line break inside the paragraph (U+2028).
 #pragma once
 

@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QXmlStreamWriter>
 #include <algorithm>
@@ -26,6 +25,7 @@
 #include "core/seite_zeichnen.h"
 #include "platform/bildflaeche.h"
 #include "platform/einheiten.h"
+#include "platform/textdatei.h"
 
 DateinamenWahl speicherdialog(QWidget* eltern) {
   return [eltern](const QString& titel, const QString& vorschlag, const QString& filter) {
@@ -360,12 +360,12 @@ bool schreibeTextvorlage(const QString& pfad, const QImage& seite, double breite
                                          QStringLiteral("text/xml"), manifest(eintraege), true});
   const QByteArray archiv = zipArchiv(eintraege);
 
-  QSaveFile datei(pfad);
-  if (archiv.isEmpty() || !datei.open(QIODevice::WriteOnly) ||
-      datei.write(archiv) != archiv.size() || !datei.commit())
-    return scheitern(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.")
-                         .arg(QFileInfo(pfad).fileName()));
-  return true;
+  QString grund;
+  if (!archiv.isEmpty() && textdatei::bytesSchreiben(pfad, archiv, &grund)) return true;
+  return scheitern(
+      textdatei::meldung(QStringLiteral("Die Datei „%1“ konnte nicht geschrieben werden.")
+                             .arg(QFileInfo(pfad).fileName()),
+                         grund));
 }
 
 QString exportordner() {

@@ -159,17 +159,18 @@ TEST(RtfRundreise, ParagraphMarksAtTheEnd) {
   EXPECT_EQ(ausrichtung(ohneMarke, 1), Qt::AlignHCenter);
 }
 
-// A line break (vertical tab), a form feed and other control characters of a plain-text
-// letter: written as \line, \page and \uN, read back as a line break, a paragraph that
+// A line break (vertical tab), a form feed and other control characters (NUL too) of a
+// plain-text letter: written as \line, \page and \uN, read back as a line break, a paragraph that
 // starts a new page and the character itself.
 TEST(RtfRundreise, ControlCharactersSurvive) {
   QTextDocument d;
-  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01\x7f"));
+  d.setPlainText(QStringLiteral("Zeile a\vZeile b\fSeite 2\x01\x7f") + QChar(0));
   const QByteArray rtf = rtfSchreiben(d);
   EXPECT_TRUE(rtf.contains("Zeile a\\line Zeile b\\page Seite 2")) << rtf.constData();
   QTextDocument zurueck;
   ASSERT_TRUE(rtfLesen(rtf, zurueck));
-  EXPECT_EQ(zurueck.toRawText(), QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01\x7f"));
+  EXPECT_EQ(zurueck.toRawText(),
+            QStringLiteral("Zeile a\u2028Zeile b\u2029Seite 2\x01\x7f") + QChar(0));
   ASSERT_EQ(zurueck.blockCount(), 2);
   EXPECT_EQ(zurueck.lastBlock().blockFormat().pageBreakPolicy(),
             QTextFormat::PageBreak_AlwaysBefore);
@@ -371,7 +372,10 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
       {"{\\rtf1 a{\\v verborgen}b\\line c}", QStringLiteral("ab\u2028c")},
       {"{\\rtf1 {\\fonttbl{\\f0 Sch\\'3bne;}}{\\f0 x}}", "x"},
       {"{\\rtf1 a\\\r\nb}", "a\nb"},
-      {"{\\rtf1 a\\column b\\page c}", "a\nb\nc"},
+      {"{\\rtf1 a\\column b\\page c\\u8233?d}", "a\nb\nc\nd"},
+      // The Symbol font's signs, as bytes and as the private-use characters for them.
+      {"{\\rtf1{\\fonttbl{\\f0 Times;}{\\f1\\fcharset2 Symbol;}}\\f1 \\'b7 a\\uc0\\u-3913\\f0  a}",
+       QStringLiteral("• α• a")},
       // Code pages of the document and of a font, of its own or by its character set.
       {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg65001 Arial;}}\\f0 \\'c3\\'a4\\'e2\\'82\\'ac}",
        QStringLiteral("ä€")},
@@ -388,6 +392,28 @@ TEST(RtfLesen, CodePagesUnicodeAndSkippedContent) {
   QTextDocument d;
   rtfLesen("{\\rtf1 {\\fonttbl{\\f0 Sch\\'3bne;}}{\\f0 x}}", d);
   EXPECT_EQ(an(d, 0).schrift, "Sch;ne") << "an escaped ';' does not end the font name";
+}
+
+// A section break starts a new page, its kind by default; a section that runs on
+// (\sbknone, kept until \sectd) starts a paragraph only. A page break at the very end
+// starts an empty page, as in word processors.
+TEST(RtfLesen, SectionAndPageBreaksStartNewPages) {
+  QTextDocument d;
+  ASSERT_TRUE(
+      rtfLesen("{\\rtf1 a\\sect b\\sect\\sectd\\sbknone c\\sect d\\sect\\sbkpage e\\sect}", d));
+  QString seiten;
+  for (QTextBlock b = d.begin(); b.isValid(); b = b.next()) {
+    seiten += b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore ? u'|' : u' ';
+    seiten += b.text();
+  }
+  EXPECT_EQ(seiten, " a|b c d|e");
+  // A page break at the end starts an empty page, and stays from save to save.
+  ASSERT_TRUE(rtfLesen("{\\rtf1 a\\page}", d));
+  ASSERT_EQ(d.blockCount(), 2);
+  EXPECT_EQ(d.lastBlock().blockFormat().pageBreakPolicy(), QTextFormat::PageBreak_AlwaysBefore);
+  QTextDocument zurueck;
+  rtfLesen(rtfSchreiben(d), zurueck);
+  EXPECT_EQ(zurueck.blockCount(), 2);
 }
 
 TEST(RtfLesen, UnicodeHalvesCapitalsAndByteOrderMarks) {

@@ -52,6 +52,13 @@ QByteArray zeilen(int anzahl) {
   return rtf + "}";
 }
 
+// The letter as the held document of the print control.
+void brief(Drucksteuerung& d, const QByteArray& rtf) {
+  d.StartDoc();
+  d.setTextRTF(rtf);
+  d.EndDoc();
+}
+
 // A letter: a long paragraph that must wrap, a right-aligned bold line, a large line.
 const QByteArray kBrief =
     "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}\\f0\\fs24 "
@@ -67,9 +74,7 @@ TEST(RtfAusgabe, LetterLandsInsideItsMarginsOnThePdfPage) {
   QTemporaryDir ordner;
   Drucksteuerung d;
   raender(d, 2000, 4000, kBreite - 2000 - 5000, kHoehe - 4000 - 6000);  // 5000 x 6000 twips
-  d.StartDoc();
-  d.setTextRTF(kBrief);
-  d.EndDoc();
+  brief(d, kBrief);
   ASSERT_EQ(d.seitenzahl(), 1);
   d.setzePdfDatei(ordner.filePath("brief.pdf"));
   ASSERT_TRUE(d.PrintDoc()) << d.fehler().toStdString();
@@ -97,9 +102,7 @@ TEST(RtfAusgabe, LetterLandsInsideItsMarginsOnThePdfPage) {
 TEST(RtfAusgabe, LongTextContinuesOnFurtherPages) {
   Drucksteuerung d;
   raender(d, 1440, 1440, 1440, kHoehe - 1440 - 3000);  // 3000 twips high: about 10 lines
-  d.StartDoc();
-  d.setTextRTF(zeilen(40));
-  d.EndDoc();
+  brief(d, zeilen(40));
   ASSERT_GE(d.seitenzahl(), 3);
   ASSERT_LE(d.seitenzahl(), 6);
   const QRectF r = innen(d, 72);
@@ -121,9 +124,7 @@ TEST(RtfAusgabe, LongTextContinuesOnFurtherPages) {
   // Text that fits makes no further page; text drawn before stays on the first page.
   Drucksteuerung kurz;
   raender(kurz, 1440, 1440, 1440, 1440);
-  kurz.StartDoc();
-  kurz.setTextRTF(zeilen(3));
-  kurz.EndDoc();
+  brief(kurz, zeilen(3));
   EXPECT_EQ(kurz.seitenzahl(), 1);
 }
 
@@ -158,26 +159,47 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
   for (const Fall& f : faelle) {
     Drucksteuerung d;
     raender(d, 1440, 1440, 1440, kHoehe - 1440 - f.hoehe);
-    d.StartDoc();
-    d.setTextRTF(f.rtf);
-    d.EndDoc();
+    brief(d, f.rtf);
     EXPECT_EQ(pdfSeitentexte(d).join(" | ").toStdString(), f.seiten.join(" | ").toStdString())
         << f.rtf.constData();
   }
 
-  // The line too tall starts at the top of the rectangle and is cut at its bottom.
-  Drucksteuerung d;
-  raender(d, 1440, 1440, 1440, kHoehe - 1440 - 1134);
-  d.StartDoc();
-  d.setTextRTF("{\\rtf1\\fs144 WWW\\par}");
-  d.EndDoc();
-  ASSERT_EQ(d.seitenzahl(), 1);
-  const QRect t = tinte(d.seiteAlsBild(0, 72));
-  const QRectF r = innen(d, 72);
-  ASSERT_FALSE(t.isEmpty());
-  EXPECT_LE(t.top(), r.top() + 20);
-  EXPECT_GE(t.bottom(), r.bottom() - 2);
-  EXPECT_LE(t.bottom(), r.bottom());
+  // A line too tall shows its letters from their top at the top of the rectangle: whole
+  // when they fit (a 72-pt line in 20 mm), else cut at its bottom (200 pt in 10 mm), never
+  // only the empty space above them.
+  struct Gross {
+    double hoehe;
+    QByteArray rtf;
+    bool ganz;
+  } grosse[] = {{1134, "{\\rtf1\\fs144 WWW\\par}", true}, {567, "{\\rtf1\\fs400 W\\par}", false}};
+  for (const Gross& g : grosse) {
+    Drucksteuerung d;
+    raender(d, 1440, 1440, 1440, kHoehe - 1440 - g.hoehe);
+    brief(d, g.rtf);
+    ASSERT_EQ(d.seitenzahl(), 1);
+    const QRect t = tinte(d.seiteAlsBild(0, 72));
+    const QRectF r = innen(d, 72);
+    ASSERT_FALSE(t.isEmpty()) << g.rtf.constData();
+    EXPECT_LE(t.top(), r.top() + 2) << g.rtf.constData();
+    EXPECT_LE(t.bottom(), r.bottom());
+    if (!g.ganz) EXPECT_GE(t.bottom(), r.bottom() - 2);
+  }
+}
+
+// A letter frame that runs off the paper is laid out in the part on the paper: the lines
+// below the paper's bottom edge go on on the next page, words right of its edge wrap.
+TEST(RtfAusgabe, FrameRunningOffThePaper) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
+  Drucksteuerung unten;
+  raender(unten, 1440, kHoehe - 1000, 1440, -5000);
+  brief(unten, zeilen(6));
+  EXPECT_EQ(pdfSeitentexte(unten).join(" ").toStdString(),
+            "Zeile 1 Zeile 2 Zeile 3 Zeile 4 Zeile 5 Zeile 6");
+
+  Drucksteuerung rechts;
+  raender(rechts, kBreite - 2000, 1440, -8000, 1440);
+  brief(rechts, "{\\rtf1\\fs24 Eins Zwei Drei Vier F\\'fcnf Sechs\\par}");
+  EXPECT_EQ(pdfSeitentexte(rechts).join(" ").toStdString(), "Eins Zwei Drei Vier Fünf Sechs");
 }
 
 TEST(RtfAusgabe, DegenerateRectanglesEnd) {
@@ -194,9 +216,7 @@ TEST(RtfAusgabe, DegenerateRectanglesEnd) {
   for (const Fall& f : faelle) {
     Drucksteuerung d;
     raender(d, f.links, f.oben, f.rechts, f.unten);
-    d.StartDoc();
-    d.setTextRTF(zeilen(30));
-    d.EndDoc();
+    brief(d, zeilen(30));
     EXPECT_GE(d.seitenzahl(), f.seitenMin) << f.links << " " << f.oben;
     EXPECT_LE(d.seitenzahl(), f.seitenMax) << f.links << " " << f.oben;
   }
@@ -204,9 +224,7 @@ TEST(RtfAusgabe, DegenerateRectanglesEnd) {
   // Narrow: every line stays inside its rectangle, long words break.
   Drucksteuerung schmal;
   raender(schmal, 3000, 3000, kBreite - 3000 - 300, 3000);
-  schmal.StartDoc();
-  schmal.setTextRTF("{\\rtf1\\fs24 WWWWWWWWWWWW}");
-  schmal.EndDoc();
+  brief(schmal, "{\\rtf1\\fs24 WWWWWWWWWWWW}");
   const QRect t = tinte(schmal.seiteAlsBild(0, 72));
   ASSERT_FALSE(t.isEmpty());
   EXPECT_GE(t.left(), 150);

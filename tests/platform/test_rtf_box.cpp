@@ -1,7 +1,6 @@
 // The rich text box: files, search and replace as the letter merge uses them, selection
 // values, keyboard input and the clipboard.
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QApplication>
@@ -14,9 +13,8 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
-#include <cerrno>
-#include <cstring>
 
+#include "gemeinsam/voller_datentraeger.h"
 #include "platform/richtextbox.h"
 #include "platform/rtf_schreiben.h"
 #include "platform/zahlen.h"
@@ -338,23 +336,9 @@ TEST(RichTextBox, SelectionAsRichText) {
 // old file whole, for a letter smaller and one larger than Qt's write buffer. Needs a
 // small tmpfs of its own, so it runs only where the test may mount one.
 TEST(RichTextBox, SaveOnAFullDiskKeepsTheOldFile) {
-  QTemporaryDir ordner;
-  const QByteArray punkt = QFile::encodeName(ordner.path());
-  if (::mount("tmpfs", punkt.constData(), "tmpfs", 0, "size=64k") != 0)
-    GTEST_SKIP() << "kein tmpfs einzuhängen: " << std::strerror(errno);
-  struct Aushaengen {
-    QByteArray punkt;
-    ~Aushaengen() { ::umount2(punkt.constData(), MNT_DETACH); }
-  } aushaengen{punkt};
-  const QString pfad = ordner.filePath("brief.rtf");
-  {
-    QFile alt(pfad);
-    ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
-    alt.write("{\\rtf1 alt}");
-    QFile fuellung(ordner.filePath("fuellung"));
-    ASSERT_TRUE(fuellung.open(QIODevice::WriteOnly));
-    ASSERT_EQ(fuellung.write(QByteArray(56 * 1024, 'x')), 56 * 1024);
-  }
+  VOLLER_DATENTRAEGER(voll);
+  const QString pfad = voll.pfad("brief.rtf");
+  voll.alteDatei("brief.rtf", "{\\rtf1 alt}");
   for (const int laenge : {10000, 60000}) {
     RichTextBox box;
     box.setText(QString(laenge, u'x'));
@@ -363,9 +347,7 @@ TEST(RichTextBox, SaveOnAFullDiskKeepsTheOldFile) {
         box.fehler(),
         QStringLiteral("Die Datei „%1“ kann nicht gespeichert werden: Der Datenträger ist voll.")
             .arg(pfad));
-    QFile alt(pfad);
-    ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
-    EXPECT_EQ(alt.readAll().toStdString(), "{\\rtf1 alt}") << laenge;
+    EXPECT_EQ(voll.inhalt("brief.rtf").toStdString(), "{\\rtf1 alt}") << laenge;
   }
-  EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files), QStringList({"brief.rtf", "fuellung"}));
+  EXPECT_EQ(voll.dateien(), QStringList({"brief.rtf", "fuellung"}));
 }

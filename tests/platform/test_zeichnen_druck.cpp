@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
+#include "gemeinsam/voller_datentraeger.h"
 #include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
 #include "platform/gdi.h"
@@ -289,6 +290,24 @@ TEST(Drucksteuerung, FehlschlaegeWerdenGemeldet) {
   EXPECT_FALSE(d.PrintDoc());
   EXPECT_TRUE(d.fehler().contains(QStringLiteral("„gibt-es-nicht-4711“ ist nicht verfügbar")))
       << d.fehler().toStdString();
+}
+
+// A print into a PDF file on a full disk says why and keeps the file printed before; no
+// temporary file is left.
+TEST(Drucksteuerung, PdfAufVollemDatentraeger) {
+  VOLLER_DATENTRAEGER(voll);
+  voll.alteDatei(QStringLiteral("druck.pdf"), "alt");
+  voll.ganzFuellen();
+  Drucksteuerung d;
+  d.setzePdfDatei(voll.pfad(QStringLiteral("druck.pdf")));
+  d.StartDoc();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.EndDoc();
+  EXPECT_FALSE(d.PrintDoc());
+  EXPECT_TRUE(d.fehler().contains(QStringLiteral("Der Datenträger ist voll.")))
+      << d.fehler().toStdString();
+  EXPECT_EQ(voll.inhalt(QStringLiteral("druck.pdf")), "alt");
+  EXPECT_EQ(voll.dateien(), QStringList({"druck.pdf", "fuellung"}));
 }
 
 TEST(Drucksteuerung, PdfDateiAusUmgebungsvariable) {

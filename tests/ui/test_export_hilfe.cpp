@@ -27,6 +27,7 @@
 #include "core/seite_zeichnen.h"
 #include "core/start.h"
 #include "gemeinsam/testfenster.h"
+#include "gemeinsam/voller_datentraeger.h"
 #include "platform/bildflaeche.h"
 #include "ui/export.h"
 #include "ui/frminfo.h"
@@ -334,6 +335,20 @@ TEST_F(ExportTest, GescheiterterWordexportNenntDieVorlageOderLaesstNichtsZurueck
       fenster.meldungen[1].text.startsWith(QStringLiteral("Keine Wordverbindung möglich:  ")));
   EXPECT_TRUE(fenster.meldungen[1].text.contains(QStringLiteral("belegt")));
   EXPECT_EQ(s.Exportmodus, 0);
+}
+
+// On a full disk the user learns why, and no empty or partial template is left behind.
+TEST_F(ExportTest, WordexportAufVollemDatentraeger) {
+  VOLLER_DATENTRAEGER(voll);
+  voll.ganzFuellen();
+  s.Exportzoom = 1;
+  WordExport word(s, voll.pfad(QStringLiteral("Export")));
+  word.oeffnen = [](const QUrl&) { return true; };
+  EXPECT_FALSE(word.mnuWord_Click());
+  ASSERT_EQ(fenster.meldungen.size(), 1u);
+  EXPECT_TRUE(fenster.meldungen[0].text.contains(QStringLiteral("Der Datenträger ist voll.")))
+      << fenster.meldungen[0].text.toStdString();
+  EXPECT_TRUE(QDir(word.ordner()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 // --- Help --------------------------------------------------------------------------------
