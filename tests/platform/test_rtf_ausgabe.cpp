@@ -182,7 +182,9 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
     ASSERT_FALSE(t.isEmpty()) << g.rtf.constData();
     EXPECT_LE(t.top(), r.top() + 2) << g.rtf.constData();
     EXPECT_LE(t.bottom(), r.bottom());
-    if (!g.ganz) EXPECT_GE(t.bottom(), r.bottom() - 2);
+    if (!g.ganz) {
+      EXPECT_GE(t.bottom(), r.bottom() - 2);
+    }
   }
 }
 
