@@ -101,6 +101,16 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   return datei.seek(ab) && datei.write(ende) == ende.size();
 }
 
+// The file a run writes before it replaces the PDF file `ziel` with it, opened; null when
+// it cannot be made.
+std::unique_ptr<QTemporaryFile> laufdateiAnlegen(const QFileInfo& ziel) {
+  if (!ziel.absoluteDir().exists()) return nullptr;
+  auto datei = std::make_unique<QTemporaryFile>(
+      ziel.absoluteDir().filePath(ziel.fileName() + QStringLiteral(".XXXXXX")));
+  if (!datei->open()) return nullptr;
+  return datei;
+}
+
 QString druckdateiFehler(const QString& pfad) {
   return QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
       .arg(QDir::toNativeSeparators(pfad));
@@ -159,6 +169,7 @@ struct Drucksteuerung::Intern {
   std::unique_ptr<QPrinter> drucker;
   bool pdfGewaehlt = false;  // setzePdfDatei was called (an empty path: the printer)
   QString pdf;
+  QString letztePdf;    // the file named before a queue was chosen
   QString druckerName;  // the chosen print queue; empty: the machine's default one
   QString fehler;
 
@@ -350,9 +361,8 @@ bool Drucksteuerung::ausgabeWaehlen() {
   } else {
     const QFileInfo info(pdf);
     d.laufZiel = info.absoluteFilePath();
-    auto datei = std::make_unique<QTemporaryFile>(
-        info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
-    if (!info.absoluteDir().exists() || !datei->open()) {
+    std::unique_ptr<QTemporaryFile> datei = laufdateiAnlegen(info);
+    if (!datei) {
       d.fehler = druckdateiFehler(pdf);
       return false;
     }
@@ -589,11 +599,17 @@ void Drucksteuerung::setzePdfDatei(const QString& pfad) {
 }
 
 void Drucksteuerung::setzeDrucker(const QString& name) {
+  if (const QString bisher = pdfDatei(); !bisher.isEmpty()) d_->letztePdf = bisher;
   setzePdfDatei(QString());
   d_->druckerName = name;
 }
 
 QString Drucksteuerung::druckerName() const { return d_->druckerName; }
+
+QString Drucksteuerung::letztePdfDatei() const {
+  const QString pdf = pdfDatei();
+  return pdf.isEmpty() ? d_->letztePdf : pdf;
+}
 
 QString Drucksteuerung::pdfDatei() const {
   if (d_->pdfGewaehlt) return d_->pdf;
@@ -601,3 +617,7 @@ QString Drucksteuerung::pdfDatei() const {
 }
 
 QString Drucksteuerung::fehler() const { return d_->fehler; }
+
+bool Drucksteuerung::pdfDateiSchreibbar(const QString& pfad) {
+  return laufdateiAnlegen(QFileInfo(pfad)) != nullptr;
+}

@@ -119,7 +119,12 @@ class Drucksteuerung : public Zeichenflaeche {
   QString pdfDatei() const;
   void setzeDrucker(const QString& name);
   QString druckerName() const;
+  // The PDF file named last: the chosen one, else the one chosen before a queue was.
+  QString letztePdfDatei() const;
   QString fehler() const;
+  // Whether a print run can write the PDF file `pfad`: the file it writes first, beside
+  // the named one, can be made there.
+  static bool pdfDateiSchreibbar(const QString& pfad);
 
  private:
   bool seiteBeginnen();
