@@ -73,7 +73,7 @@ class Drucksteuerung : public Zeichenflaeche {
   // Page size in twips (the paper of the document page; landscape when wider than high).
   double PaperWidth = 11907;
   double PaperHeight = 16840;
-  // Margins in twips for the rich-text output.
+  // Margins in twips for the rich-text output; one below 0 counts as none.
   double MarginLeft = 0;
   double MarginTop = 0;
   double MarginRight = 0;

@@ -119,11 +119,15 @@ void rtfAusgeben(Drucksteuerung& drucker, const QByteArray& rtf) {
 }
 
 void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
-  // The rectangle inside the margins, in twips from the paper's top-left corner.
-  const double links = endlich(drucker.MarginLeft);
-  const double oben = endlich(drucker.MarginTop);
-  double breite = endlich(drucker.PaperWidth) - endlich(drucker.MarginRight) - links;
-  double hoehe = endlich(drucker.PaperHeight) - endlich(drucker.MarginBottom) - oben;
+  // The rectangle inside the margins, in twips from the paper's top-left corner, as far
+  // as it lies on the paper: a margin below 0 (a letter frame reaching past the edge, as
+  // when a portrait layout is turned landscape) counts as none, so that the text wraps
+  // and continues on further pages instead of running off the sheet.
+  const auto rand = [](double r) { return std::max(0.0, endlich(r)); };
+  const double links = rand(drucker.MarginLeft);
+  const double oben = rand(drucker.MarginTop);
+  double breite = endlich(drucker.PaperWidth) - rand(drucker.MarginRight) - links;
+  double hoehe = endlich(drucker.PaperHeight) - rand(drucker.MarginBottom) - oben;
   if (!(breite > 0)) breite = kMindestmass;
   if (!(hoehe > 0)) hoehe = kMindestmass;
   doc.setTextWidth(breite);

@@ -180,6 +180,37 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
   EXPECT_LE(t.bottom(), r.bottom());
 }
 
+// A letter frame reaching past the paper's edge (a portrait layout turned landscape):
+// the text is laid out on the part of the frame on the paper, no line runs off the sheet.
+TEST(RtfAusgabe, FrameBeyondThePaperLosesNoLine) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
+  QByteArray woerter = "{\\rtf1\\fs24 ";
+  QStringList erwartet;
+  for (int i = 1; i <= 40; ++i) {
+    woerter += "Wort" + QByteArray::number(i) + " ";
+    erwartet << QStringLiteral("Wort%1").arg(i);
+  }
+  struct Fall {
+    double links, oben, rechts, unten;
+    QByteArray rtf;
+    QStringList woerter;
+  } faelle[] = {
+      {1440, kHoehe - 3000, 1440, -6000, zeilen(20), {}},            // past the bottom
+      {kBreite - 3000, 1440, -6000, 1440, woerter + "}", erwartet},  // past the right
+  };
+  for (int i = 1; i <= 20; ++i) faelle[0].woerter << QStringLiteral("Zeile %1").arg(i);
+  for (const Fall& f : faelle) {
+    Drucksteuerung d;
+    raender(d, f.links, f.oben, f.rechts, f.unten);
+    d.StartDoc();
+    d.setTextRTF(f.rtf);
+    d.EndDoc();
+    const QString text = pdfSeitentexte(d).join(' ');
+    for (const QString& wort : f.woerter)
+      EXPECT_TRUE(text.contains(wort + ' ') || text.endsWith(wort)) << wort.toStdString();
+  }
+}
+
 TEST(RtfAusgabe, DegenerateRectanglesEnd) {
   struct Fall {
     double links, oben, rechts, unten;
