@@ -122,12 +122,15 @@ void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
   // The rectangle inside the margins, in twips from the paper's top-left corner, as far
   // as it lies on the paper: a margin below 0 (a letter frame reaching past the edge, as
   // when a portrait layout is turned landscape) counts as none, so that the text wraps
-  // and continues on further pages instead of running off the sheet.
+  // and continues on further pages instead of running off the sheet. A frame wholly off
+  // the paper prints along its far edge, where it can be seen.
   const auto rand = [](double r) { return std::max(0.0, endlich(r)); };
-  const double links = rand(drucker.MarginLeft);
-  const double oben = rand(drucker.MarginTop);
-  double breite = endlich(drucker.PaperWidth) - rand(drucker.MarginRight) - links;
-  double hoehe = endlich(drucker.PaperHeight) - rand(drucker.MarginBottom) - oben;
+  const double papierBreite = endlich(drucker.PaperWidth);
+  const double papierHoehe = endlich(drucker.PaperHeight);
+  const double links = std::min(rand(drucker.MarginLeft), rand(papierBreite - kMindestmass));
+  const double oben = std::min(rand(drucker.MarginTop), rand(papierHoehe - kMindestmass));
+  double breite = papierBreite - rand(drucker.MarginRight) - links;
+  double hoehe = papierHoehe - rand(drucker.MarginBottom) - oben;
   if (!(breite > 0)) breite = kMindestmass;
   if (!(hoehe > 0)) hoehe = kMindestmass;
   doc.setTextWidth(breite);

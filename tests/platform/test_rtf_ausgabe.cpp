@@ -180,8 +180,9 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
   EXPECT_LE(t.bottom(), r.bottom());
 }
 
-// A letter frame reaching past the paper's edge (a portrait layout turned landscape):
-// the text is laid out on the part of the frame on the paper, no line runs off the sheet.
+// A letter frame reaching past the paper's edge or lying off it (a portrait layout turned
+// landscape): the text is laid out on the part of the frame on the paper, or along the
+// paper's far edge; no line runs off the sheet.
 TEST(RtfAusgabe, FrameBeyondThePaperLosesNoLine) {
   if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
   QByteArray woerter = "{\\rtf1\\fs24 ";
@@ -197,8 +198,10 @@ TEST(RtfAusgabe, FrameBeyondThePaperLosesNoLine) {
   } faelle[] = {
       {1440, kHoehe - 3000, 1440, -6000, zeilen(20), {}},            // past the bottom
       {kBreite - 3000, 1440, -6000, 1440, woerter + "}", erwartet},  // past the right
+      {1440, kHoehe + 1000, 1440, -5000, zeilen(20), {}},            // wholly below
   };
   for (int i = 1; i <= 20; ++i) faelle[0].woerter << QStringLiteral("Zeile %1").arg(i);
+  faelle[2].woerter = faelle[0].woerter;
   for (const Fall& f : faelle) {
     Drucksteuerung d;
     raender(d, f.links, f.oben, f.rechts, f.unten);
