@@ -1,7 +1,7 @@
 // Rich-text output on the print control: lays a letter out inside the margins of the
 // current page, continuing on further pages when it does not fit and after a page break.
 // Every line is printed: a line taller than the margins allow gets a page of its own,
-// clipped at the bottom margin.
+// clipped at the bottom margin; margins reaching past the paper stop at its edge.
 #pragma once
 
 #include <QByteArray>
