@@ -83,8 +83,15 @@ QString Druckerdialog::drucker() const {
 }
 
 QString Druckerdialog::pdfDatei() const {
-  const QString text = QDir::fromNativeSeparators(Datei->text().trimmed());
-  return pdfGewaehlt() && !text.isEmpty() ? QFileInfo(text).absoluteFilePath() : QString();
+  QString text = QDir::fromNativeSeparators(Datei->text().trimmed());
+  if (!pdfGewaehlt() || text.isEmpty()) return QString();
+  // "~" is the home folder, as in a shell; a name without any ending is a PDF file's.
+  if (text == QLatin1String("~") || text.startsWith(QLatin1String("~/")))
+    text = QDir::homePath() + text.mid(1);
+  const QFileInfo info(text);
+  if (!info.isDir() && !text.endsWith(u'/') && info.suffix().isEmpty())
+    text += text.endsWith(u'.') ? QStringLiteral("pdf") : QStringLiteral(".pdf");
+  return QFileInfo(text).absoluteFilePath();
 }
 
 void Druckerdialog::auswahlGeaendert() {
@@ -116,6 +123,11 @@ void Druckerdialog::accept() {
     } else if (!datei.absoluteDir().exists()) {
       fehler = QStringLiteral("Den Ordner „%1“ gibt es nicht.")
                    .arg(QDir::toNativeSeparators(datei.absolutePath()));
+    } else if (!Drucksteuerung::pdfDateiSchreibbar(datei.filePath())) {
+      fehler = QStringLiteral(
+                   "In den Ordner „%1“ kann keine Datei geschrieben werden. Bitte wählen Sie "
+                   "einen anderen Ordner.")
+                   .arg(QDir::toNativeSeparators(datei.absolutePath()));
     }
   }
   if (!fehler.isEmpty()) {
@@ -134,6 +146,9 @@ bool druckerWaehlen(QWidget* eltern, Drucksteuerung& drucksteuerung) {
 
 bool druckerWaehlenAus(QWidget* eltern, Drucksteuerung& drucksteuerung, const Druckerliste& liste) {
   Druckerdialog dialog(liste, drucksteuerung.druckerName(), drucksteuerung.pdfDatei(), eltern);
+  // The file named before a queue was chosen is offered again for the PDF entry.
+  if (drucksteuerung.pdfDatei().isEmpty())
+    dialog.Datei->setText(QDir::toNativeSeparators(drucksteuerung.letztePdfDatei()));
   if (dialog.exec() != QDialog::Accepted) return false;
   if (dialog.drucker().isEmpty()) {
     drucksteuerung.setzePdfDatei(dialog.pdfDatei());

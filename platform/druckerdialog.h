@@ -32,11 +32,12 @@ class Druckerdialog : public QDialog {
 
   // The chosen queue, or empty when the PDF file is chosen.
   QString drucker() const;
-  // The chosen PDF file as an absolute path, or empty when a queue is chosen.
+  // The chosen PDF file as an absolute path, or empty when a queue is chosen. A leading
+  // "~" stands for the home folder; a name without an ending gets ".pdf".
   QString pdfDatei() const;
 
-  // OK: a PDF file must be named, not be a folder and lie in a folder that exists; else
-  // the dialog says so and stays open.
+  // OK: a PDF file must be named, not be a folder and lie in a folder that exists and
+  // takes a new file; else the dialog says so and stays open.
   void accept() override;
 
   QComboBox* Auswahl;

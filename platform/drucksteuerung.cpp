@@ -103,6 +103,19 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   return datei.seek(ab) && datei.write(ende) == ende.size();
 }
 
+// The file a run writes before it replaces the PDF file `ziel` with it, opened; null when
+// it cannot be made, and then `grund`, when given, says why as the system said it.
+std::unique_ptr<QTemporaryFile> laufdateiAnlegen(const QFileInfo& ziel, QString* grund = nullptr) {
+  if (!ziel.absoluteDir().exists()) return nullptr;
+  auto datei = std::make_unique<QTemporaryFile>(
+      ziel.absoluteDir().filePath(ziel.fileName() + QStringLiteral(".XXXXXX")));
+  if (!datei->open()) {
+    if (grund) *grund = textdatei::schreibgrund(*datei);
+    return nullptr;
+  }
+  return datei;
+}
+
 // `grund`: why, as the system said it (textdatei::schreibgrund), when it said.
 QString druckdateiFehler(const QString& pfad, const QString& grund = QString()) {
   return textdatei::meldung(QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
@@ -170,6 +183,7 @@ struct Drucksteuerung::Intern {
   std::unique_ptr<QPrinter> drucker;
   bool pdfGewaehlt = false;  // setzePdfDatei was called (an empty path: the printer)
   QString pdf;
+  QString letztePdf;    // the file named before a queue was chosen
   QString druckerName;  // the chosen print queue; empty: the machine's default one
   QString fehler;
 
@@ -361,10 +375,10 @@ bool Drucksteuerung::ausgabeWaehlen() {
   } else {
     const QFileInfo info(pdf);
     d.laufZiel = info.absoluteFilePath();
-    auto datei = std::make_unique<QTemporaryFile>(
-        info.absoluteDir().filePath(info.fileName() + QStringLiteral(".XXXXXX")));
-    if (!info.absoluteDir().exists() || !datei->open()) {
-      d.fehler = druckdateiFehler(pdf, datei.get());
+    QString grund;
+    std::unique_ptr<QTemporaryFile> datei = laufdateiAnlegen(info, &grund);
+    if (!datei) {
+      d.fehler = druckdateiFehler(pdf, grund);
       return false;
     }
     d.pdfSchreiber = std::make_unique<QPdfWriter>(datei.get());
@@ -608,11 +622,17 @@ void Drucksteuerung::setzePdfDatei(const QString& pfad) {
 }
 
 void Drucksteuerung::setzeDrucker(const QString& name) {
+  if (const QString bisher = pdfDatei(); !bisher.isEmpty()) d_->letztePdf = bisher;
   setzePdfDatei(QString());
   d_->druckerName = name;
 }
 
 QString Drucksteuerung::druckerName() const { return d_->druckerName; }
+
+QString Drucksteuerung::letztePdfDatei() const {
+  const QString pdf = pdfDatei();
+  return pdf.isEmpty() ? d_->letztePdf : pdf;
+}
 
 QString Drucksteuerung::pdfDatei() const {
   if (d_->pdfGewaehlt) return d_->pdf;
@@ -620,3 +640,7 @@ QString Drucksteuerung::pdfDatei() const {
 }
 
 QString Drucksteuerung::fehler() const { return d_->fehler; }
+
+bool Drucksteuerung::pdfDateiSchreibbar(const QString& pfad) {
+  return laufdateiAnlegen(QFileInfo(pfad)) != nullptr;
+}

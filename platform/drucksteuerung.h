@@ -73,7 +73,7 @@ class Drucksteuerung : public Zeichenflaeche {
   // Page size in twips (the paper of the document page; landscape when wider than high).
   double PaperWidth = 11907;
   double PaperHeight = 16840;
-  // Margins in twips for the rich-text output.
+  // Margins in twips for the rich-text output; one below 0 counts as none.
   double MarginLeft = 0;
   double MarginTop = 0;
   double MarginRight = 0;
@@ -119,7 +119,12 @@ class Drucksteuerung : public Zeichenflaeche {
   QString pdfDatei() const;
   void setzeDrucker(const QString& name);
   QString druckerName() const;
+  // The PDF file named last: the chosen one, else the one chosen before a queue was.
+  QString letztePdfDatei() const;
   QString fehler() const;
+  // Whether a print run can write the PDF file `pfad`: the file it writes first, beside
+  // the named one, can be made there.
+  static bool pdfDateiSchreibbar(const QString& pfad);
 
  private:
   bool seiteBeginnen();

@@ -188,20 +188,38 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
   }
 }
 
-// A letter frame that runs off the paper is laid out in the part on the paper: the lines
-// below the paper's bottom edge go on on the next page, words right of its edge wrap.
-TEST(RtfAusgabe, FrameRunningOffThePaper) {
+// A letter frame reaching past the paper's edge or lying off it (a portrait layout turned
+// landscape): the text is laid out on the part of the frame on the paper, or along the
+// paper's far edge; no line runs off the sheet.
+TEST(RtfAusgabe, FrameBeyondThePaperLosesNoLine) {
   if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
-  Drucksteuerung unten;
-  raender(unten, 1440, kHoehe - 1000, 1440, -5000);
-  brief(unten, zeilen(6));
-  EXPECT_EQ(pdfSeitentexte(unten).join(" ").toStdString(),
-            "Zeile 1 Zeile 2 Zeile 3 Zeile 4 Zeile 5 Zeile 6");
-
-  Drucksteuerung rechts;
-  raender(rechts, kBreite - 2000, 1440, -8000, 1440);
-  brief(rechts, "{\\rtf1\\fs24 Eins Zwei Drei Vier F\\'fcnf Sechs\\par}");
-  EXPECT_EQ(pdfSeitentexte(rechts).join(" ").toStdString(), "Eins Zwei Drei Vier Fünf Sechs");
+  QByteArray woerter = "{\\rtf1\\fs24 ";
+  QStringList erwartet;
+  for (int i = 1; i <= 40; ++i) {
+    woerter += "Wort" + QByteArray::number(i) + " ";
+    erwartet << QStringLiteral("Wort%1").arg(i);
+  }
+  struct Fall {
+    double links, oben, rechts, unten;
+    QByteArray rtf;
+    QStringList woerter;
+  } faelle[] = {
+      {1440, kHoehe - 3000, 1440, -6000, zeilen(20), {}},            // past the bottom
+      {kBreite - 3000, 1440, -6000, 1440, woerter + "}", erwartet},  // past the right
+      {1440, kHoehe + 1000, 1440, -5000, zeilen(20), {}},            // wholly below
+  };
+  for (int i = 1; i <= 20; ++i) faelle[0].woerter << QStringLiteral("Zeile %1").arg(i);
+  faelle[2].woerter = faelle[0].woerter;
+  for (const Fall& f : faelle) {
+    Drucksteuerung d;
+    raender(d, f.links, f.oben, f.rechts, f.unten);
+    d.StartDoc();
+    d.setTextRTF(f.rtf);
+    d.EndDoc();
+    const QString text = pdfSeitentexte(d).join(' ');
+    for (const QString& wort : f.woerter)
+      EXPECT_TRUE(text.contains(wort + ' ') || text.endsWith(wort)) << wort.toStdString();
+  }
 }
 
 TEST(RtfAusgabe, DegenerateRectanglesEnd) {

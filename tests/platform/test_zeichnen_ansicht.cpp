@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,4 +222,55 @@ TEST(Druckerdialog, DruckerOderDateiWaehlen) {
                        dialog.reject();
                      }),
             false);
+}
+
+TEST(Druckerdialog, EingabeWirdZurPdfDatei) {
+  QTemporaryDir ordner;
+  const auto datei = [](const QString& eingabe) {
+    return Druckerdialog({}, QString(), eingabe).pdfDatei();
+  };
+  // A name without an ending is a PDF file's; "~" is the home folder.
+  EXPECT_EQ(datei(ordner.filePath(QStringLiteral("brief"))),
+            ordner.filePath(QStringLiteral("brief.pdf")));
+  EXPECT_EQ(datei(ordner.filePath(QStringLiteral("brief.v2"))),
+            ordner.filePath(QStringLiteral("brief.v2")));
+  EXPECT_EQ(datei(QStringLiteral("~/qx.pdf")), QDir::home().filePath(QStringLiteral("qx.pdf")));
+}
+
+TEST(Druckerdialog, OrdnerOhneSchreibrechtWirdGemeldet) {
+  // Nobody may make files in /proc, root neither.
+  const QString pdf = QStringLiteral("/proc/qx.pdf");
+  if (Drucksteuerung::pdfDateiSchreibbar(pdf)) GTEST_SKIP() << "/proc takes files here";
+  QTemporaryDir ordner;
+  Drucksteuerung d;
+  d.setzePdfDatei(ordner.filePath(QStringLiteral("a.pdf")));
+  EXPECT_EQ(imDialog(d,
+                     [&](Druckerdialog& dialog) {
+                       dialog.Datei->setText(pdf);
+                       okKlicken(dialog);
+                       EXPECT_TRUE(dialog.isVisible());
+                       EXPECT_TRUE(dialog.Hinweis->text().contains(QStringLiteral("„/proc“")))
+                           << dialog.Hinweis->text().toStdString();
+                       dialog.reject();
+                     }),
+            false);
+  EXPECT_EQ(d.pdfDatei(), ordner.filePath(QStringLiteral("a.pdf")));
+}
+
+TEST(Druckerdialog, NachDruckerWirdDieFruehereDateiAngeboten) {
+  QTemporaryDir ordner;
+  const QString pdf = ordner.filePath(QStringLiteral("a.pdf"));
+  Drucksteuerung d;
+  d.setzePdfDatei(pdf);
+  d.setzeDrucker(QStringLiteral("Keller"));
+  EXPECT_EQ(imDialog(d,
+                     [&](Druckerdialog& dialog) {
+                       dialog.Auswahl->setFocus();
+                       QTest::keyClick(dialog.Auswahl, Qt::Key_End);
+                       EXPECT_EQ(dialog.Datei->text(), pdf);
+                       okKlicken(dialog);
+                       if (dialog.isVisible()) dialog.reject();
+                     }),
+            true);
+  EXPECT_EQ(d.pdfDatei(), pdf);
 }
