@@ -1,6 +1,7 @@
 // Big texts with long graded shadows on a printed page: a 450-pt text with shadow 100, held
-// for the preview and printed into a PDF file, and the template's texts with the longest
-// shadow a document can hold. Run one case at a time under /usr/bin/time -v for its peak
+// for the preview and printed into a PDF file, drawn on the page view at its largest zoom and
+// exported at the largest export scale, and the template's texts with the longest shadow a
+// document can hold. Run one case at a time under /usr/bin/time -v for its peak
 // memory, e.g. --benchmark_filter=BM_GrosserSchattenVorschau.
 #include <benchmark/benchmark.h>
 
@@ -8,9 +9,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "core/auswahl.h"
+#include "core/seite_zeichnen.h"
 #include "core/start.h"
 #include "io/drucken.h"
+#include "platform/bildflaeche.h"
 #include "platform/drucksteuerung.h"
+#include "ui/export.h"
 #include "vorlage.h"
 
 namespace {
@@ -77,6 +82,25 @@ void BM_GrosserSchattenDrucken(benchmark::State& state) {
   }
 }
 
+// The page view at the largest zoom the menu's zoom accepts (lowered to what the surface's
+// pixel budget holds).
+void BM_GrosserSchattenSeitenansicht(benchmark::State& state) {
+  Seite seite;
+  seite.grosserText();
+  seite.s.Zoom = 1000;
+  ZoomAnwenden(seite.s);
+  for (auto _ : state) SeiteZeichnen(seite.s);
+}
+
+void BM_GrosserSchattenExport(benchmark::State& state) {
+  Seite seite;
+  seite.grosserText();
+  for (auto _ : state) {
+    seite.s.Exportzoom = 10;
+    if (!SeiteExportieren(seite.s)) state.SkipWithError("Export fehlgeschlagen");
+  }
+}
+
 void BM_LaengsteSchattenVorschau(benchmark::State& state) {
   Seite seite;
   seite.laengsteSchatten();
@@ -85,6 +109,8 @@ void BM_LaengsteSchattenVorschau(benchmark::State& state) {
 
 BENCHMARK(BM_GrosserSchattenVorschau)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrosserSchattenDrucken)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrosserSchattenSeitenansicht)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GrosserSchattenExport)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaengsteSchattenVorschau)->Unit(benchmark::kMillisecond);
 
 }  // namespace
