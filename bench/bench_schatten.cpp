@@ -1,8 +1,9 @@
 // Big texts with long graded shadows on a printed page: a 450-pt text with shadow 100, held
 // for the preview and printed into a PDF file, drawn on the page view at its largest zoom and
 // exported at the largest export scale, and the template's texts with the longest shadow a
-// document can hold. Run one case at a time under /usr/bin/time -v for its peak
-// memory, e.g. --benchmark_filter=BM_GrosserSchattenVorschau.
+// document can hold; the big text turned with a colour gradient in the preview. Run one case
+// at a time under /usr/bin/time -v for its peak memory, e.g.
+// --benchmark_filter=BM_GrosserSchattenVorschau.
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -101,6 +102,24 @@ void BM_GrosserSchattenExport(benchmark::State& state) {
   }
 }
 
+// The big text turned by 45 degrees with a colour gradient along it and no shadow, held for
+// the preview and shown there at 96 dpi.
+void BM_GedrehterVerlaufVorschau(benchmark::State& state) {
+  Seite seite;
+  seite.grosserText();
+  ClassSchrift& t = seite.s.schrift(1);
+  t.ShadowDeep = 0;
+  t.Angle = 45;
+  t.ColorCircle = 1;
+  t.Color1 = RGB(255, 0, 0);
+  t.Color2 = RGB(0, 0, 255);
+  seite.s.VSPrinter1->Preview = true;
+  for (auto _ : state) {
+    if (!DruckeSeite(seite.s)) state.SkipWithError("Druck fehlgeschlagen");
+    benchmark::DoNotOptimize(seite.s.VSPrinter1->seiteAlsBild(0, 96));
+  }
+}
+
 void BM_LaengsteSchattenVorschau(benchmark::State& state) {
   Seite seite;
   seite.laengsteSchatten();
@@ -111,6 +130,7 @@ BENCHMARK(BM_GrosserSchattenVorschau)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrosserSchattenDrucken)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrosserSchattenSeitenansicht)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrosserSchattenExport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GedrehterVerlaufVorschau)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LaengsteSchattenVorschau)->Unit(benchmark::kMillisecond);
 
 }  // namespace
