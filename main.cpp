@@ -9,11 +9,13 @@
 
 #include "core/programmzustand.h"
 #include "core/start.h"
+#include "platform/speicher.h"
 #include "ui/frmmain.h"
 #include "ui/symbole.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  ZeichenThreadsBereithalten();
   QCoreApplication::setOrganizationName(QStringLiteral("QX Marvolant"));
   QCoreApplication::setApplicationName(QStringLiteral("QX Marvolant"));
   QApplication::setWindowIcon(symbol(QStringLiteral("Programm")));

@@ -108,6 +108,8 @@ struct Schichtkopie {
 
 // The mask is drawn in bands of rows of at most this many pixels.
 constexpr qint64 kBandpixel = 4 * 1024 * 1024;
+// A surface drawn on directly takes the layer in bands of rows of at most this many pixels.
+constexpr qint64 kSchichtbandpixel = 512 * 1024;
 // Layer pieces are cut where this many rows or columns are left empty between copies.
 constexpr int kLuecke = 16;
 // Pixels of one layer piece: within the allocation limit of the image reader, which reads
@@ -308,14 +310,13 @@ void lueckenFuellen(QRgb* zeile, std::vector<std::pair<int, int>>& fertig, int a
   fertig.insert(it, {neuA, neuE});
 }
 
-// One piece of the layer: per pixel the greatest coverage of the copies and the colour of
-// the copy that gives it (the later one of equals), premultiplied. Row by row the copies
-// are put in from the last one back, so that a pixel one of them covers fully is done
-// with: the copies of a shadow overlap a hundredfold.
-QImage schichtBilden(const QRect& stueck, const std::vector<Schichtkopie>& zaehlende,
-                     const std::vector<Textmaske>& masken) {
-  QImage schicht(stueck.size(), QImage::Format_ARGB32_Premultiplied);
-  if (schicht.isNull()) return schicht;
+// One piece of the layer, into `schicht` of the piece's size: per pixel the greatest
+// coverage of the copies and the colour of the copy that gives it (the later one of
+// equals), premultiplied. Row by row the copies are put in from the last one back, so that
+// a pixel one of them covers fully is done with: the copies of a shadow overlap a
+// hundredfold.
+void schichtBilden(QImage& schicht, const QRect& stueck, const std::vector<Schichtkopie>& zaehlende,
+                   const std::vector<Textmaske>& masken) {
   schicht.fill(0);
   // While a row is put together, a pixel holds the coverage as its alpha and the colour
   // unpremultiplied, and the ranges of full coverage are kept.
@@ -351,7 +352,6 @@ QImage schichtBilden(const QRect& stueck, const std::vector<Schichtkopie>& zaehl
     for (int x = 0; x < stueck.width(); ++x)
       if (qAlpha(z[x]) != 255) z[x] = qPremultiply(z[x]);
   }
-  return schicht;
 }
 
 }  // namespace
@@ -531,25 +531,48 @@ void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<T
     p.drawText(QPointF(0, m.ascent()), text);
   };
 
-  // The layer of the copies, in pieces around what they cover. Memory that cannot be had
-  // leaves the copies out, not the rest of the page.
-  std::vector<std::pair<QPoint, QImage>> schichten;
+  // The layer of the copies, in pieces around what they cover, put together one after the
+  // other in one buffer of the largest piece and drawn from there: beside the surface only
+  // one piece is held. A page recorded for playback at other scales keeps its pieces whole
+  // (the recording holds a copy of each), so that no seams show; a surface drawn on
+  // directly takes them in bands. Memory that cannot be had leaves the copies out, not the
+  // rest of the page.
+  const bool aufgezeichnet = maler_->device()->devType() == QInternal::Picture;
+  std::vector<Schichtkopie> zaehlende;
+  std::vector<Textmaske> masken;
+  std::vector<QRect> stuecke;
+  std::vector<QRgb> puffer;
   try {
-    std::vector<Schichtkopie> zaehlende = sichtbareKopien(kopien, umriss, sichtbar);
+    zaehlende = sichtbareKopien(kopien, umriss, sichtbar);
     if (zaehlende.empty()) return;
-    std::vector<Textmaske> masken;
     if (!kopienMasken(zaehlende, zeichnen, masken)) return;
+    qint64 groesstes = 0;
     for (const QRect& stueck : schichtStuecke(zaehlende, masken, sichtbar)) {
-      QImage schicht = schichtBilden(stueck, zaehlende, masken);
-      if (schicht.isNull()) return;
-      schichten.emplace_back(stueck.topLeft(), std::move(schicht));
+      const int zeilen = aufgezeichnet
+                             ? stueck.height()
+                             : static_cast<int>(std::clamp<qint64>(
+                                   kSchichtbandpixel / stueck.width(), 1, stueck.height()));
+      for (int y = stueck.top(); y <= stueck.bottom(); y += zeilen) {
+        stuecke.emplace_back(stueck.left(), y, stueck.width(),
+                             std::min(zeilen, stueck.bottom() - y + 1));
+        groesstes = std::max(groesstes, flaecheVon(stuecke.back()));
+      }
     }
+    puffer.resize(static_cast<size_t>(groesstes));
   } catch (const std::bad_alloc&) {
     return;
   }
   maler_->save();
   malerVorbereiten(false);
-  for (const auto& [ort, schicht] : schichten) maler_->drawImage(ort, schicht);
+  try {
+    for (const QRect& stueck : stuecke) {
+      QImage schicht(reinterpret_cast<uchar*>(puffer.data()), stueck.width(), stueck.height(),
+                     qsizetype(stueck.width()) * 4, QImage::Format_ARGB32_Premultiplied);
+      schichtBilden(schicht, stueck, zaehlende, masken);
+      maler_->drawImage(stueck.topLeft(), schicht);
+    }
+  } catch (const std::bad_alloc&) {
+  }
   maler_->restore();
 }
 

@@ -7,3 +7,10 @@
 // such blocks again and again; with the C library's defaults each of them is mapped and
 // unmapped anew, and the page faults cost more than the work itself.
 void GrosseBloeckeImHeap();
+
+// Starts the threads of the global thread pool, in which Qt fills large areas of an image
+// in parallel, and keeps them for the program's life. Qt starts them only when a fill
+// wants them and waits for the parts it handed out; when a thread cannot be created then
+// (memory short, the address space used up), the part never runs and the drawing hangs.
+// Called once at start-up, after the application object exists.
+void ZeichenThreadsBereithalten();

@@ -1,10 +1,12 @@
 #include "elements/text/schrift_zeichnen.h"
 
 #include <QLinearGradient>
+#include <QPolygonF>
 #include <QString>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "elements/text/schriftarten.h"
 #include "elements/text/seriendruck.h"
@@ -204,9 +206,18 @@ class Textausgabe {
       const QPointF rest = weg * (stufen_ - 1) / stufen_;
       for (size_t j : laengs ? std::array<size_t, 2>{1, 2} : std::array<size_t, 2>{2, 3})
         ecken[j] += rest;
-      std::array<POINT, 4> punkte;
-      for (size_t j = 0; j < 4; ++j) punkte[j] = {ganz(ecken[j].x()), ganz(ecken[j].y())};
-      bereich = CreatePolygonRgn(punkte.data(), 4, ALTERNATE);
+      // A region holds a rectangle for every row it spans, and each one costs when it is
+      // built, recorded and played: the regions of a big text reach far beyond the
+      // surface, and only the part on it (and a little around) can show.
+      QPolygonF vieleck(QList<QPointF>(ecken.begin(), ecken.end()));
+      const QRectF grenze = QRectF(ziel_.geraeteflaeche()).adjusted(-2, -2, 2, 2);
+      if (!grenze.contains(vieleck.boundingRect()))
+        vieleck = vieleck.intersected(QPolygonF(grenze));
+      std::vector<POINT> punkte;
+      for (const QPointF& p : vieleck) punkte.push_back({ganz(p.x()), ganz(p.y())});
+      bereich = punkte.size() >= 3
+                    ? CreatePolygonRgn(punkte.data(), static_cast<int>(punkte.size()), ALTERNATE)
+                    : CreateRectRgn(0, 0, 0, 0);
     } else {
       // The regions share the far edges; the first holds all others.
       const double links = cx / tppX_;

@@ -135,6 +135,11 @@ struct TextZeichnen : ::testing::Test {
   // The element printed on a page of the print control, the page seen at 96 dpi.
   QImage drucke() {
     Drucksteuerung druck;
+    druckeIn(druck);
+    return ablegen(druck.seiteAlsBild(0, 96));
+  }
+  // The element printed as the one page of the print control's document.
+  void druckeIn(Drucksteuerung& druck) {
     druck.StartDoc();
     s.Druckmodus = -1;
     s.TwipsProPixelX = s.TwipsProPixelY = 1440.0 / Drucksteuerung::AUFLOESUNG;
@@ -142,7 +147,6 @@ struct TextZeichnen : ::testing::Test {
     druck.EndDoc();
     s.Druckmodus = 0;
     s.TwipsProPixelX = s.TwipsProPixelY = 15;
-    return ablegen(druck.seiteAlsBild(0, 96));
   }
 };
 
@@ -208,6 +212,26 @@ TEST_F(TextZeichnen, GrosserTextMitLangemSchattenAufDerDruckseite) {
       EXPECT_GT(anzahl(seite, gruen), 20000);  // its shadow
     }
   }
+}
+
+TEST_F(TextZeichnen, GedrehterGrosserVerlaufNurSoweitDieSeiteReicht) {
+  // A turned 500-pt text with a gradient, its bands reaching far beyond the page: the
+  // regions that divide it into bands are held (and recorded with the page) only as far as
+  // the page reaches, a rectangle or two per row of the page.
+  e.Textstring = QStringLiteral("Briefkopf");
+  e.FontSize = int16_t(500);
+  e.Angle = 45;
+  e.ColorCircle = 1;
+  e.Color1 = ROT;
+  e.Color2 = BLAU;
+  e.AusrichtungH = e.AusrichtungV = 1;
+  rahmen(0, 0, 2100, 2970);
+  Drucksteuerung druck;
+  druckeIn(druck);
+  const int zeilen = static_cast<int>(druck.PaperHeight * Drucksteuerung::AUFLOESUNG / 1440);
+  // Two regions of at most two rectangles per row, 16 bytes each.
+  EXPECT_LT(druck.seite(0).size(), 2 * 2 * 16 * zeilen + 100000);
+  EXPECT_GT(anzahl(ablegen(druck.seiteAlsBild(0, 24)), farbig), 1000);
 }
 
 TEST_F(TextZeichnen, FarbverlaufLaengsQuerUndGedreht) {

@@ -1,14 +1,20 @@
 // The picture surface's own drawing: lines in styles and widths, boxes, text output with
 // the current position, its fonts and saving as a bitmap.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/bildflaeche.h"
 #include "platform/gdi.h"
+#include "platform/speicher.h"
 
 namespace {
 
@@ -282,4 +288,37 @@ TEST(Bildflaeche, BmpSpeichernInGeschuetztenOrdnerLaesstDieAlteDatei) {
     GTEST_SKIP() << "the folder stays writable without its write right (run as root?)";
   }
   EXPECT_EQ(QImage(pfad).pixel(25, 22) & 0xFFFFFF, W);
+}
+
+namespace {
+// Fills a large ellipse with the address space ending a few megabytes beyond what the
+// process holds (less than a thread's stack); exits with 0 when the fill is there.
+[[noreturn]] void fuellenOhneAdressraum() {
+  alarm(10);
+  // Coverage alone, as text is measured for its copies: a format Qt fills in parts.
+  QImage bild(2000, 2000, QImage::Format_Alpha8);
+  bild.fill(0);
+  QPainterPath ellipse;
+  ellipse.addEllipse(QRectF(10, 10, 1980, 1980));
+  QPainter maler(&bild);
+  maler.setRenderHint(QPainter::Antialiasing);
+  QFile status(QStringLiteral("/proc/self/statm"));
+  status.open(QIODevice::ReadOnly);
+  const rlim_t belegt = status.readAll().split(' ').value(0).toULongLong() *
+                        static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+  const rlimit grenze{belegt + 4 * 1024 * 1024, RLIM_INFINITY};
+  setrlimit(RLIMIT_AS, &grenze);
+  maler.fillPath(ellipse, Qt::black);
+  maler.end();
+  std::_Exit(bild.constScanLine(1000)[1000] == 255 ? 0 : 1);
+}
+}  // namespace
+
+TEST(Bildflaeche, GrosseFlaecheFuelltOhneNeueThreads) {
+  // Qt fills a large area in parts on its thread pool; once the address space is used up
+  // no thread can be created for them, and the threads started beforehand do the work
+  // instead of the fill waiting for ever.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ZeichenThreadsBereithalten();
+  EXPECT_EXIT(fuellenOhneAdressraum(), ::testing::ExitedWithCode(0), "");
 }
