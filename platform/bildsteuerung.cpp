@@ -279,8 +279,10 @@ QByteArray os2KopfAngleichen(const QByteArray& datei) {
 // decoded (after the headers, each record is its size in 16-bit words, its function and
 // its parameters, up to the end-of-file record); the list grows by one for each record and
 // one for every two words of parameters beyond the first two (the points of a polyline,
-// the characters of a text, the bytes of an embedded bitmap). The product of the two
-// stays below this bound, which this renderer draws in well under a second.
+// the characters of a text). A bitmap is drawn as one command, however many bytes it has
+// (a hundred bitmaps of 200 x 200 pixels take half a second), and an escape record is not
+// drawn at all: both count as one. The product of the two stays below this bound, which
+// this renderer draws in well under a second.
 constexpr int64_t kGroessterMetadateiAufwand = 100'000'000;
 
 struct Metadateiaufwand {
@@ -289,6 +291,25 @@ struct Metadateiaufwand {
   bool geschaetzt = false;  // a record did not fit: the rest is counted as shortest records
   int64_t produkt() const { return eintraege * umfang; }
 };
+
+// The records whose parameters are a bitmap or data that is not drawn: BitBlt, StretchBlt,
+// DibBitBlt, DibStretchBlt, StretchDib, SetDibToDev, the two pattern brushes, and Escape.
+bool ohneUmfang(uint16_t funktion) {
+  switch (funktion) {
+    case 0x0922:
+    case 0x0B23:
+    case 0x0940:
+    case 0x0B41:
+    case 0x0F43:
+    case 0x0D33:
+    case 0x0142:
+    case 0x01F9:
+    case 0x0626:
+      return true;
+    default:
+      return false;
+  }
+}
 
 Metadateiaufwand metadateiAufwand(const QByteArray& d) {
   Metadateiaufwand a;
@@ -308,7 +329,7 @@ Metadateiaufwand metadateiAufwand(const QByteArray& d) {
       break;
     }
     ++a.eintraege;
-    a.umfang += 1 + (worte - 3) / 2;
+    a.umfang += ohneUmfang(le16(d, pos + 4)) ? 1 : 1 + (worte - 3) / 2;
     pos += worte * 2;
   }
   return a;

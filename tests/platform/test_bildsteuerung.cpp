@@ -316,9 +316,9 @@ TEST_F(BildsteuerungDatei, SehrBreiteBilderInnerhalbDerPixelgrenze) {
 }
 
 // A metafile is drawn only within a bound of work, so that no picture holds the program up:
-// 2,000 records show, 40,000 are refused before anything is drawn, and a few commands
-// whose drawing takes long all the same are broken off. Each refusal says why; the
-// control goes on loading pictures afterwards.
+// 2,000 records show, as do 110 records of bitmaps; 40,000 are refused before anything is
+// drawn, and a few commands whose drawing takes long all the same are broken off. Each
+// refusal says why; the control goes on loading pictures afterwards.
 TEST_F(BildsteuerungDatei, MetafileNurInnerhalbEinerArbeitsgrenze) {
   Bildsteuerung s;
   ASSERT_TRUE(s.Load(schreibe("linien.wmf", metadatei::linien(2000))));
@@ -328,6 +328,10 @@ TEST_F(BildsteuerungDatei, MetafileNurInnerhalbEinerArbeitsgrenze) {
   EXPECT_FALSE(s.Load(schreibe("viele.wmf", metadatei::linien(40000))));
   EXPECT_FALSE(s.hatBitmap());
   EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("40.002"))) << s.fehlergrund().toStdString();
+
+  // An embedded bitmap is drawn as one command, however many bytes it has.
+  ASSERT_TRUE(s.Load(schreibe("bitmaps.wmf", metadatei::bitmaps(110, 120))));
+  EXPECT_EQ(s.bild().pixel(48, 48), qRgb(255, 0, 0));
 
   ASSERT_TRUE(s.Load(schreibe("gut.bmp", kodiert(vierFelder(), "BMP"))));
   EXPECT_TRUE(s.fehlergrund().isEmpty());
