@@ -198,16 +198,53 @@ double faktorFuer(double breite, double hoehe, const QSize& ziel) {
   return std::min(f, 1.0);
 }
 
+// ImageMagick's scaling takes working rows of about 200 bytes for each column of the
+// bitmap, outside its memory limits: a picture of 64 million by one pixels took 11 GB. A
+// bitmap wider than kBreiteAmStueck (it then has at most 64 rows within the decoding
+// budget) is scaled in strips of kStreifenbreite columns.
+constexpr size_t kBreiteAmStueck = size_t(1) << 20;
+constexpr size_t kStreifenbreite = 16384;
+
 // Scales the bitmap by the same factor in both directions; each new pixel is the mean of
 // the pixels it covers.
 void skalieren(Magick::Image& bild, double faktor) {
   const auto seite = [faktor](size_t n) {
     return std::max<size_t>(1, static_cast<size_t>(std::llround(double(n) * faktor)));
   };
-  Magick::Geometry groesse(seite(bild.columns()), seite(bild.rows()));
-  if (groesse.width() == bild.columns() && groesse.height() == bild.rows()) return;
+  const size_t breite = bild.columns();
+  const size_t hoehe = bild.rows();
+  Magick::Geometry groesse(seite(breite), seite(hoehe));
+  if (groesse.width() == breite && groesse.height() == hoehe) return;
   groesse.aspect(true);
-  bild.scale(groesse);
+  if (breite <= kBreiteAmStueck) {
+    bild.scale(groesse);
+    return;
+  }
+  // Each strip goes to the columns between its edges scaled, so the strips meet.
+  std::vector<Magick::Image> streifenListe;
+  const auto neueSpalte = [&](size_t x) { return x * groesse.width() / breite; };
+  for (size_t x = 0; x < breite; x += kStreifenbreite) {
+    const size_t ende = std::min(breite, x + kStreifenbreite);
+    const size_t links = neueSpalte(x);
+    const size_t rechts = neueSpalte(ende);
+    if (rechts == links) continue;
+    // Read from the shared pixels (cropping copies much more than the strip).
+    const MagickCore::PixelPacket* pixel =
+        bild.getConstPixels(static_cast<ssize_t>(x), 0, ende - x, hoehe);
+    if (!pixel) throw std::runtime_error("Streifen nicht lesbar");
+    static_assert(sizeof(MagickCore::Quantum) == sizeof(uint16_t));
+#ifdef MAGICK_PIXEL_BGRA
+    Magick::Image streifen(ende - x, hoehe, "BGRO", MagickCore::ShortPixel, pixel);
+#else
+    Magick::Image streifen(ende - x, hoehe, "RGBO", MagickCore::ShortPixel, pixel);
+#endif
+    streifen.matte(bild.matte());
+    Magick::Geometry teil(rechts - links, groesse.height());
+    teil.aspect(true);
+    streifen.scale(teil);
+    streifenListe.push_back(std::move(streifen));
+  }
+  Magick::appendImages(&bild, streifenListe.begin(), streifenListe.end(), false);
 }
 
 // A bitmap file whose alpha is zero everywhere meant none: programs that do not know the

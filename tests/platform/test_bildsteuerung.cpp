@@ -2,6 +2,7 @@
 // everything else, the direction of each image effect, and painting into a surface.
 #include <Magick++.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -313,6 +314,36 @@ TEST_F(BildsteuerungDatei, SehrBreiteBilderInnerhalbDerPixelgrenze) {
   riesig.daten().append(QByteArray(zeile * 8200, '\x55'));
   EXPECT_FALSE(s.Load(schreibe("riesig.bmp", riesig.daten())));
   EXPECT_FALSE(s.hatBitmap());
+}
+
+// Scaling down a picture of 16 million by one pixels takes memory for the picture, not
+// gigabytes for ImageMagick's working rows: it loads in a process allowed 600 MB more.
+TEST_F(BildsteuerungDatei, SehrBreitesBildMitBegrenztemSpeicher) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer's own memory does not fit a data limit";
+#endif
+  constexpr uint32_t kBreite = 16'000'000;
+  Bytes bmp;  // 1 bit: the left half black, the right half white
+  bmp.b('B').b('M').dw(62 + kBreite / 8).w(0).w(0).dw(62);
+  bmp.dw(40).dw(kBreite).dw(1).w(1).w(1).dw(0).dw(kBreite / 8).dw(2835).dw(2835).dw(2).dw(0);
+  bmp.dw(0).dw(0x00FFFFFF);
+  bmp.daten().append(QByteArray(kBreite / 16, '\0') + QByteArray(kBreite / 16, '\xFF'));
+  const QString pfad = schreibe("breit.bmp", bmp.daten());
+  const auto ladenMitGrenze = [&] {
+    QFile status(QStringLiteral("/proc/self/status"));
+    long long daten = 0;
+    if (status.open(QIODevice::ReadOnly))
+      for (const QByteArray& zeile : status.readAll().split('\n'))
+        if (zeile.startsWith("VmData:")) daten = zeile.mid(7).trimmed().split(' ')[0].toLongLong();
+    const rlim_t grenze = rlim_t(daten) * 1024 + 600ULL * 1024 * 1024;
+    const rlimit r{grenze, grenze};
+    setrlimit(RLIMIT_DATA, &r);
+    Bildsteuerung s;
+    return s.Load(pfad) && s.BitmapWidth() == int(kBreite / 2) &&
+           s.bild().pixel(100, 0) == qRgb(0, 0, 0) &&
+           s.bild().pixel(int(kBreite / 2) - 100, 0) == qRgb(255, 255, 255);
+  };
+  EXPECT_EXIT(std::_Exit(ladenMitGrenze() ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 // A metafile is drawn only within a bound of work, so that no picture holds the program up:
