@@ -102,9 +102,12 @@ class Zwischenspeicher {
   qint64 bytes_ = 0;
 };
 
-// The processed bitmaps, for the page redraw on every mouse move.
+// The processed bitmaps, for the page redraw on every mouse move. One control draws every
+// picture of the page, so the cache holds more pictures than a page has: were it fewer,
+// each redraw would push out the picture that the next frame needs, and every picture would
+// be processed (and a big one decoded) anew on every mouse move.
 Zwischenspeicher<Schluessel>& zwischenspeicher() {
-  static Zwischenspeicher<Schluessel> speicher(16, 256LL * 1024 * 1024);
+  static Zwischenspeicher<Schluessel> speicher(64, 256LL * 1024 * 1024);
   return speicher;
 }
 
