@@ -64,7 +64,8 @@ constexpr const char* kSicherheitsregeln =
 // the system's (ImageMagick takes the first value it finds), lets the sides be as long as
 // the area limit allows; every other limit below is the program's own and stricter. The
 // file is read once while ImageMagick starts, then removed, and the environment is left
-// as it was.
+// as it was. It comes after the folders the user named in MAGICK_CONFIGURE_PATH, so that a
+// policy of the user's own still decides.
 void magickMitEigenenSeitengrenzenStarten() {
   QTemporaryDir ordner;
   QFile regeln(ordner.filePath(QStringLiteral("policy.xml")));
@@ -80,7 +81,7 @@ void magickMitEigenenSeitengrenzenStarten() {
   const QByteArray vorher = qgetenv("MAGICK_CONFIGURE_PATH");
   const bool hatteVorher = qEnvironmentVariableIsSet("MAGICK_CONFIGURE_PATH");
   if (geschrieben)
-    qputenv("MAGICK_CONFIGURE_PATH", hatteVorher ? QFile::encodeName(ordner.path()) + ':' + vorher
+    qputenv("MAGICK_CONFIGURE_PATH", hatteVorher ? vorher + ':' + QFile::encodeName(ordner.path())
                                                  : QFile::encodeName(ordner.path()));
   Magick::InitializeMagick(nullptr);
   if (hatteVorher)

@@ -478,6 +478,29 @@ TEST_F(BildsteuerungDatei, ImageMagickVerweigertSkriptformate) {
   EXPECT_TRUE(QFile::exists(text));
 }
 
+// The program lifts the system's limit on the sides of a picture, but not a limit of the
+// user's own policy (MAGICK_CONFIGURE_PATH), and leaves that variable as it was. Checked
+// in a new process, in which ImageMagick starts afresh.
+TEST(BildsteuerungStart, RegelnDesBenutzersGelten) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  QTemporaryDir ordner;
+  QFile regeln(ordner.filePath(QStringLiteral("policy.xml")));
+  ASSERT_TRUE(regeln.open(QIODevice::WriteOnly));
+  regeln.write(
+      "<policymap><policy domain=\"resource\" name=\"width\" value=\"5000\"/></policymap>");
+  regeln.close();
+  const QByteArray pfad = QFile::encodeName(ordner.path());
+  qputenv("MAGICK_CONFIGURE_PATH", pfad);
+  const auto starten = [&] {
+    Bildsteuerung s;
+    return MagickCore::GetMagickResourceLimit(MagickCore::WidthResource) == 5000 &&
+           MagickCore::GetMagickResourceLimit(MagickCore::HeightResource) > 16000 &&
+           qgetenv("MAGICK_CONFIGURE_PATH") == pfad;
+  };
+  EXPECT_EXIT(std::_Exit(starten() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+  qunsetenv("MAGICK_CONFIGURE_PATH");
+}
+
 // --- Effects -------------------------------------------------------------------------------
 
 TEST(Bildsteuerung, HelligkeitUndKontrast) {
