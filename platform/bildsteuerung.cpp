@@ -613,7 +613,12 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
     const bool jpeg = format == QLatin1String("JPEG");
     const double kleinsterTeil = jpeg ? 1.0 / 64 : 1.0;  // libjpeg decodes down to 1/8
     if (breite * hoehe * std::max(faktor * faktor, kleinsterTeil) > double(kGroessteDekodierung)) {
-      qWarning("Bildsteuerung: Bild zu groß (%.0f x %.0f)", breite, hoehe);
+      const QLocale deutsch(QLocale::German);
+      grund_ = QStringLiteral(
+                   "Mit %1 × %2 Bildpunkten ist sie zu groß; gelesen werden Bilder bis %3 "
+                   "Millionen Bildpunkte.")
+                   .arg(deutsch.toString(qlonglong(breite)), deutsch.toString(qlonglong(hoehe)))
+                   .arg(kGroessteDekodierung / 1'000'000);
       return false;
     }
     auto bild = neuesBild();

@@ -314,6 +314,7 @@ TEST_F(BildsteuerungDatei, SehrBreiteBilderInnerhalbDerPixelgrenze) {
   riesig.daten().append(QByteArray(zeile * 8200, '\x55'));
   EXPECT_FALSE(s.Load(schreibe("riesig.bmp", riesig.daten())));
   EXPECT_FALSE(s.hatBitmap());
+  EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("8.200 × 8.200"))) << s.fehlergrund().toStdString();
 }
 
 // Scaling down a picture of 16 million by one pixels takes memory for the picture, not
