@@ -113,9 +113,11 @@ Zwischenspeicher<Schluessel>& zwischenspeicher() {
 
 // The decoded files, before any effect and target: each file is decoded once, and every
 // zoom, print, export and effect setting starts from its decoded bitmap (a big metafile
-// takes up to seconds to draw, a big photo a good part of one).
+// takes up to seconds to draw, a big photo a good part of one). As many files as the
+// processed pictures, so that a zoom of a page with many small pictures decodes none again;
+// the bytes bound the big ones.
 Zwischenspeicher<Datei>& dekodierte() {
-  static Zwischenspeicher<Datei> speicher(8, 128LL * 1024 * 1024);
+  static Zwischenspeicher<Datei> speicher(64, 128LL * 1024 * 1024);
   return speicher;
 }
 

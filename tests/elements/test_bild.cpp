@@ -174,7 +174,7 @@ TEST_F(BildTest, UnveraendertAusDemZwischenspeicher) {
 }
 
 // One control draws every picture of the page: a redraw of a page of 20 pictures takes
-// each from the cache, none is processed again.
+// each from the cache, none is processed again, and at another zoom none is decoded again.
 TEST_F(BildTest, SeiteMitVielenBildernAusDemZwischenspeicher) {
   const auto seiteMalen = [&] {
     for (int i = 0; i < 20; ++i) {
@@ -183,10 +183,15 @@ TEST_F(BildTest, SeiteMitVielenBildernAusDemZwischenspeicher) {
     }
   };
   for (int i = 0; i < 20; ++i) ASSERT_TRUE(schreibeBmp(pfad(QStringLiteral("b%1.bmp").arg(i))));
+  const int dekodiert = bildDekodierungen();
   seiteMalen();
   const int bearbeitet = bildLadevorgaenge();
   seiteMalen();
   EXPECT_EQ(bildLadevorgaenge(), bearbeitet);
+  s.Zoomfaktor = 4;
+  seiteMalen();
+  EXPECT_EQ(bildLadevorgaenge(), bearbeitet + 20);
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 20);
 }
 
 TEST_F(BildTest, OhneOderMitUnladbarerDateiNichts) {
