@@ -64,7 +64,8 @@ constexpr const char* kSicherheitsregeln =
 // the system's (ImageMagick takes the first value it finds), lets the sides be as long as
 // the area limit allows; every other limit below is the program's own and stricter. The
 // file is read once while ImageMagick starts, then removed, and the environment is left
-// as it was.
+// as it was. It comes after the folders the user named in MAGICK_CONFIGURE_PATH, so that a
+// policy of the user's own still decides.
 void magickMitEigenenSeitengrenzenStarten() {
   QTemporaryDir ordner;
   QFile regeln(ordner.filePath(QStringLiteral("policy.xml")));
@@ -80,7 +81,7 @@ void magickMitEigenenSeitengrenzenStarten() {
   const QByteArray vorher = qgetenv("MAGICK_CONFIGURE_PATH");
   const bool hatteVorher = qEnvironmentVariableIsSet("MAGICK_CONFIGURE_PATH");
   if (geschrieben)
-    qputenv("MAGICK_CONFIGURE_PATH", hatteVorher ? QFile::encodeName(ordner.path()) + ':' + vorher
+    qputenv("MAGICK_CONFIGURE_PATH", hatteVorher ? vorher + ':' + QFile::encodeName(ordner.path())
                                                  : QFile::encodeName(ordner.path()));
   Magick::InitializeMagick(nullptr);
   if (hatteVorher)
@@ -198,16 +199,53 @@ double faktorFuer(double breite, double hoehe, const QSize& ziel) {
   return std::min(f, 1.0);
 }
 
+// ImageMagick's scaling takes working rows of about 200 bytes for each column of the
+// bitmap, outside its memory limits: a picture of 64 million by one pixels took 11 GB. A
+// bitmap wider than kBreiteAmStueck (it then has at most 64 rows within the decoding
+// budget) is scaled in strips of kStreifenbreite columns.
+constexpr size_t kBreiteAmStueck = size_t(1) << 20;
+constexpr size_t kStreifenbreite = 16384;
+
 // Scales the bitmap by the same factor in both directions; each new pixel is the mean of
 // the pixels it covers.
 void skalieren(Magick::Image& bild, double faktor) {
   const auto seite = [faktor](size_t n) {
     return std::max<size_t>(1, static_cast<size_t>(std::llround(double(n) * faktor)));
   };
-  Magick::Geometry groesse(seite(bild.columns()), seite(bild.rows()));
-  if (groesse.width() == bild.columns() && groesse.height() == bild.rows()) return;
+  const size_t breite = bild.columns();
+  const size_t hoehe = bild.rows();
+  Magick::Geometry groesse(seite(breite), seite(hoehe));
+  if (groesse.width() == breite && groesse.height() == hoehe) return;
   groesse.aspect(true);
-  bild.scale(groesse);
+  if (breite <= kBreiteAmStueck) {
+    bild.scale(groesse);
+    return;
+  }
+  // Each strip goes to the columns between its edges scaled, so the strips meet.
+  std::vector<Magick::Image> streifenListe;
+  const auto neueSpalte = [&](size_t x) { return x * groesse.width() / breite; };
+  for (size_t x = 0; x < breite; x += kStreifenbreite) {
+    const size_t ende = std::min(breite, x + kStreifenbreite);
+    const size_t links = neueSpalte(x);
+    const size_t rechts = neueSpalte(ende);
+    if (rechts == links) continue;
+    // Read from the shared pixels (cropping copies much more than the strip).
+    const MagickCore::PixelPacket* pixel =
+        bild.getConstPixels(static_cast<ssize_t>(x), 0, ende - x, hoehe);
+    if (!pixel) throw std::runtime_error("Streifen nicht lesbar");
+    static_assert(sizeof(MagickCore::Quantum) == sizeof(uint16_t));
+#ifdef MAGICK_PIXEL_BGRA
+    Magick::Image streifen(ende - x, hoehe, "BGRO", MagickCore::ShortPixel, pixel);
+#else
+    Magick::Image streifen(ende - x, hoehe, "RGBO", MagickCore::ShortPixel, pixel);
+#endif
+    streifen.matte(bild.matte());
+    Magick::Geometry teil(rechts - links, groesse.height());
+    teil.aspect(true);
+    streifen.scale(teil);
+    streifenListe.push_back(std::move(streifen));
+  }
+  Magick::appendImages(&bild, streifenListe.begin(), streifenListe.end(), false);
 }
 
 // A bitmap file whose alpha is zero everywhere meant none: programs that do not know the
@@ -279,8 +317,10 @@ QByteArray os2KopfAngleichen(const QByteArray& datei) {
 // decoded (after the headers, each record is its size in 16-bit words, its function and
 // its parameters, up to the end-of-file record); the list grows by one for each record and
 // one for every two words of parameters beyond the first two (the points of a polyline,
-// the characters of a text, the bytes of an embedded bitmap). The product of the two
-// stays below this bound, which this renderer draws in well under a second.
+// the characters of a text). A bitmap is drawn as one command, however many bytes it has
+// (a hundred bitmaps of 200 x 200 pixels take half a second), and an escape record is not
+// drawn at all: both count as one. The product of the two stays below this bound, which
+// this renderer draws in well under a second.
 constexpr int64_t kGroessterMetadateiAufwand = 100'000'000;
 
 struct Metadateiaufwand {
@@ -289,6 +329,25 @@ struct Metadateiaufwand {
   bool geschaetzt = false;  // a record did not fit: the rest is counted as shortest records
   int64_t produkt() const { return eintraege * umfang; }
 };
+
+// The records whose parameters are a bitmap or data that is not drawn: BitBlt, StretchBlt,
+// DibBitBlt, DibStretchBlt, StretchDib, SetDibToDev, the two pattern brushes, and Escape.
+bool ohneUmfang(uint16_t funktion) {
+  switch (funktion) {
+    case 0x0922:
+    case 0x0B23:
+    case 0x0940:
+    case 0x0B41:
+    case 0x0F43:
+    case 0x0D33:
+    case 0x0142:
+    case 0x01F9:
+    case 0x0626:
+      return true;
+    default:
+      return false;
+  }
+}
 
 Metadateiaufwand metadateiAufwand(const QByteArray& d) {
   Metadateiaufwand a;
@@ -308,7 +367,7 @@ Metadateiaufwand metadateiAufwand(const QByteArray& d) {
       break;
     }
     ++a.eintraege;
-    a.umfang += 1 + (worte - 3) / 2;
+    a.umfang += ohneUmfang(le16(d, pos + 4)) ? 1 : 1 + (worte - 3) / 2;
     pos += worte * 2;
   }
   return a;
@@ -554,7 +613,12 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
     const bool jpeg = format == QLatin1String("JPEG");
     const double kleinsterTeil = jpeg ? 1.0 / 64 : 1.0;  // libjpeg decodes down to 1/8
     if (breite * hoehe * std::max(faktor * faktor, kleinsterTeil) > double(kGroessteDekodierung)) {
-      qWarning("Bildsteuerung: Bild zu groß (%.0f x %.0f)", breite, hoehe);
+      const QLocale deutsch(QLocale::German);
+      grund_ = QStringLiteral(
+                   "Mit %1 × %2 Bildpunkten ist sie zu groß; gelesen werden Bilder bis %3 "
+                   "Millionen Bildpunkte.")
+                   .arg(deutsch.toString(qlonglong(breite)), deutsch.toString(qlonglong(hoehe)))
+                   .arg(kGroessteDekodierung / 1'000'000);
       return false;
     }
     auto bild = neuesBild();

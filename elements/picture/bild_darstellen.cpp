@@ -102,17 +102,22 @@ class Zwischenspeicher {
   qint64 bytes_ = 0;
 };
 
-// The processed bitmaps, for the page redraw on every mouse move.
+// The processed bitmaps, for the page redraw on every mouse move. One control draws every
+// picture of the page, so the cache holds more pictures than a page has: were it fewer,
+// each redraw would push out the picture that the next frame needs, and every picture would
+// be processed (and a big one decoded) anew on every mouse move.
 Zwischenspeicher<Schluessel>& zwischenspeicher() {
-  static Zwischenspeicher<Schluessel> speicher(16, 256LL * 1024 * 1024);
+  static Zwischenspeicher<Schluessel> speicher(64, 256LL * 1024 * 1024);
   return speicher;
 }
 
 // The decoded files, before any effect and target: each file is decoded once, and every
 // zoom, print, export and effect setting starts from its decoded bitmap (a big metafile
-// takes up to seconds to draw, a big photo a good part of one).
+// takes up to seconds to draw, a big photo a good part of one). As many files as the
+// processed pictures, so that a zoom of a page with many small pictures decodes none again;
+// the bytes bound the big ones.
 Zwischenspeicher<Datei>& dekodierte() {
-  static Zwischenspeicher<Datei> speicher(8, 128LL * 1024 * 1024);
+  static Zwischenspeicher<Datei> speicher(64, 128LL * 1024 * 1024);
   return speicher;
 }
 

@@ -161,16 +161,37 @@ TEST_F(BildTest, UnveraendertAusDemZwischenspeicher) {
   EXPECT_TRUE(aehnlich(bildpunkt(), qRgb(0, 0, 0)));
   EXPECT_EQ(bildLadevorgaenge(), anfang + 5);
 
-  // The cache holds 16 pictures: after 17 others the first is decoded anew.
-  for (int i = 1; i <= 17; ++i) {
+  // The cache holds 64 pictures: after 64 others the first is processed anew.
+  for (int i = 1; i <= 64; ++i) {
     bild.Helligkeit = static_cast<int16_t>(i * 10);
     BildDarstellen(s, bild, steuerung);
   }
   BildDarstellen(s, bild, steuerung);
-  EXPECT_EQ(bildLadevorgaenge(), anfang + 22);
+  EXPECT_EQ(bildLadevorgaenge(), anfang + 69);
   bild.Helligkeit = 0;
   BildDarstellen(s, bild, steuerung);
-  EXPECT_EQ(bildLadevorgaenge(), anfang + 23);
+  EXPECT_EQ(bildLadevorgaenge(), anfang + 70);
+}
+
+// One control draws every picture of the page: a redraw of a page of 20 pictures takes
+// each from the cache, none is processed again, and at another zoom none is decoded again.
+TEST_F(BildTest, SeiteMitVielenBildernAusDemZwischenspeicher) {
+  const auto seiteMalen = [&] {
+    for (int i = 0; i < 20; ++i) {
+      bild.File = pfad(QStringLiteral("b%1.bmp").arg(i));
+      malen();
+    }
+  };
+  for (int i = 0; i < 20; ++i) ASSERT_TRUE(schreibeBmp(pfad(QStringLiteral("b%1.bmp").arg(i))));
+  const int dekodiert = bildDekodierungen();
+  seiteMalen();
+  const int bearbeitet = bildLadevorgaenge();
+  seiteMalen();
+  EXPECT_EQ(bildLadevorgaenge(), bearbeitet);
+  s.Zoomfaktor = 4;
+  seiteMalen();
+  EXPECT_EQ(bildLadevorgaenge(), bearbeitet + 20);
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 20);
 }
 
 TEST_F(BildTest, OhneOderMitUnladbarerDateiNichts) {

@@ -64,4 +64,22 @@ inline QByteArray ellipsen(int anzahl) {
   return mitKopf(16 * 1440, 8 * 1440, r.daten(), 7);
 }
 
+// `anzahl` red bitmaps of seite x seite pixels (24 bits, StretchDib), each over the whole
+// picture of 1 x 1 inch.
+inline QByteArray bitmaps(int anzahl, int seite) {
+  const int zeile = (seite * 3 + 3) / 4 * 4;
+  const int worte = 3 + 11 + (40 + zeile * seite) / 2;
+  QByteArray pixel(zeile * seite, '\0');
+  for (int y = 0; y < seite; ++y)
+    for (int x = 0; x < seite; ++x) pixel[y * zeile + 3 * x + 2] = '\xFF';  // blue, green, red
+  Worte r;
+  for (int i = 0; i < anzahl; ++i) {
+    r.dw(worte).w(0x0F43).dw(0x00CC0020).w(0).w(seite).w(seite).w(0).w(0).w(1440).w(1440).w(0).w(0);
+    r.dw(40).dw(seite).dw(seite).w(1).w(24).dw(0).dw(zeile * seite).dw(0).dw(0).dw(0).dw(0);
+    for (int k = 0; k < pixel.size(); k += 2)
+      r.w(static_cast<uint8_t>(pixel[k]) | static_cast<uint8_t>(pixel[k + 1]) << 8);
+  }
+  return mitKopf(1440, 1440, r.daten(), worte);
+}
+
 }  // namespace metadatei

@@ -2,6 +2,7 @@
 // everything else, the direction of each image effect, and painting into a surface.
 #include <Magick++.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QBuffer>
 #include <QDir>
@@ -313,12 +314,43 @@ TEST_F(BildsteuerungDatei, SehrBreiteBilderInnerhalbDerPixelgrenze) {
   riesig.daten().append(QByteArray(zeile * 8200, '\x55'));
   EXPECT_FALSE(s.Load(schreibe("riesig.bmp", riesig.daten())));
   EXPECT_FALSE(s.hatBitmap());
+  EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("8.200 × 8.200"))) << s.fehlergrund().toStdString();
+}
+
+// Scaling down a picture of 16 million by one pixels takes memory for the picture, not
+// gigabytes for ImageMagick's working rows: it loads in a process allowed 600 MB more.
+TEST_F(BildsteuerungDatei, SehrBreitesBildMitBegrenztemSpeicher) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer's own memory does not fit a data limit";
+#endif
+  constexpr uint32_t kBreite = 16'000'000;
+  Bytes bmp;  // 1 bit: the left half black, the right half white
+  bmp.b('B').b('M').dw(62 + kBreite / 8).w(0).w(0).dw(62);
+  bmp.dw(40).dw(kBreite).dw(1).w(1).w(1).dw(0).dw(kBreite / 8).dw(2835).dw(2835).dw(2).dw(0);
+  bmp.dw(0).dw(0x00FFFFFF);
+  bmp.daten().append(QByteArray(kBreite / 16, '\0') + QByteArray(kBreite / 16, '\xFF'));
+  const QString pfad = schreibe("breit.bmp", bmp.daten());
+  const auto ladenMitGrenze = [&] {
+    QFile status(QStringLiteral("/proc/self/status"));
+    long long daten = 0;
+    if (status.open(QIODevice::ReadOnly))
+      for (const QByteArray& zeile : status.readAll().split('\n'))
+        if (zeile.startsWith("VmData:")) daten = zeile.mid(7).trimmed().split(' ')[0].toLongLong();
+    const rlim_t grenze = rlim_t(daten) * 1024 + 600ULL * 1024 * 1024;
+    const rlimit r{grenze, grenze};
+    setrlimit(RLIMIT_DATA, &r);
+    Bildsteuerung s;
+    return s.Load(pfad) && s.BitmapWidth() == int(kBreite / 2) &&
+           s.bild().pixel(100, 0) == qRgb(0, 0, 0) &&
+           s.bild().pixel(int(kBreite / 2) - 100, 0) == qRgb(255, 255, 255);
+  };
+  EXPECT_EXIT(std::_Exit(ladenMitGrenze() ? 0 : 1), ::testing::ExitedWithCode(0), "");
 }
 
 // A metafile is drawn only within a bound of work, so that no picture holds the program up:
-// 2,000 records show, 40,000 are refused before anything is drawn, and a few commands
-// whose drawing takes long all the same are broken off. Each refusal says why; the
-// control goes on loading pictures afterwards.
+// 2,000 records show, as do 110 records of bitmaps; 40,000 are refused before anything is
+// drawn, and a few commands whose drawing takes long all the same are broken off. Each
+// refusal says why; the control goes on loading pictures afterwards.
 TEST_F(BildsteuerungDatei, MetafileNurInnerhalbEinerArbeitsgrenze) {
   Bildsteuerung s;
   ASSERT_TRUE(s.Load(schreibe("linien.wmf", metadatei::linien(2000))));
@@ -328,6 +360,10 @@ TEST_F(BildsteuerungDatei, MetafileNurInnerhalbEinerArbeitsgrenze) {
   EXPECT_FALSE(s.Load(schreibe("viele.wmf", metadatei::linien(40000))));
   EXPECT_FALSE(s.hatBitmap());
   EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("40.002"))) << s.fehlergrund().toStdString();
+
+  // An embedded bitmap is drawn as one command, however many bytes it has.
+  ASSERT_TRUE(s.Load(schreibe("bitmaps.wmf", metadatei::bitmaps(110, 120))));
+  EXPECT_EQ(s.bild().pixel(48, 48), qRgb(255, 0, 0));
 
   ASSERT_TRUE(s.Load(schreibe("gut.bmp", kodiert(vierFelder(), "BMP"))));
   EXPECT_TRUE(s.fehlergrund().isEmpty());
@@ -441,6 +477,29 @@ TEST_F(BildsteuerungDatei, ImageMagickVerweigertSkriptformate) {
     EXPECT_THROW(bild.read(name.toStdString()), Magick::Exception);
   }
   EXPECT_TRUE(QFile::exists(text));
+}
+
+// The program lifts the system's limit on the sides of a picture, but not a limit of the
+// user's own policy (MAGICK_CONFIGURE_PATH), and leaves that variable as it was. Checked
+// in a new process, in which ImageMagick starts afresh.
+TEST(BildsteuerungStart, RegelnDesBenutzersGelten) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  QTemporaryDir ordner;
+  QFile regeln(ordner.filePath(QStringLiteral("policy.xml")));
+  ASSERT_TRUE(regeln.open(QIODevice::WriteOnly));
+  regeln.write(
+      "<policymap><policy domain=\"resource\" name=\"width\" value=\"5000\"/></policymap>");
+  regeln.close();
+  const QByteArray pfad = QFile::encodeName(ordner.path());
+  qputenv("MAGICK_CONFIGURE_PATH", pfad);
+  const auto starten = [&] {
+    Bildsteuerung s;
+    return MagickCore::GetMagickResourceLimit(MagickCore::WidthResource) == 5000 &&
+           MagickCore::GetMagickResourceLimit(MagickCore::HeightResource) > 16000 &&
+           qgetenv("MAGICK_CONFIGURE_PATH") == pfad;
+  };
+  EXPECT_EXIT(std::_Exit(starten() ? 0 : 1), ::testing::ExitedWithCode(0), "");
+  qunsetenv("MAGICK_CONFIGURE_PATH");
 }
 
 // --- Effects -------------------------------------------------------------------------------
