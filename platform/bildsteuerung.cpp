@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -376,8 +377,16 @@ Metadateiaufwand metadateiAufwand(const QByteArray& d) {
 // What the metafile renderer draws also takes time for the area each command covers (a
 // hundred ellipses over a picture of 800 x 400 pixels take five seconds), which no count
 // of records tells beforehand. The picture is therefore drawn in a child process, which
-// is ended when it runs over this time; a crash of the renderer ends only the child.
+// ends when it has used this much processor time; a crash of the renderer ends only the
+// child. Processor time, not time on the clock, so that a busy machine does not refuse
+// a picture for good that an idle one draws; the clock ends a child that gets no time at
+// all after kMetadateiFrist.
 constexpr int kMetadateiMillisekunden = 2000;
+constexpr int kMetadateiFrist = 2 * kMetadateiMillisekunden;
+// The child's exit status when its processor time ran out.
+constexpr int kZeitAbgelaufen = 3;
+
+void zeitAbgelaufen(int) { ::_exit(kZeitAbgelaufen); }
 
 bool allesSchreiben(int fd, const unsigned char* daten, size_t laenge) {
   while (laenge > 0) {
@@ -396,6 +405,9 @@ bool allesSchreiben(int fd, const unsigned char* daten, size_t laenge) {
 [[noreturn]] void metadateiImKind(Magick::Image& bild, const Magick::Blob& blob, const QSize& ziel,
                                   int fd) {
   int ende = 1;
+  ::signal(SIGXCPU, zeitAbgelaufen);
+  const rlimit zeit{kMetadateiMillisekunden / 1000, kMetadateiMillisekunden / 1000 + 1};
+  ::setrlimit(RLIMIT_CPU, &zeit);
   try {
     // No pixel cache on disk: a child ended for its time would leave the file behind.
     MagickCore::SetMagickResourceLimit(MagickCore::DiskResource, 0);
@@ -435,9 +447,11 @@ bool metadateiLesen(Magick::Image& bild, const Magick::Blob& blob, const QSize& 
     metadateiImKind(bild, blob, ziel, rohr[1]);
   }
   ::close(rohr[1]);
-  const auto frist =
-      std::chrono::steady_clock::now() + std::chrono::milliseconds(kMetadateiMillisekunden);
-  constexpr size_t kHoechstens = 8 + size_t(Bildsteuerung::kGroesstePixelzahl) * 3;
+  const auto frist = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMetadateiFrist);
+  // Sides rounded to the nearest pixel may pass the pixel budget by half a pixel each, that
+  // is by at most half the budget for a bitmap one pixel high.
+  constexpr size_t kPixel = size_t(Bildsteuerung::kGroesstePixelzahl);
+  constexpr size_t kHoechstens = 8 + (kPixel + kPixel / 2 + 2) * 3;
   std::vector<unsigned char> daten;
   bool fertig = false;
   bool zuLange = false;
@@ -468,6 +482,7 @@ bool metadateiLesen(Magick::Image& bild, const Magick::Blob& blob, const QSize& 
   int status = 0;
   while (::waitpid(kind, &status, 0) < 0 && errno == EINTR) {
   }
+  if (fertig && WIFEXITED(status) && WEXITSTATUS(status) == kZeitAbgelaufen) zuLange = true;
   if (zuLange) {
     grund = QStringLiteral("Das Zeichnen der Metadatei dauert länger als %1 Sekunden.")
                 .arg(kMetadateiMillisekunden / 1000);

@@ -23,13 +23,14 @@ class Worte {
   QByteArray d_;
 };
 
-// A picture of breite x hoehe units (1440 an inch) whose window covers it, with the records
-// after the two that set the window; objekte is the size of the object table.
+// A picture of breite x hoehe units (1440 an inch unless told) whose window covers it, with
+// the records after the two that set the window; objekte is the size of the object table.
 inline QByteArray mitKopf(int breite, int hoehe, const QByteArray& datensaetze,
-                          uint32_t groessterDatensatz, int objekte = 1, bool platzierbar = true) {
+                          uint32_t groessterDatensatz, int objekte = 1, bool platzierbar = true,
+                          int einheitenProZoll = 1440) {
   Worte kopf;
   if (platzierbar) {
-    kopf.dw(0x9AC6CDD7).w(0).w(0).w(0).w(breite).w(hoehe).w(1440).dw(0);
+    kopf.dw(0x9AC6CDD7).w(0).w(0).w(0).w(breite).w(hoehe).w(einheitenProZoll).dw(0);
     int summe = 0;
     for (int i = 0; i < 20; i += 2)
       summe ^=

@@ -314,7 +314,8 @@ TEST_F(BildsteuerungDatei, SehrBreiteBilderInnerhalbDerPixelgrenze) {
   riesig.daten().append(QByteArray(zeile * 8200, '\x55'));
   EXPECT_FALSE(s.Load(schreibe("riesig.bmp", riesig.daten())));
   EXPECT_FALSE(s.hatBitmap());
-  EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("8.200 × 8.200"))) << s.fehlergrund().toStdString();
+  EXPECT_TRUE(s.fehlergrund().contains(QStringLiteral("8.200 × 8.200")))
+      << s.fehlergrund().toStdString();
 }
 
 // Scaling down a picture of 16 million by one pixels takes memory for the picture, not
@@ -372,6 +373,13 @@ TEST_F(BildsteuerungDatei, MetafileNurInnerhalbEinerArbeitsgrenze) {
   EXPECT_FALSE(s.fehlergrund().isEmpty());
   ASSERT_TRUE(s.Load(schreibe("rechteck.wmf", metafile(true))));
   EXPECT_TRUE(s.fehlergrund().isEmpty());
+
+  // Drawn above the pixel budget and scaled into it, with both sides rounded up.
+  metadatei::Worte linie;
+  linie.dw(5).w(0x0213).w(2800).w(3000);  // LineTo
+  ASSERT_TRUE(
+      s.Load(schreibe("gross.wmf", metadatei::mitKopf(3000, 2800, linie.daten(), 5, 1, true, 96))));
+  EXPECT_GT(qint64(s.BitmapWidth()) * s.BitmapHeight(), Bildsteuerung::kGroesstePixelzahl);
 }
 
 // Every refused content is tried after a good picture: the control must drop it.
