@@ -351,6 +351,8 @@ void frmMain::baueToolbars() {
   combo3_->setObjectName(QStringLiteral("Combo3"));
   combo3_->setEditable(true);
   combo3_->setInsertPolicy(QComboBox::NoInsert);
+  // A typed size is taken as typed: "7" stays 7, not a listed size that starts with 7.
+  combo3_->setCompleter(nullptr);
   combo3_->setMinimumContentsLength(4);
   combo3_->setToolTip(QStringLiteral("Schriftgröße"));
   toolbar3_->addWidget(combo1_);

@@ -657,6 +657,19 @@ TEST_F(Hauptfenster, SchriftboxenFolgenDerAuswahlUndSetzenDieSchrift) {
   EXPECT_EQ(aktion(QStringLiteral("Eigenschaft"))->text(), QStringLiteral("Linie"));
 }
 
+// A typed size is taken as typed, also with Enter: "7" is not completed to a listed "70".
+TEST_F(Hauptfenster, GroessenfeldNimmtDieGetippteGroesse) {
+  starten();
+  waehle(7);
+  QLineEdit* feld = w->Combo3()->lineEdit();
+  feld->setFocus(Qt::MouseFocusReason);
+  feld->selectAll();
+  QTest::keyClicks(feld, QStringLiteral("7"));
+  QTest::keyClick(feld, Qt::Key_Return);
+  EXPECT_EQ(w->Combo3()->currentText(), QStringLiteral("7"));
+  EXPECT_EQ(varianteZahl(s->schrift(7).FontSize), 7.0);
+}
+
 TEST_F(Hauptfenster, SchliessenSpeichertFensterlageUndEinstellungen) {
   starten(QSize(900, 700));
   w->move(40, 30);
