@@ -7,10 +7,16 @@
 #include "platform/zahlen.h"
 
 namespace {
-// Twips of a unit value at the current zoom, as the window's controls hold them
-// (single precision).
+// Twips of a unit value at the current zoom. The selection rectangle keeps them in double
+// precision: read back from single precision, a 12.3 mm wide frame would show 1.22 cm in
+// the status bar at many zooms.
 double inTwips(const Programmzustand& s, double wert) {
-  return static_cast<float>(s.Zoom / 100.0 * wert * s.TwipsProEinheit);
+  return s.Zoom / 100.0 * wert * s.TwipsProEinheit;
+}
+
+// The same in single precision, as the hit test compares the pointer's position.
+float inTwipsEinfach(const Programmzustand& s, double wert) {
+  return static_cast<float>(inTwips(s, wert));
 }
 
 // Units of a twip value at the current zoom: nearest whole number, halves to even.
@@ -181,8 +187,9 @@ void RahmenTreffer(Programmzustand& s, double X, double Y) {
     if (k > s.AnzahlRahmen) k = 1;
     if (k == s.AktuellerRahmen) return;
     const ClassRahmen& r = s.rahmen(k);
-    if (r.Sichtbar && inTwips(s, r.x) < x && inTwips(s, static_cast<double>(r.x) + r.Breite) > x &&
-        inTwips(s, r.y) < y && inTwips(s, static_cast<double>(r.y) + r.Hoehe) > y) {
+    if (r.Sichtbar && inTwipsEinfach(s, r.x) < x &&
+        inTwipsEinfach(s, static_cast<double>(r.x) + r.Breite) > x && inTwipsEinfach(s, r.y) < y &&
+        inTwipsEinfach(s, static_cast<double>(r.y) + r.Hoehe) > y) {
       s.AktuellerRahmen = k;
       AktuellesElementSetzen(s);
       s.fenster->setzeRahmen(RahmenRechteck(s, k));

@@ -482,6 +482,40 @@ TEST_F(Hauptfenster, StatuszeileZeigtLageUndGroesseInZentimetern) {
   }
 }
 
+// At every zoom the status bar shows the frame's whole tenths of a millimetre, never one
+// hundredth of a centimetre less.
+TEST_F(Hauptfenster, StatuszeileTrifftDieZehntelBeiJedemZoom) {
+  starten();
+  vorlageAusblenden();
+  // A small page keeps the redraws at 400 % cheap.
+  s->Seite->Breite = 700;
+  s->Seite->Hoehe = 700;
+  const int n = neuerRahmen(0, 0, 0, 0);
+  auto cm = [](int32_t zehntel) { return QString::number(zehntel / 100.0); };
+  for (int prozent = 10; prozent <= 400; ++prozent) {
+    ClassRahmen& r = s->rahmen(n);
+    // 25 mm from the left and 12.3 mm wide at every zoom; generated tops and heights.
+    r.x = 250;
+    r.y = 100 + prozent % 300;
+    r.Breite = 123;
+    r.Hoehe = 50 + prozent * 13 % 250;
+    const ClassRahmen vorher = r;
+    zoom(prozent);
+    Ziehpunkt* z = seite()->ziehpunkt(1);
+    QTest::mousePress(z, Qt::LeftButton, {}, QPoint(0, 0));
+    EXPECT_EQ(w->statusText(2), "Breite = " + cm(vorher.Breite)) << prozent;
+    EXPECT_EQ(w->statusText(3), "Höhe = " + cm(vorher.Hoehe)) << prozent;
+    QTest::mouseRelease(z, Qt::LeftButton, {}, QPoint(0, 0));
+
+    const QPoint innen = pixel(vorher.x + vorher.Breite / 2, vorher.y + vorher.Hoehe / 2);
+    QTest::mousePress(seite(), Qt::LeftButton, {}, innen);
+    QTest::mouseMove(seite(), innen);
+    EXPECT_EQ(w->statusText(2), "x = " + cm(vorher.x)) << prozent;
+    EXPECT_EQ(w->statusText(3), "y = " + cm(vorher.y)) << prozent;
+    QTest::mouseRelease(seite(), Qt::LeftButton, {}, innen);
+  }
+}
+
 TEST_F(Hauptfenster, EinfuegenZeichnetDenNeuenRahmen) {
   starten();
   zoom(100);
