@@ -181,26 +181,7 @@ bool frmPosition::eventFilter(QObject* objekt, QEvent* ereignis) {
   return QDialog::eventFilter(objekt, ereignis);
 }
 
-bool frmPosition::groessePruefen() {
-  QLineEdit* falsch = nullptr;
-  QString text;
-  if (!(wert(3) > 0)) {
-    falsch = Text3;
-    text = QStringLiteral("Die Breite des Rahmens muss größer als 0 sein.");
-  } else if (!(wert(4) > 0)) {
-    falsch = Text4;
-    text = QStringLiteral("Die Höhe des Rahmens muss größer als 0 sein.");
-  } else {
-    return true;
-  }
-  s_.fenster->Meldung(text, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
-  falsch->setFocus(Qt::OtherFocusReason);
-  falsch->selectAll();
-  return false;
-}
-
 void frmPosition::Command1_Click() {
-  if (!groessePruefen()) return;
   const double W = s_.Seite->Breite / 10.0;
   const double H = s_.Seite->Hoehe / 10.0;
 

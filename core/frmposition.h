@@ -4,7 +4,8 @@
 // leaving a box keeps the frame inside the page; OK checks all four again and writes them
 // into the frame that is selected at that moment, in whole 1/10 mm.
 // The boxes are read in the user's number format, other text by its leading number with
-// "." as the decimal point. A width or height of 0 or less is refused on OK with a message.
+// "." as the decimal point. OK raises a width or height below 10 mm to 10 mm without a
+// message; only the page limit may then cut it below that.
 // The main window stays usable while the dialog is open. It is hidden, never destroyed;
 // the title-bar button acts as "Abbruch".
 #pragma once
@@ -26,9 +27,9 @@ class frmPosition : public QDialog {
   // Fills the boxes from the selected frame and shows the dialog.
   void zeigen();
 
-  // "Ok": refuses a width or height of 0 or less; checks the four values against the
-  // page, writes them into the selected frame, hides the dialog, shows the selection and
-  // redraws the page.
+  // "Ok": checks the four values against the page, raises a width or height below 10 mm
+  // to 10 mm, writes them into the selected frame, hides the dialog, shows the selection
+  // and redraws the page.
   void Command1_Click();
   // "Abbruch": hides the dialog; nothing is written.
   void Command2_Click();
@@ -62,9 +63,6 @@ class frmPosition : public QDialog {
   void schreibe(int i, double v);
   // Rewrites box i as its number and returns that number.
   double neuSchreiben(int i);
-  // False, after a message and with the box focused, when the width or height is not
-  // greater than 0.
-  bool groessePruefen();
 
   Programmzustand& s_;
   std::array<QLineEdit*, 5> boxen_{};
