@@ -338,10 +338,8 @@ void Seitenansicht::groesseMelden() {
   emit statusText(3, QStringLiteral("Höhe = ") + zentimeterText(rahmen_.height(), s_.Zoom));
 }
 
-void Seitenansicht::Ziehpunkt_MouseDown(int Index, Qt::MouseButton Button, double X, double Y) {
-  // Only the left button resizes.
-  if (Button != Qt::LeftButton) return;
-  // The ratio a proportional frame keeps; a frame without height has none.
+void Seitenansicht::Ziehpunkt_MouseDown(int Index, Qt::MouseButton, double X, double Y) {
+  // Any button resizes. The ratio a proportional frame keeps; a frame without height has none.
   const double hoehe = rahmen_.height();
   s_.VersatzX = hoehe != 0 ? rahmen_.width() / hoehe : 0;
   CursorBegrenzen();
@@ -358,7 +356,7 @@ void Seitenansicht::Ziehpunkt_MouseDown(int Index, Qt::MouseButton Button, doubl
 }
 
 void Seitenansicht::Ziehpunkt_MouseMove(int Index, Qt::MouseButtons Buttons, double X, double Y) {
-  if (!ziehpunktGedrueckt_ || s_.Ziehmodus != Index || !(Buttons & Qt::LeftButton)) return;
+  if (!ziehpunktGedrueckt_ || s_.Ziehmodus != Index || Buttons == Qt::NoButton) return;
   const int i = Index;
   // The page edge on screen at the current zoom.
   const double faktor = s_.Zoom / 100.0;
@@ -395,7 +393,7 @@ void Seitenansicht::Ziehpunkt_MouseMove(int Index, Qt::MouseButtons Buttons, dou
 }
 
 void Seitenansicht::Ziehpunkt_MouseUp(int, Qt::MouseButton, double, double) {
-  // A release whose press did not start here (another button) changes nothing.
+  // A release whose press did not start here changes nothing.
   if (!ziehpunktGedrueckt_) return;
   ziehpunktGedrueckt_ = false;
   CursorFreigeben();

@@ -336,6 +336,21 @@ TEST_F(Hauptfenster, ZiehpunktHaeltAmSeitenrandBeimAktuellenZoom) {
   EXPECT_EQ(s->rahmen(n).y, 0);
 }
 
+// The right and the middle button pull a handle as the left one does; the right release
+// on a handle opens no popup.
+TEST_F(Hauptfenster, ZiehpunktZiehtMitJederTaste) {
+  starten();
+  zoom(100);
+  vorlageAusblenden();
+  const int n = neuerRahmen(1000, 1500, 500, 200);
+  ziehen(seite()->ziehpunkt(4), {3, 3}, {33, 3}, Qt::RightButton);
+  EXPECT_EQ(s->rahmen(n).Breite, 579);  // 30 pixels are 79.4 units
+  ziehen(seite()->ziehpunkt(6), {3, 3}, {3, 33}, Qt::MiddleButton);
+  EXPECT_EQ(s->rahmen(n).Hoehe, 279);
+  EXPECT_EQ(s->Ziehmodus, 0);
+  EXPECT_FALSE(w->PopSchrift()->isVisible());
+}
+
 TEST_F(Hauptfenster, ProportionalerRahmenBehaeltSeinSeitenverhaeltnis) {
   starten();
   zoom(100);
