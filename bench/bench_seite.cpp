@@ -120,6 +120,27 @@ static void BM_VolleSeiteZeichnen(benchmark::State& state) {
 }
 BENCHMARK(BM_VolleSeiteZeichnen)->Unit(benchmark::kMillisecond);
 
+// The page view on a screen of one or two device pixels per logical pixel (a 200 % scaled
+// desktop), at the zoom that fits the page into a view 1000 logical pixels wide (124 %) and
+// at 400 %, with the template or the busy page: the time of a redraw and the memory of the
+// page surface.
+static void BM_SeitenansichtDichte(benchmark::State& state) {
+  Vorlage v;
+  if (state.range(2) != 0) vollSeite(v);
+  v.s.Zoom = static_cast<double>(state.range(0));
+  ZoomAnwenden(v.s);
+  v.s.PictureSeite->setzePixelverhaeltnis(static_cast<double>(state.range(1)));
+  SeiteZeichnen(v.s);  // pictures enter the cache
+  for (auto _ : state) SeiteZeichnen(v.s);
+  const QImage& bild = v.s.PictureSeite->bild();
+  state.counters["Flaeche_MB"] = static_cast<double>(bild.sizeInBytes()) / (1024 * 1024);
+  state.counters["Geraetepixel_M"] = static_cast<double>(bild.width()) * bild.height() / 1e6;
+}
+BENCHMARK(BM_SeitenansichtDichte)
+    ->ArgsProduct({{124, 400}, {1, 2}, {0, 1}})
+    ->ArgNames({"zoom", "dichte", "voll"})
+    ->Unit(benchmark::kMillisecond);
+
 static void BM_HundertSeitenDrucken(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();

@@ -18,6 +18,17 @@ Musterdialog::Musterdialog(Programmzustand& s, const QString& titel, QWidget* el
     if (!farbdialog) return std::nullopt;
     return farbdialog(start);
   };
+  // The samples are drawn at the pixel density of the screen the dialog is on.
+  new Pixelverhaeltnisfolger(
+      this,
+      [this] {
+        std::vector<Bildflaeche*> flaechen;
+        for (const auto& m : muster_) flaechen.push_back(m.get());
+        return flaechen;
+      },
+      [this] {
+        if (umgebung_.neuZeichnen) umgebung_.neuZeichnen();
+      });
 }
 
 Musterdialog::~Musterdialog() = default;
@@ -54,7 +65,7 @@ QWidget* Musterdialog::seiteMitMuster(int i, QWidget* inhalt) {
   auto* rl = new QHBoxLayout(rahmen);
   rl->setContentsMargins(1, 1, 1, 1);
   anzeige_[i] = new Flaechenanzeige(muster_[i].get(), rahmen);
-  anzeige_[i]->setFixedSize(muster_[i]->bild().size());
+  anzeige_[i]->setFixedSize(muster_[i]->pixelgroesse());
   anzeige_[i]->setToolTip(QStringLiteral("Anzeige der Schriftprobe"));
   rl->addWidget(anzeige_[i]);
   auto* unten = new QHBoxLayout;

@@ -1,7 +1,9 @@
 #include "platform/ansichtsfenster.h"
 
+#include <QEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -65,4 +67,51 @@ void Flaechenanzeige::paintEvent(QPaintEvent* ereignis) {
   QPainter maler(this);
   maler.fillRect(ereignis->rect(), palette().color(QPalette::Dark));
   if (flaeche_) maler.drawImage(0, 0, flaeche_->bild());
+}
+
+Pixelverhaeltnisfolger::Pixelverhaeltnisfolger(QWidget* anzeige,
+                                               std::function<std::vector<Bildflaeche*>()> flaechen,
+                                               std::function<void()> neuZeichnen)
+    : QObject(anzeige),
+      anzeige_(anzeige),
+      flaechen_(std::move(flaechen)),
+      neuZeichnen_(std::move(neuZeichnen)) {
+  anzeige->installEventFilter(this);
+}
+
+bool Pixelverhaeltnisfolger::weichtAb() const {
+  const double verhaeltnis = anzeige_->devicePixelRatioF();
+  for (const Bildflaeche* f : flaechen_())
+    if (f && f->pixelverhaeltnis() != verhaeltnis) return true;
+  return false;
+}
+
+void Pixelverhaeltnisfolger::anpassen() {
+  angefragt_ = false;
+  if (!anzeige_->isVisible() || !weichtAb()) return;
+  const double verhaeltnis = anzeige_->devicePixelRatioF();
+  for (Bildflaeche* f : flaechen_())
+    if (f) f->setzePixelverhaeltnis(verhaeltnis);
+  if (neuZeichnen_) neuZeichnen_();
+  anzeige_->update();
+}
+
+bool Pixelverhaeltnisfolger::eventFilter(QObject* objekt, QEvent* ereignis) {
+  switch (ereignis->type()) {
+    case QEvent::Show:
+    case QEvent::ScreenChangeInternal:
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    case QEvent::DevicePixelRatioChange:
+#endif
+    // A paint comes with every change of the ratio, also where no event of its own tells.
+    case QEvent::Paint:
+      if (!angefragt_ && weichtAb()) {
+        angefragt_ = true;
+        QTimer::singleShot(0, this, [this] { anpassen(); });
+      }
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(objekt, ereignis);
 }

@@ -5,6 +5,8 @@
 #include <QScrollArea>
 #include <QSizeF>
 #include <QWidget>
+#include <functional>
+#include <vector>
 
 class Bildflaeche;
 
@@ -45,4 +47,30 @@ class Flaechenanzeige : public QWidget {
 
  private:
   Bildflaeche* flaeche_;
+};
+
+// Keeps the picture surfaces a widget shows at the device pixel ratio of the screen the
+// widget is on. When the widget is shown, moves to a screen of another ratio or its screen's
+// ratio changes, every surface asked for another ratio takes the widget's, and `neuZeichnen`
+// draws them again: after the event, never inside a paint or a redraw under way. The
+// follower belongs to the widget (its parent) and lives as long as it.
+class Pixelverhaeltnisfolger : public QObject {
+  Q_OBJECT
+
+ public:
+  Pixelverhaeltnisfolger(QWidget* anzeige, std::function<std::vector<Bildflaeche*>()> flaechen,
+                         std::function<void()> neuZeichnen);
+
+ protected:
+  bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+ private:
+  bool weichtAb() const;
+  // Brings the surfaces to the widget's ratio, if it differs, and has them drawn again.
+  void anpassen();
+
+  QWidget* anzeige_;
+  std::function<std::vector<Bildflaeche*>()> flaechen_;
+  std::function<void()> neuZeichnen_;
+  bool angefragt_ = false;
 };

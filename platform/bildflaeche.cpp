@@ -32,10 +32,35 @@ QSize pixelImBudget(double breiteTwips, double hoeheTwips, double tppX, double t
   return QSize(std::max(1, static_cast<int>(b * m)), std::max(1, static_cast<int>(h * m)));
 }
 
+// An image of the given logical size at the ratio, filled with the colour.
+QImage neuesBild(QSize logisch, double verhaeltnis, const QColor& farbe) {
+  const QSize geraet =
+      verhaeltnis == 1
+          ? logisch
+          : QSize(std::max(1, static_cast<int>(zahlen::nint(logisch.width() * verhaeltnis))),
+                  std::max(1, static_cast<int>(zahlen::nint(logisch.height() * verhaeltnis))));
+  QImage bild(geraet, QImage::Format_RGB32);
+  bild.setDevicePixelRatio(verhaeltnis);
+  bild.fill(farbe);
+  return bild;
+}
+
+// A new image of the given logical size at the ratio, holding the old one's content where it
+// fits (scaled when the ratios differ).
+QImage umgezogen(const QImage& alt, QSize logisch, double verhaeltnis, const QColor& farbe) {
+  QImage neu = neuesBild(logisch, verhaeltnis, farbe);
+  QPainter p(&neu);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  p.drawImage(0, 0, alt);
+  return neu;
+}
+
 }  // namespace
 
 struct Bildflaeche::Intern {
   QImage bild;
+  QSize groesse;           // logical pixels
+  double verhaeltnis = 1;  // asked for; the image's devicePixelRatio may be lower
   QPainter maler;
   std::unique_ptr<Geraetekontext> dc;
   QString schriftname = QStringLiteral("Arial");
@@ -57,8 +82,8 @@ Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProP
     malenBeginnen();
     return &d_->maler;
   });
-  d_->bild = QImage(pixelImBudget(breiteTwips, hoeheTwips, tppX_, tppY_), QImage::Format_RGB32);
-  d_->bild.fill(farbeAusRgb(BackColor));
+  d_->groesse = pixelImBudget(breiteTwips, hoeheTwips, tppX_, tppY_);
+  d_->bild = neuesBild(d_->groesse, 1, farbeAusRgb(BackColor));
   schriftWaehlen();
 }
 
@@ -81,10 +106,12 @@ HDC Bildflaeche::hdc() {
   return d_->dc.get();
 }
 
-QRect Bildflaeche::geraeteflaeche() const { return d_->bild.rect(); }
+QRect Bildflaeche::geraeteflaeche() const { return QRect(QPoint(0, 0), d_->groesse); }
 
-double Bildflaeche::Width() const { return d_->bild.width() * tppX_; }
-double Bildflaeche::Height() const { return d_->bild.height() * tppY_; }
+double Bildflaeche::Width() const { return d_->groesse.width() * tppX_; }
+double Bildflaeche::Height() const { return d_->groesse.height() * tppY_; }
+QSize Bildflaeche::pixelgroesse() const { return d_->groesse; }
+double Bildflaeche::pixelverhaeltnis() const { return d_->verhaeltnis; }
 void Bildflaeche::setWidth(double twips) { setzeGroesse(twips, Height()); }
 void Bildflaeche::setHeight(double twips) { setzeGroesse(Width(), twips); }
 
@@ -101,19 +128,29 @@ double Bildflaeche::groessterMassstab(double breiteTwips, double hoeheTwips, dou
   return (-lin + std::sqrt(lin * lin - 4 * a * c)) / (2 * a);
 }
 
+double Bildflaeche::verhaeltnisImBudget(QSize pixel, double gewuenscht) {
+  if (!(gewuenscht > 1) || !std::isfinite(gewuenscht)) return 1;
+  const double m = groessterMassstab(pixel.width(), pixel.height(), 1);
+  return std::max(1.0, std::min(gewuenscht, m));
+}
+
 void Bildflaeche::setzeGroesse(double breiteTwips, double hoeheTwips) {
   const QSize pixel = pixelImBudget(breiteTwips, hoeheTwips, tppX_, tppY_);
-  const int b = pixel.width();
-  const int h = pixel.height();
-  if (b == d_->bild.width() && h == d_->bild.height()) return;
+  if (pixel == d_->groesse) return;
   malenBeenden();
-  QImage neu(b, h, QImage::Format_RGB32);
-  neu.fill(farbeAusRgb(BackColor));
-  {
-    QPainter p(&neu);
-    p.drawImage(0, 0, d_->bild);
-  }
-  d_->bild = std::move(neu);
+  d_->bild = umgezogen(d_->bild, pixel, verhaeltnisImBudget(pixel, d_->verhaeltnis),
+                       farbeAusRgb(BackColor));
+  d_->groesse = pixel;
+}
+
+void Bildflaeche::setzePixelverhaeltnis(double verhaeltnis) {
+  if (!(verhaeltnis > 1) || !std::isfinite(verhaeltnis)) verhaeltnis = 1;
+  if (verhaeltnis == d_->verhaeltnis) return;
+  d_->verhaeltnis = verhaeltnis;
+  const double wirksam = verhaeltnisImBudget(d_->groesse, verhaeltnis);
+  if (wirksam == d_->bild.devicePixelRatio()) return;
+  malenBeenden();
+  d_->bild = umgezogen(d_->bild, d_->groesse, wirksam, farbeAusRgb(BackColor));
 }
 
 void Bildflaeche::Cls() {
@@ -185,10 +222,14 @@ void Bildflaeche::Line(double x1, double y1, double x2, double y2, int32_t farbe
   m.restore();
 }
 
-// A one-pixel line from a to b by Bresenham's rule, in DrawStyle's pattern (dotted: every
-// other pixel), with or without its end point. Only the steps that land on the image are
-// walked: the pixel of step i along the longer axis is found directly, so a line that
-// reaches far beyond the surface costs no more than the part of it that shows.
+// A one-pixel line from a to b (logical pixels) by Bresenham's rule, in DrawStyle's pattern
+// (dotted: every other pixel), with or without its end point. On an image of more device
+// pixels per logical pixel the line is walked in device pixels, each step setting as many
+// pixels across the line as a logical pixel holds: as thick and as long as on a plain image,
+// with the finer steps of the denser one.
+// Only the steps that land on the image are walked: the pixel of step i along the longer
+// axis is found directly, so a line that reaches far beyond the surface costs no more than
+// the part of it that shows.
 void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitEndpunkt) {
   // The painter stays active: it draws straight into the same pixels, which nobody else
   // shares while it is active.
@@ -196,29 +237,39 @@ void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitE
   const bool mitClip = d_->dc->hatClip();
   const QRegion& clip = d_->dc->clip();
   const QRgb wert = farbe.rgb();
+  const double verhaeltnis = bild.devicePixelRatio();
+  // Device pixels of a logical pixel, each way.
+  const int seite = std::max(1, static_cast<int>(zahlen::nint(verhaeltnis)));
+  auto geraet = [verhaeltnis](int v) {
+    return static_cast<qint64>(std::floor(v * verhaeltnis + 0.5));
+  };
+  const qint64 ax = geraet(a.x());
+  const qint64 ay = geraet(a.y());
 
   // Step i moves one pixel along the main axis and floor((2 i k + n) / 2n) pixels along the
   // other one, for n steps along the main axis and k along the other.
-  const qint64 dx = qint64{b.x()} - a.x();
-  const qint64 dy = qint64{b.y()} - a.y();
+  const qint64 dx = geraet(b.x()) - ax;
+  const qint64 dy = geraet(b.y()) - ay;
   const bool waagerecht = std::abs(dx) >= std::abs(dy);
   const qint64 n = waagerecht ? std::abs(dx) : std::abs(dy);
   const qint64 k = waagerecht ? std::abs(dy) : std::abs(dx);
   const int sx = dx >= 0 ? 1 : -1;
   const int sy = dy >= 0 ? 1 : -1;
-  const qint64 letzter = mitEndpunkt ? n : n - 1;
+  // The end point is the whole logical pixel at b.
+  const qint64 letzter = mitEndpunkt ? n + seite - 1 : n - 1;
   if (letzter < 0) return;
 
-  // The steps whose pixel lies on the image: along the main axis exactly, along the other
-  // one from its inverse (a step more on each side; every pixel is checked below).
+  // The steps that reach the image: along the main axis exactly, along the other one (where
+  // a step sets `seite` pixels from its own on) from its inverse (a step more on each side;
+  // every pixel is checked below).
   auto schritte = [](qint64 anfang, int richtung, int groesse) {
     return richtung > 0 ? std::pair<double, double>(-anfang, groesse - 1 - anfang)
                         : std::pair<double, double>(anfang - (groesse - 1), anfang);
   };
-  auto [von, bis] =
-      waagerecht ? schritte(a.x(), sx, bild.width()) : schritte(a.y(), sy, bild.height());
-  const auto [quervon, querbis] =
-      waagerecht ? schritte(a.y(), sy, bild.height()) : schritte(a.x(), sx, bild.width());
+  auto [von, bis] = waagerecht ? schritte(ax, sx, bild.width()) : schritte(ay, sy, bild.height());
+  const auto [quervon, querbis] = waagerecht
+                                      ? schritte(ay + seite - 1, sy, bild.height() + seite - 1)
+                                      : schritte(ax + seite - 1, sx, bild.width() + seite - 1);
   if (querbis < std::max(0.0, quervon)) return;
   if (k == 0) {
     if (quervon > 0) return;
@@ -233,7 +284,7 @@ void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitE
   const qint64 erster = static_cast<qint64>(von);
   const qint64 schluss = static_cast<qint64>(bis);
 
-  // Dash patterns in pixels (on, off, on, off, ...), counted from a.
+  // Dash patterns in logical pixels (on, off, on, off, ...), counted from a.
   static const std::vector<int> muster[] = {{}, {18, 6}, {1, 1}, {9, 6, 3, 6}, {9, 3, 3, 3, 3, 3}};
   const std::vector<int>& stil = (DrawStyle >= 1 && DrawStyle <= 4) ? muster[DrawStyle] : muster[0];
   const int periode = std::accumulate(stil.begin(), stil.end(), 0);
@@ -245,6 +296,20 @@ void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitE
       rest -= stil[stufe];
     }
   };
+  // The pixels of one step, as far as they lie on the image and inside the clip region
+  // (which is given in logical pixels).
+  auto setzen = [&](qint64 x, qint64 y) {
+    const qint64 x1 = std::min<qint64>(x + (waagerecht ? 1 : seite), bild.width());
+    const qint64 y1 = std::min<qint64>(y + (waagerecht ? seite : 1), bild.height());
+    for (qint64 py = std::max<qint64>(y, 0); py < y1; ++py) {
+      QRgb* zeile = reinterpret_cast<QRgb*>(bild.scanLine(static_cast<int>(py)));
+      for (qint64 px = std::max<qint64>(x, 0); px < x1; ++px) {
+        if (!mitClip || clip.contains(QPoint(static_cast<int>(px / verhaeltnis),
+                                             static_cast<int>(py / verhaeltnis))))
+          zeile[px] = wert;
+      }
+    }
+  };
 
   // The offset along the other axis as quotient and remainder of (2 i k + n) / 2n, carried
   // from step to step. (The first product needs more than 64 bits for the widest lines.)
@@ -253,11 +318,8 @@ void Bildflaeche::linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitE
   qint64 quer = n == 0 ? 0 : static_cast<qint64>(zaehler / nenner);
   qint64 rest = n == 0 ? 0 : static_cast<qint64>(zaehler % nenner);
   for (qint64 i = erster; i <= schluss; ++i) {
-    const qint64 x = a.x() + sx * (waagerecht ? i : quer);
-    const qint64 y = a.y() + sy * (waagerecht ? quer : i);
-    if (x >= 0 && y >= 0 && x < bild.width() && y < bild.height() && an(i) &&
-        (!mitClip || clip.contains(QPoint(static_cast<int>(x), static_cast<int>(y))))) {
-      reinterpret_cast<QRgb*>(bild.scanLine(static_cast<int>(y)))[x] = wert;
+    if (an(i / seite)) {
+      setzen(ax + sx * (waagerecht ? i : quer), ay + sy * (waagerecht ? quer : i));
     }
     rest += 2 * k;
     if (rest >= nenner) {

@@ -1,11 +1,17 @@
 // A picture surface in twips over a QImage: the page view, the export picture and the
 // samples of the dialogs draw here. The property names are those the renderers use.
+//
+// Drawing works in logical pixels (twipsProPixel, the device context's coordinates, pen
+// widths). A surface that a window shows on a high-density screen holds more device pixels
+// per logical pixel (its pixel ratio): text and pictures are drawn at that density and the
+// pixel rules keep their meaning in logical pixels.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -32,6 +38,10 @@ class Bildflaeche : public Zeichenflaeche {
   // The largest scale at which a surface of the given size in twips (at scale 1) stays
   // within the pixel budget, whatever the rounding to whole pixels.
   static double groessterMassstab(double breiteTwips, double hoeheTwips, double twipsProPixel);
+  // The pixel ratio at which a surface of the given size in logical pixels holds its image:
+  // the one asked for where the pixel budget holds it, else the largest one it holds, but
+  // never below 1.
+  static double verhaeltnisImBudget(QSize pixel, double gewuenscht);
 
   // Size in twips; setting it resizes the image (its content is kept where it fits and
   // new area takes the background colour). A size beyond the pixel budget is scaled down,
@@ -84,6 +94,16 @@ class Bildflaeche : public Zeichenflaeche {
   void setFontStrikethru(bool an);
 
   StiftUndPinsel stiftUndPinsel() const override;
+
+  // Device pixels per logical pixel that the surface is asked to hold (the ratio of the
+  // screen it is shown on; 1 for a picture that is not shown). The image then holds that
+  // many device pixels each way per logical pixel, or fewer where the pixel budget does not
+  // hold them (never fewer than one); its devicePixelRatio tells. The content is kept,
+  // scaled, until the surface is drawn again. Ratios below 1 count as 1.
+  void setzePixelverhaeltnis(double verhaeltnis);
+  double pixelverhaeltnis() const;
+  // The size in logical pixels.
+  QSize pixelgroesse() const;
 
   // The pixels. Drawing is finished before the image is returned.
   const QImage& bild();

@@ -120,16 +120,24 @@ qint64 stueckpixel() {
   return grenze > 0 ? std::min(eigene, (grenze << 20) / 4 - (1 << 16)) : eigene;
 }
 
+// A pen with a width of its own (wide, or one logical pixel on a denser image) is centred
+// on the outline through the edge pixels' centres; the thin pen of one device pixel draws
+// on the pixels of the outline itself.
+bool durchPixelmitten(const QPen& stift) {
+  return stift.style() != Qt::NoPen && !stift.isCosmetic();
+}
+
 qint64 flaecheVon(const QRect& r) { return r.isEmpty() ? 0 : qint64(r.width()) * r.height(); }
 
-// The copies that show, in drawing order: the last one at each point (it covers an earlier
-// one there wholly) of those whose box reaches the visible area.
-std::vector<Schichtkopie> sichtbareKopien(const std::vector<Textkopie>& kopien, const QRect& umriss,
-                                          const QRect& sichtbar) {
+// The copies that show, in drawing order: the last one at each device point (it covers an
+// earlier one there wholly) of those whose box reaches the visible area.
+std::vector<Schichtkopie> sichtbareKopien(const std::vector<Textkopie>& kopien, double verhaeltnis,
+                                          const QRect& umriss, const QRect& sichtbar) {
   std::vector<Schichtkopie> zaehlende;
   std::unordered_set<quint64> punkte;
   for (size_t k = kopien.size(); k-- > 0;) {
-    const QPoint q = kopien[k].punkt;
+    const QPoint q(zahlen::int32Begrenzt(kopien[k].punkt.x() * verhaeltnis),
+                   zahlen::int32Begrenzt(kopien[k].punkt.y() * verhaeltnis));
     if (!punkte.insert(quint64(quint32(q.x())) << 32 | quint32(q.y())).second) continue;
     // The box less what lies outside the visible area, in 64 bits: q may be far away.
     const qint64 links = std::max<qint64>(umriss.left(), qint64(sichtbar.left()) - q.x());
@@ -452,10 +460,16 @@ void Geraetekontext::stiftUndPinselSetzen(bool mitPinsel) {
   QPen stift;
   if (sp.stiftStil == Qt::NoPen) {
     stift = QPen(Qt::NoPen);
-  } else if (sp.stiftBreite <= 1) {
+  } else if (sp.stiftBreite <= 1 && verhaeltnis() == 1) {
     // One device pixel, whatever the scale a recorded page is replayed at.
     stift = QPen(sp.stiftFarbe, 0, sp.stiftStil, Qt::FlatCap, Qt::MiterJoin);
     stift.setCosmetic(true);
+  } else if (sp.stiftBreite <= 1) {
+    // One logical pixel on a denser image: the device pixels of the logical pixels the thin
+    // pen would set, as a pen of that width through their centres (square ends, so that a
+    // line keeps its end points; dashes keep their length).
+    stift = QPen(sp.stiftFarbe, 1, sp.stiftStil,
+                 sp.stiftStil == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap, Qt::MiterJoin);
   } else {
     stift = QPen(sp.stiftFarbe, sp.stiftBreite, sp.stiftStil, Qt::RoundCap, Qt::RoundJoin);
   }
@@ -465,6 +479,10 @@ void Geraetekontext::stiftUndPinselSetzen(bool mitPinsel) {
   } else {
     maler_->setBrush(Qt::NoBrush);
   }
+}
+
+double Geraetekontext::verhaeltnis() const {
+  return maler_ && maler_->isActive() ? maler_->device()->devicePixelRatio() : 1;
 }
 
 QFont Geraetekontext::zeichenschrift() const {
@@ -512,6 +530,11 @@ void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<T
                              : QRect(0, 0, maler_->device()->width(), maler_->device()->height());
   if (hatClip_) sichtbar &= clip_.boundingRect();
   if (sichtbar.isEmpty()) return;
+  // On a denser image the layer is made in its device pixels: the visible area, the text's
+  // box and the copies' points scaled by the ratio, the glyphs drawn at that scale.
+  const double r = verhaeltnis();
+  const QTransform geraet = QTransform::fromScale(r, r);
+  if (r != 1) sichtbar = geraet.mapRect(QRectF(sichtbar)).toAlignedRect();
 
   // The text's box, relative to its reference point. Its coverage is drawn as the copies
   // draw it: at a whole device point, so that the glyphs are rasterised alike wherever a
@@ -522,12 +545,12 @@ void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<T
   const QRectF zelle = m.boundingRect(text).translated(0, m.ascent()) |
                        QRectF(0, 0, m.horizontalAdvance(text), m.height());
   const QRect umriss =
-      textlage(0, 0).mapRect(zelle.adjusted(-rand, -rand, rand, rand)).toAlignedRect();
+      (textlage(0, 0) * geraet).mapRect(zelle.adjusted(-rand, -rand, rand, rand)).toAlignedRect();
   auto zeichnen = [&](QPainter& p, QPoint ecke) {
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setPen(Qt::black);
     p.setFont(f);
-    p.setTransform(textlage(-ecke.x(), -ecke.y()));
+    p.setTransform(textlage(0, 0) * geraet * QTransform::fromTranslate(-ecke.x(), -ecke.y()));
     p.drawText(QPointF(0, m.ascent()), text);
   };
 
@@ -543,7 +566,7 @@ void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<T
   std::vector<QRect> stuecke;
   std::vector<QRgb> puffer;
   try {
-    zaehlende = sichtbareKopien(kopien, umriss, sichtbar);
+    zaehlende = sichtbareKopien(kopien, r, umriss, sichtbar);
     if (zaehlende.empty()) return;
     if (!kopienMasken(zaehlende, zeichnen, masken)) return;
     qint64 groesstes = 0;
@@ -569,7 +592,8 @@ void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<T
       QImage schicht(reinterpret_cast<uchar*>(puffer.data()), stueck.width(), stueck.height(),
                      qsizetype(stueck.width()) * 4, QImage::Format_ARGB32_Premultiplied);
       schichtBilden(schicht, stueck, zaehlende, masken);
-      maler_->drawImage(stueck.topLeft(), schicht);
+      schicht.setDevicePixelRatio(r);
+      maler_->drawImage(QPointF(stueck.topLeft()) / r, schicht);
     }
   } catch (const std::bad_alloc&) {
   }
@@ -730,7 +754,7 @@ bool Rectangle(HDC dc, int links, int oben, int rechts, int unten) {
     m.fillRect(QRect(rechts - 1, oben, 1, h), c);
   } else if (stift.style() != Qt::NoPen) {
     m.setBrush(Qt::NoBrush);
-    if (stift.widthF() <= 1) {
+    if (stift.isCosmetic()) {
       m.drawRect(QRect(links, oben, flaeche.width() - 1, flaeche.height() - 1));
     } else {
       // A wide pen is centred on the outline through the edge pixels' centres.
@@ -748,7 +772,7 @@ bool Polygon(HDC dc, const POINT* punkte, int anzahl) {
   m.save();
   dc->malerVorbereiten(true);
   const QPolygon polygon = alsPolygon(punkte, anzahl);
-  const bool breit = m.pen().widthF() > 1;
+  const bool breit = durchPixelmitten(m.pen());
   if (anzahl == 2) {
     // Two points: the closed outline is a line there and back, drawn in the pen's width.
     if (breit) {
@@ -777,7 +801,7 @@ bool Ellipse(HDC dc, int links, int oben, int rechts, int unten) {
   QPainter& m = *dc->maler_;
   m.save();
   dc->malerVorbereiten(true);
-  if (m.pen().widthF() > 1) {
+  if (durchPixelmitten(m.pen())) {
     m.drawEllipse(QRectF(links + 0.5, oben + 0.5, rechts - links - 1, unten - oben - 1));
   } else {
     m.drawEllipse(QRect(links, oben, rechts - links - 1, unten - oben - 1));

@@ -5,8 +5,10 @@
 // extra, clip regions, Rectangle / Polygon / Ellipse with the pen and brush of the surface.
 //
 // Pixel rules kept from GDI: drawing is aliased; Rectangle and Ellipse exclude their right
-// and bottom edge; polygons fill in alternate mode; pen widths are device pixels; wide pens
-// have round caps and joins.
+// and bottom edge; polygons fill in alternate mode; pen widths are pixels; wide pens have
+// round caps and joins. Coordinates and widths are the surface's logical pixels: on a
+// high-density image (devicePixelRatio above 1) the painter scales them, and a one-pixel
+// pen is one logical pixel wide.
 #pragma once
 
 #include <QColor>
@@ -90,10 +92,11 @@ constexpr int RGN_XOR = 3;
 constexpr int RGN_DIFF = 4;
 constexpr int RGN_COPY = 5;
 
-// One copy of a text for Geraetekontext::schreibeTextKopien: its device point (the top-left
-// reference point, as for TextOutA) and its colour.
+// One copy of a text for Geraetekontext::schreibeTextKopien: its point (the top-left
+// reference point, as for TextOutA; it is drawn at the nearest whole device pixel, so that
+// a denser image places the copies more finely) and its colour.
 struct Textkopie {
-  QPoint punkt;
+  QPointF punkt;
   QColor farbe;
 };
 
@@ -104,7 +107,7 @@ QColor farbeAusRgb(int32_t rgb);
 // named properties describe them at the moment of drawing.
 struct StiftUndPinsel {
   QColor stiftFarbe = Qt::black;
-  int stiftBreite = 1;  // device pixels; 0 draws one pixel
+  int stiftBreite = 1;  // pixels of the surface; 0 draws one pixel
   Qt::PenStyle stiftStil = Qt::SolidLine;
   bool pinselTransparent = true;
   QColor pinselFarbe = Qt::black;
@@ -180,6 +183,11 @@ class Geraetekontext {
   // The clip region selected now (empty optional: none).
   bool hatClip() const { return hatClip_; }
   const QRegion& clip() const { return clip_; }
+
+  // Device pixels per logical pixel of the device the active painter draws on (1 without
+  // one). The calls take logical pixels; a one-pixel pen, a bar and a text copy keep their
+  // size in them.
+  double verhaeltnis() const;
 
  private:
   // Pen (and brush, or none) from the owner's properties, aliased drawing, the clip region.

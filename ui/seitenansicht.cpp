@@ -11,6 +11,7 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
+#include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
 #include "platform/einheiten.h"
 #include "platform/zahlen.h"
@@ -115,6 +116,17 @@ Seitenansicht::Seitenansicht(Programmzustand& s, QWidget* eltern) : QWidget(elte
     ziehpunkte_[i] = new Ziehpunkt(i, this);
     ziehpunkte_[i]->hide();
   }
+  // The page is drawn at the pixel density of the screen it is shown on; while a print or an
+  // export uses the redraw, the timer draws it once they are done.
+  new Pixelverhaeltnisfolger(
+      this, [this] { return std::vector<Bildflaeche*>{s_.PictureSeite.get()}; },
+      [this] {
+        if (s_.Druckmodus == 0 && s_.Exportmodus == 0) {
+          SeiteZeichnen(s_);
+        } else {
+          s_.TextGeaendert = -1;
+        }
+      });
 }
 
 double Seitenansicht::twipsProPixelX() const {

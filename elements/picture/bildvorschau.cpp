@@ -53,14 +53,17 @@ void Bildvorschau::paintEvent(QPaintEvent* ereignis) {
     return;
   }
   // Scaling a large photo on every paint would make the dialog sluggish: keep the scaled
-  // copy while the bitmap and the size stay the same.
+  // copy while the bitmap and the size stay the same. It is scaled to the device pixels of
+  // the screen the dialog is on, so that a high-density screen shows the picture sharp.
   const QImage bild = steuerung_->bild();
   if (bild.isNull()) return;
-  if (skaliert_.isNull() || skaliert_.size() != ziel.size() ||
-      skaliertSchluessel_ != bild.cacheKey()) {
-    skaliert_ = QPixmap::fromImage(
-        bild.scaled(ziel.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  const double verhaeltnis = devicePixelRatioF();
+  const QSize geraet = (QSizeF(ziel.size()) * verhaeltnis).toSize();
+  if (skaliert_.isNull() || skaliert_.size() != geraet || skaliertSchluessel_ != bild.cacheKey()) {
+    skaliert_ =
+        QPixmap::fromImage(bild.scaled(geraet, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     skaliertSchluessel_ = bild.cacheKey();
   }
+  skaliert_.setDevicePixelRatio(verhaeltnis);
   maler.drawPixmap(ziel.topLeft(), skaliert_);
 }

@@ -44,7 +44,7 @@ Formfeld::Formfeld(QWidget* eltern)
     : QWidget(eltern), flaeche_(std::make_unique<Bildflaeche>(Innen, Innen)) {
   flaeche_->BackColor = weiss;
   flaeche_->Cls();
-  const QSize innen = flaeche_->bild().size();
+  const QSize innen = flaeche_->pixelgroesse();
   setFixedSize(innen.width() + 2 * Rand, innen.height() + 2 * Rand);
 }
 
@@ -84,6 +84,19 @@ frmlinie::frmlinie(Programmzustand& s, QWidget* eltern)
     : Musterdialog(s, QStringLiteral("Einstellen der Linie"), eltern) {
   umgebung_.neuZeichnen = [this] { MusterLinieZeichnen(); };
   bauen();
+  // The form icons follow the screen's pixel density as the samples do.
+  new Pixelverhaeltnisfolger(
+      this,
+      [this] {
+        std::vector<Bildflaeche*> flaechen;
+        for (int k = 1; k <= AnzahlFormfelder; ++k) flaechen.push_back(&linienform_[k]->flaeche());
+        return flaechen;
+      },
+      [this] {
+        for (int k = 1; k <= AnzahlFormfelder; ++k)
+          linienform_[k]->setzeHintergrund(linienform_[k]->hintergrund());
+        LinienformSymboleZeichnen();
+      });
   resize(fensterBreite, fensterHoehe);
 }
 

@@ -120,10 +120,11 @@ class Textausgabe {
     ziel_.CurrentY = einheiten::twipsAusEinheiten(v * s_.Zoomfaktor);
   }
 
-  // The device pixel at which a copy of the text at (u, v) starts.
-  QPoint geraetepunkt(double u, double v) const {
-    return {ganz(einheiten::twipsAusEinheiten(u * s_.Zoomfaktor) / tppX_),
-            ganz(einheiten::twipsAusEinheiten(v * s_.Zoomfaktor) / tppY_)};
+  // The point (surface pixels) at which a copy of the text at (u, v) starts; the device
+  // context rounds it to its device pixels.
+  QPointF geraetepunkt(double u, double v) const {
+    return {einheiten::twipsAusEinheiten(u * s_.Zoomfaktor) / tppX_,
+            einheiten::twipsAusEinheiten(v * s_.Zoomfaktor) / tppY_};
   }
 
   // One copy of the text at (u, v) in the colour.
