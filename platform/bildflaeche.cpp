@@ -50,8 +50,8 @@ Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProP
     : d_(std::make_unique<Intern>()),
       tppX_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel),
       tppY_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel) {
-  const int dpiX = static_cast<int>(zahlen::nint(1440.0 / tppX_));
-  const int dpiY = static_cast<int>(zahlen::nint(1440.0 / tppY_));
+  const int dpiX = static_cast<int>(zahlen::nint(einheiten::kTwipsProZoll / tppX_));
+  const int dpiY = static_cast<int>(zahlen::nint(einheiten::kTwipsProZoll / tppY_));
   d_->dc = std::make_unique<Geraetekontext>(this, dpiX, dpiY);
   d_->dc->setzeMalerQuelle([this] {
     malenBeginnen();
@@ -284,8 +284,9 @@ void Bildflaeche::Print(const QString& text) {
 QFont Bildflaeche::eigeneSchrift() const {
   LogFont lf;
   lf.lfFaceName = d_->schriftname;
-  lf.lfHeight =
-      -std::max(1, static_cast<int>(zahlen::nint(d_->schriftgroesse * 1440.0 / tppY_ / 72.0)));
+  lf.lfHeight = -std::max(
+      1,
+      static_cast<int>(zahlen::nint(d_->schriftgroesse * einheiten::kTwipsProZoll / tppY_ / 72.0)));
   lf.lfWeight = d_->fett ? 700 : 400;
   lf.lfItalic = d_->kursiv ? 255 : 0;
   lf.lfUnderline = d_->unterstrichen ? 255 : 0;

@@ -19,6 +19,7 @@
 #include <cstdio>
 
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
 #include "platform/rtf_ausgabe.h"
 #include "platform/speicher.h"
 #include "platform/textdatei.h"
@@ -26,7 +27,7 @@
 
 namespace {
 
-constexpr double TWIPS_PRO_PIXEL = 1440.0 / Drucksteuerung::AUFLOESUNG;
+constexpr double TWIPS_PRO_PIXEL = einheiten::kTwipsProZoll / Drucksteuerung::AUFLOESUNG;
 
 // One recorded page and the paper it belongs on (twips).
 struct Blatt {
@@ -45,7 +46,8 @@ QPageLayout seitenlayout(QSizeF twips, bool fuerDrucker) {
     std::swap(b, h);
     ausrichtung = QPageLayout::Landscape;
   }
-  const QPageSize groesse(QSizeF(b / 1440.0, h / 1440.0), QPageSize::Inch, QString(),
+  const QPageSize groesse(QSizeF(b / einheiten::kTwipsProZoll, h / einheiten::kTwipsProZoll),
+                          QPageSize::Inch, QString(),
                           fuerDrucker ? QPageSize::FuzzyMatch : QPageSize::ExactMatch);
   return QPageLayout(groesse, ausrichtung, QMarginsF(0, 0, 0, 0));
 }
@@ -598,10 +600,12 @@ QImage Drucksteuerung::seiteAlsBild(int index, double dpi) const {
   // A page too large for the pixel budget of a surface at this resolution is shown smaller
   // (a thousandth less still, for the pixel that rounding up may add to each side).
   const double massstab =
-      Bildflaeche::groessterMassstab(twips.width(), twips.height(), 1440.0 / dpi);
+      Bildflaeche::groessterMassstab(twips.width(), twips.height(), einheiten::kTwipsProZoll / dpi);
   if (massstab < 1) dpi *= massstab * 0.999;
-  const int b = std::max(1, static_cast<int>(std::ceil(twips.width() / 1440.0 * dpi)));
-  const int h = std::max(1, static_cast<int>(std::ceil(twips.height() / 1440.0 * dpi)));
+  const int b =
+      std::max(1, static_cast<int>(std::ceil(twips.width() / einheiten::kTwipsProZoll * dpi)));
+  const int h =
+      std::max(1, static_cast<int>(std::ceil(twips.height() / einheiten::kTwipsProZoll * dpi)));
   QImage bild(b, h, QImage::Format_RGB32);
   bild.fill(Qt::white);
   QPainter maler(&bild);

@@ -28,7 +28,7 @@ class Drucksteuerung : public Zeichenflaeche {
   ~Drucksteuerung() override;
 
   HDC hdc() override;
-  // Device twips per pixel (1440 / AUFLOESUNG).
+  // Device twips per pixel (twips per inch / AUFLOESUNG).
   double twipsProPixelX() const override;
   double twipsProPixelY() const override;
   // The page of PaperWidth x PaperHeight.

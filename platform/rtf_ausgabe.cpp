@@ -21,7 +21,7 @@
 namespace {
 
 // Width and height a rectangle takes when its margins leave it empty or negative.
-constexpr double kMindestmass = 1440.0;
+constexpr double kMindestmass = einheiten::kTwipsProZoll;  // an inch
 
 double endlich(double v) { return std::isfinite(v) ? v : 0.0; }
 

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr double kEinheitenProZoll = 254.0;  // tenths of a millimetre
 constexpr double kDruckDpi = 600.0;
 constexpr int32_t kWeiss = RGB(255, 255, 255);
 
@@ -139,9 +138,10 @@ int& ladezaehler() {
 QSize zielFuerRahmen(const Programmzustand& s, const ClassRahmen& rahmen) {
   double dpi = kDruckDpi;
   if (s.Druckmodus == 0 && s.Exportmodus == 0 && s.TwipsProPixelX > 0 && s.Zoomfaktor > 0)
-    dpi = std::min(kDruckDpi, 2.0 * 1440.0 / s.TwipsProPixelX * s.Zoomfaktor);
-  const auto seite = [dpi](int32_t einheiten) {
-    const double pixel = std::abs(double(einheiten)) * dpi / kEinheitenProZoll;
+    dpi = std::min(kDruckDpi, 2.0 * einheiten::kTwipsProZoll / s.TwipsProPixelX * s.Zoomfaktor);
+  const auto seite = [dpi](int32_t laenge) {
+    const double pixel =
+        std::abs(einheiten::twipsAusEinheiten(laenge)) / einheiten::kTwipsProZoll * dpi;
     if (pixel <= 1.0) return 1;
     const double stufe = std::exp2(std::ceil(4.0 * std::log2(pixel)) / 4.0);
     return static_cast<int>(std::min(std::ceil(stufe - 1e-9), 1e9));

@@ -26,8 +26,10 @@
 
 namespace {
 
-constexpr int fensterBreite = static_cast<int>(einheiten::pixelAusTwips(8600));
-constexpr int fensterHoehe = static_cast<int>(einheiten::pixelAusTwips(6900));
+constexpr int fensterBreite =
+    static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogBreite));
+constexpr int fensterHoehe =
+    static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogHoehe));
 constexpr int32_t weiss = RGB(255, 255, 255);
 // The sample figure keeps this many twips from every edge of the sample picture.
 constexpr double musterRand = 200;

@@ -28,9 +28,11 @@
 
 namespace {
 
-// Window size in pixels (8600 x 6900 twips).
-constexpr int fensterBreite = static_cast<int>(einheiten::pixelAusTwips(8600));
-constexpr int fensterHoehe = static_cast<int>(einheiten::pixelAusTwips(6900));
+// Window size in pixels.
+constexpr int fensterBreite =
+    static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogBreite));
+constexpr int fensterHoehe =
+    static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogHoehe));
 // Smallest size a typed font size may have, in points.
 constexpr double kleinsteGroesse = 6;
 
