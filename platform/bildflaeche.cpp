@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -355,19 +354,12 @@ const QImage& Bildflaeche::bild() {
 
 bool Bildflaeche::speichereBmp(const QString& pfad, QString* fehler) {
   malenBeenden();
-  QSaveFile datei(pfad);
-  QString grund;
-  bool ok = datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP");
-  if (ok) {
-    ok = textdatei::festschreiben(datei, &grund);
-  } else {
-    grund = textdatei::schreibgrund(datei);
-    datei.cancelWriting();
-  }
-  if (!ok && fehler) {
+  textdatei::Schreibdatei datei(pfad);
+  if (datei.oeffnen() && d_->bild.save(&datei, "BMP") && datei.festschreiben()) return true;
+  if (fehler) {
     *fehler = textdatei::meldung(QStringLiteral("Die Bilddatei %1 konnte nicht gespeichert werden.")
                                      .arg(textdatei::zitiert(pfad)),
-                                 grund);
+                                 datei.grund());
   }
-  return ok;
+  return false;
 }

@@ -1,7 +1,5 @@
 #include "platform/drucksteuerung.h"
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -10,13 +8,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinterInfo>
-#include <QTemporaryFile>
 #include <QTextDocument>
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
 
 #include "platform/bildflaeche.h"
 #include "platform/einheiten.h"
@@ -67,17 +62,36 @@ void abspielen(QPainter& maler, const QPicture& bild, double dpi) {
   maler.drawPicture(0, 0, bild);
 }
 
-// Takes the last `anzahl` pages out of a finished PDF file written by QPdfWriter: they are
-// blanked out of the page tree's list of kids (written last, before the cross-reference
-// table) and its count goes down, in place and at the same length, so that no offset of
-// the file changes. The pages' own objects stay in the file, unreferenced. False when the
-// page tree is not found as QPdfWriter writes it.
-bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
+// Between the PDF writer and its file: passes the bytes on until it is told to hold them.
+// QPdfWriter writes the page tree and the cross-reference table when it ends; held, the
+// page tree can still lose the pages a run took back before it reaches the file.
+class PdfAusgabe : public QIODevice {
+ public:
+  explicit PdfAusgabe(QIODevice& datei) : datei_(datei) { open(QIODevice::WriteOnly); }
+  bool isSequential() const override { return true; }
+  void halten() { halten_ = true; }
+  QByteArray& gehalten() { return gehalten_; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* daten, qint64 laenge) override {
+    if (!halten_) return datei_.write(daten, laenge);
+    gehalten_.append(daten, laenge);
+    return laenge;
+  }
+
+ private:
+  QIODevice& datei_;
+  bool halten_ = false;
+  QByteArray gehalten_;
+};
+
+// Takes the last `anzahl` pages out of the end of a PDF file as QPdfWriter writes it: they
+// are blanked out of the page tree's list of kids and its count goes down, in place and at
+// the same length, so that no offset of the file changes. The pages' own objects stay in
+// the file, unreferenced. False when the page tree is not found as QPdfWriter writes it.
+bool letzteSeitenStreichen(QByteArray& ende, int anzahl) {
   if (anzahl <= 0) return true;
-  const qint64 laenge = datei.size();
-  const qint64 ab = std::max<qint64>(0, laenge - (65536 + 24 * static_cast<qint64>(seiten)));
-  if (!datei.seek(ab)) return false;
-  QByteArray ende = datei.read(laenge - ab);
   const qsizetype baum = ende.lastIndexOf("/Type /Pages");
   if (baum < 0) return false;
   const qsizetype auf = ende.indexOf('[', baum);
@@ -102,54 +116,14 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   if (!ok || vorher < anzahl) return false;
   const QByteArray neu = QByteArray::number(vorher - anzahl).leftJustified(zEnde - ziffern, ' ');
   ende.replace(ziffern, neu.size(), neu);
-  return datei.seek(ab) && datei.write(ende) == ende.size();
+  return true;
 }
 
-// The file a run writes before it replaces the PDF file `ziel` with it, opened; null when
-// it cannot be made, and then `grund`, when given, says why as the system said it.
-std::unique_ptr<QTemporaryFile> laufdateiAnlegen(const QFileInfo& ziel, QString* grund = nullptr) {
-  if (!ziel.absoluteDir().exists()) return nullptr;
-  auto datei = std::make_unique<QTemporaryFile>(
-      ziel.absoluteDir().filePath(ziel.fileName() + QStringLiteral(".XXXXXX")));
-  if (!datei->open()) {
-    if (grund) *grund = textdatei::schreibgrund(*datei);
-    return nullptr;
-  }
-  return datei;
-}
-
-// `grund`: why, as the system said it (textdatei::schreibgrund), when it said.
-QString druckdateiFehler(const QString& pfad, const QString& grund = QString()) {
+// `grund`: why, as textdatei::Schreibdatei says it, when it says.
+QString druckdateiFehler(const QString& pfad, const QString& grund) {
   return textdatei::meldung(QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
                                 .arg(QDir::toNativeSeparators(pfad)),
                             grund);
-}
-
-// With the reason of the file being written, when it failed.
-QString druckdateiFehler(const QString& pfad, const QFileDevice* datei) {
-  return druckdateiFehler(pfad, datei && datei->error() != QFileDevice::NoError
-                                    ? textdatei::schreibgrund(*datei)
-                                    : QString());
-}
-
-// The rights a file written in place of `pfad` should have: those of the file already
-// there, else read and write for all as far as the user's file-creation mask allows.
-QFileDevice::Permissions ausgabeRechte(const QString& pfad) {
-  const QFileInfo vorhanden(pfad);
-  if (vorhanden.exists()) return vorhanden.permissions();
-  const mode_t maske = ::umask(0);
-  ::umask(maske);
-  QFileDevice::Permissions rechte;
-  const std::pair<mode_t, QFileDevice::Permissions> bits[] = {
-      {S_IRUSR, QFileDevice::ReadOwner | QFileDevice::ReadUser},
-      {S_IWUSR, QFileDevice::WriteOwner | QFileDevice::WriteUser},
-      {S_IRGRP, QFileDevice::ReadGroup},
-      {S_IWGRP, QFileDevice::WriteGroup},
-      {S_IROTH, QFileDevice::ReadOther},
-      {S_IWOTH, QFileDevice::WriteOther}};
-  for (const auto& [bit, recht] : bits)
-    if (!(maske & bit)) rechte |= recht;
-  return rechte;
 }
 
 }  // namespace
@@ -175,7 +149,8 @@ struct Drucksteuerung::Intern {
   int laufSeiten = 0;
   int verworfen = 0;
   QString laufZiel;  // the PDF file the run replaces; empty for the printer
-  std::unique_ptr<QTemporaryFile> laufDatei;
+  std::unique_ptr<textdatei::Schreibdatei> laufDatei;
+  std::unique_ptr<PdfAusgabe> pdfAusgabe;
   std::unique_ptr<QPdfWriter> pdfSchreiber;
   QPagedPaintDevice* ausgabe = nullptr;
   QPainter ausgabeMaler;
@@ -199,6 +174,7 @@ struct Drucksteuerung::Intern {
   void ausgabeSchliessen() {
     if (ausgabeMaler.isActive()) ausgabeMaler.end();
     pdfSchreiber.reset();
+    pdfAusgabe.reset();
     laufDatei.reset();
     ausgabe = nullptr;
   }
@@ -377,17 +353,17 @@ bool Drucksteuerung::ausgabeWaehlen() {
   } else {
     const QFileInfo info(pdf);
     d.laufZiel = info.absoluteFilePath();
-    QString grund;
-    std::unique_ptr<QTemporaryFile> datei = laufdateiAnlegen(info, &grund);
-    if (!datei) {
-      d.fehler = druckdateiFehler(pdf, grund);
+    auto datei = std::make_unique<textdatei::Schreibdatei>(d.laufZiel);
+    if (!datei->oeffnen()) {
+      d.fehler = druckdateiFehler(pdf, datei->grund());
       return false;
     }
-    d.pdfSchreiber = std::make_unique<QPdfWriter>(datei.get());
+    d.laufDatei = std::move(datei);
+    d.pdfAusgabe = std::make_unique<PdfAusgabe>(*d.laufDatei);
+    d.pdfSchreiber = std::make_unique<QPdfWriter>(d.pdfAusgabe.get());
     d.pdfSchreiber->setResolution(AUFLOESUNG);
     d.pdfSchreiber->setCreator(QStringLiteral("QX Marvolant"));
     d.pdfSchreiber->setTitle(info.completeBaseName());
-    d.laufDatei = std::move(datei);
     d.ausgabe = d.pdfSchreiber.get();
   }
   return true;
@@ -416,7 +392,7 @@ bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
     d.fehler =
         d.laufZiel.isEmpty()
             ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName())
-            : druckdateiFehler(d.laufZiel, d.laufDatei.get());
+            : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
     d.ausgabeSchliessen();
     return false;
   }
@@ -449,7 +425,7 @@ bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
     if (!ok) {
       d.fehler = d.laufZiel.isEmpty()
                      ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
-                     : druckdateiFehler(d.laufZiel, d.laufDatei.get());
+                     : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
     }
   }
   if (!ok) {
@@ -473,6 +449,8 @@ bool Drucksteuerung::LaufBeenden() {
   const int uebrig = d.laufSeiten - d.verworfen;
   // A print job whose every page failed is not sent to the printer.
   if (d.laufZiel.isEmpty() && uebrig <= 0) drucker().abort();
+  // What the PDF writer writes at its end is held until the pages taken back are out.
+  if (d.pdfAusgabe) d.pdfAusgabe->halten();
   const bool gemalt = d.ausgabeMaler.end();
   d.pdfSchreiber.reset();
   d.ausgabe = nullptr;
@@ -483,32 +461,18 @@ bool Drucksteuerung::LaufBeenden() {
     return false;
   }
 
-  const std::unique_ptr<QTemporaryFile> datei = std::move(d.laufDatei);
-  bool ok = gemalt && datei->error() == QFileDevice::NoError && uebrig > 0;
-  // Should the page tree not be found, the file keeps the failed pages rather than losing
-  // the good ones; the user has been told of the failure.
-  if (ok && d.verworfen > 0) letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
-  ok = ok && datei->flush();
-  // Taken before closing, which forgets a failed write once the rest is flushed.
-  QString fehler = druckdateiFehler(d.laufZiel, datei.get());
-  datei->close();
-  // The temporary file is private to its owner; the finished PDF gets the rights of the
-  // file it replaces, or those of any new file.
-  if (ok && !datei->setPermissions(ausgabeRechte(d.laufZiel))) {
-    ok = false;
-    fehler = druckdateiFehler(d.laufZiel, datei.get());
-  }
-  if (ok) {
-    if (std::rename(QFile::encodeName(datei->fileName()).constData(),
-                    QFile::encodeName(d.laufZiel).constData()) == 0) {
-      datei->setAutoRemove(false);
-      return true;
-    }
-    fehler = druckdateiFehler(d.laufZiel, qt_error_string(errno));
-  }
-  // A run that ended before its first page was kept writes nothing.
+  const std::unique_ptr<PdfAusgabe> ausgabe = std::move(d.pdfAusgabe);
+  const std::unique_ptr<textdatei::Schreibdatei> datei = std::move(d.laufDatei);
+  // A run that ended before its first page was kept writes nothing: the file stays as it was.
   if (uebrig <= 0 && gemalt) return true;
-  d.fehler = fehler;
+  if (gemalt && uebrig > 0) {
+    // Should the page tree not be found, the file keeps the failed pages rather than
+    // losing the good ones; the user has been told of the failure.
+    QByteArray& ende = ausgabe->gehalten();
+    letzteSeitenStreichen(ende, d.verworfen);
+    if (datei->write(ende) == ende.size() && datei->festschreiben()) return true;
+  }
+  d.fehler = druckdateiFehler(d.laufZiel, datei->grund());
   return false;
 }
 
@@ -646,5 +610,5 @@ QString Drucksteuerung::pdfDatei() const {
 QString Drucksteuerung::fehler() const { return d_->fehler; }
 
 bool Drucksteuerung::pdfDateiSchreibbar(const QString& pfad) {
-  return laufdateiAnlegen(QFileInfo(pfad)) != nullptr;
+  return textdatei::Schreibdatei(QFileInfo(pfad).absoluteFilePath()).oeffnen();
 }
