@@ -994,7 +994,7 @@ void Bildsteuerung::setzeBild(const QImage& bild) {
 
 void Bildsteuerung::Paint(HDC dc, float links, float oben, float breite, float hoehe) {
   if (!dc || !hatBitmap()) return;
-  QPainter* maler = dc->maler();
+  QPainter* maler = dc->zeichnenBeginnen();
   if (!maler || !maler->isActive()) return;
   const QImage quelle = bild();
   if (quelle.isNull()) return;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <utility>
 
 #include "platform/bildflaeche.h"
 #include "platform/einheiten.h"
@@ -119,6 +120,16 @@ bool letzteSeitenStreichen(QByteArray& ende, int anzahl) {
   return true;
 }
 
+// The paper of a page layout as messages name it, width by height as the page lies:
+// „A5 (148 × 210 mm)“, a paper of no standard size by its size alone.
+QString papiername(const QPageLayout& lage) {
+  const QRectF mm = lage.fullRect(QPageLayout::Millimeter);
+  const QString masse =
+      QStringLiteral("%1 × %2 mm").arg(qRound(mm.width())).arg(qRound(mm.height()));
+  if (lage.pageSize().id() == QPageSize::Custom) return masse;
+  return QStringLiteral("%1 (%2)").arg(lage.pageSize().name(), masse);
+}
+
 // `grund`: why, as textdatei::Schreibdatei says it, when it says.
 QString druckdateiFehler(const QString& pfad, const QString& grund) {
   return textdatei::meldung(QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
@@ -153,6 +164,7 @@ struct Drucksteuerung::Intern {
   std::unique_ptr<PdfAusgabe> pdfAusgabe;
   std::unique_ptr<QPdfWriter> pdfSchreiber;
   QPagedPaintDevice* ausgabe = nullptr;
+  QPrinter* laufDrucker = nullptr;  // the output when it is a printer
   QPainter ausgabeMaler;
   QSizeF ausgabePapier;
   double ausgabeMassstab = 1;
@@ -177,11 +189,13 @@ struct Drucksteuerung::Intern {
     pdfAusgabe.reset();
     laufDatei.reset();
     ausgabe = nullptr;
+    laufDrucker = nullptr;
   }
 };
 
 Drucksteuerung::Drucksteuerung() : d_(std::make_unique<Intern>()) {
   d_->dc = std::make_unique<Geraetekontext>(this, AUFLOESUNG, AUFLOESUNG);
+  // The first drawing on a page of a print run puts the page on the output.
   d_->dc->setzeMalerQuelle(
       [this]() -> QPainter* { return ausstehendeSeiteAusgeben() ? &d_->ausgabeMaler : nullptr; });
   schriftWaehlen();
@@ -320,35 +334,35 @@ void Drucksteuerung::SeitenVerwerfen(int anzahl) {
   d_->laufZu = true;
 }
 
+QPrinter* Drucksteuerung::laufdrucker() {
+  QPrinter& p = drucker();
+  const QString name =
+      d_->druckerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : d_->druckerName;
+  if (!name.isEmpty() && p.printerName() != name) p.setPrinterName(name);
+  // Without a print system the printer is a PDF writer without a file: no output.
+  if (!name.isEmpty() && p.outputFormat() == QPrinter::NativeFormat && p.printerName() == name &&
+      p.isValid())
+    return &p;
+  d_->fehler = name.isEmpty() ? QStringLiteral(
+                                    "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker "
+                                    "oder eine PDF-Datei.")
+                              : QStringLiteral(
+                                    "Der Drucker „%1“ ist nicht verfügbar. Bitte wählen Sie "
+                                    "einen Drucker oder eine PDF-Datei.")
+                                    .arg(name);
+  return nullptr;
+}
+
 bool Drucksteuerung::ausgabeWaehlen() {
   Intern& d = *d_;
   const QString pdf = pdfDatei();
-  QPrinter* drucker = nullptr;
   if (pdf.isEmpty()) {
-    QPrinter& p = this->drucker();
-    const QString name =
-        d.druckerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : d.druckerName;
-    if (!name.isEmpty() && p.printerName() != name) p.setPrinterName(name);
-    // Without a print system the printer is a PDF writer without a file: no output.
-    if (name.isEmpty() || p.outputFormat() != QPrinter::NativeFormat || p.printerName() != name ||
-        !p.isValid()) {
-      d.fehler = name.isEmpty() ? QStringLiteral(
-                                      "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker "
-                                      "oder eine PDF-Datei.")
-                                : QStringLiteral(
-                                      "Der Drucker „%1“ ist nicht verfügbar. Bitte wählen Sie "
-                                      "einen Drucker oder eine PDF-Datei.")
-                                      .arg(name);
-      return false;
-    }
-    drucker = &p;
-  }
-
-  if (drucker) {
+    QPrinter* drucker = laufdrucker();
+    if (!drucker) return false;
     drucker->setFullPage(true);
     drucker->setCopyCount(1);
     drucker->setDocName(QStringLiteral("QX Marvolant"));
-    d.ausgabe = drucker;
+    d.ausgabe = d.laufDrucker = drucker;
     d.laufZiel.clear();
   } else {
     const QFileInfo info(pdf);
@@ -369,30 +383,39 @@ bool Drucksteuerung::ausgabeWaehlen() {
   return true;
 }
 
-void Drucksteuerung::papierSetzen(QSizeF papier) {
+bool Drucksteuerung::papierSetzen(QSizeF papier) {
   Intern& d = *d_;
-  const bool drucker = d.laufZiel.isEmpty();
-  const QPageLayout lage = seitenlayout(papier, drucker);
-  if (drucker) {
+  const QPageLayout lage = seitenlayout(papier, d.laufDrucker != nullptr);
+  if (d.laufDrucker) {
     // A printer takes a layout only with margins it can print; the page is printed from
-    // the paper's corner whatever they are (full page), so the margins stay its own.
-    d.ausgabe->setPageOrientation(lage.orientation());
-    d.ausgabe->setPageSize(lage.pageSize());
+    // the paper's corner whatever they are (full page), so the margins stay its own. A
+    // printer without this paper refuses it, and the page is not printed on another.
+    if (!d.laufDrucker->setPageOrientation(lage.orientation()) ||
+        !d.laufDrucker->setPageSize(lage.pageSize())) {
+      d.fehler = QStringLiteral(
+                     "Der Drucker „%1“ kann nicht auf Papier „%2“ drucken. Bitte wählen Sie "
+                     "einen anderen Drucker oder eine PDF-Datei.")
+                     .arg(d.laufDrucker->printerName(), papiername(lage));
+      return false;
+    }
   } else {
     d.ausgabe->setPageLayout(lage);
   }
   d.ausgabePapier = papier;
+  return true;
 }
 
 bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
   Intern& d = *d_;
   // The first page's paper is the output's layout when the painter begins.
-  papierSetzen(papier);
+  if (!papierSetzen(papier)) {
+    d.ausgabeSchliessen();
+    return false;
+  }
   if (!d.ausgabeMaler.begin(d.ausgabe)) {
-    d.fehler =
-        d.laufZiel.isEmpty()
-            ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName())
-            : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
+    d.fehler = d.laufDrucker ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.")
+                                   .arg(d.laufDrucker->printerName())
+                             : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
     d.ausgabeSchliessen();
     return false;
   }
@@ -420,12 +443,11 @@ bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
   if (!d.ausgabeMaler.isActive()) {
     ok = ausgabeOeffnen(papier);
   } else {
-    if (papier != d.ausgabePapier) papierSetzen(papier);
-    ok = d.ausgabe->newPage();
-    if (!ok) {
-      d.fehler = d.laufZiel.isEmpty()
-                     ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
-                     : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
+    ok = papier == d.ausgabePapier || papierSetzen(papier);
+    if (ok && !d.ausgabe->newPage()) {
+      ok = false;
+      d.fehler = d.laufDrucker ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
+                               : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
     }
   }
   if (!ok) {
@@ -447,17 +469,17 @@ bool Drucksteuerung::LaufBeenden() {
     return true;
   }
   const int uebrig = d.laufSeiten - d.verworfen;
+  QPrinter* const drucker = std::exchange(d.laufDrucker, nullptr);
   // A print job whose every page failed is not sent to the printer.
-  if (d.laufZiel.isEmpty() && uebrig <= 0) drucker().abort();
+  if (drucker && uebrig <= 0) drucker->abort();
   // What the PDF writer writes at its end is held until the pages taken back are out.
   if (d.pdfAusgabe) d.pdfAusgabe->halten();
   const bool gemalt = d.ausgabeMaler.end();
   d.pdfSchreiber.reset();
   d.ausgabe = nullptr;
-  if (d.laufZiel.isEmpty()) {
+  if (drucker) {
     if (gemalt || uebrig <= 0) return true;
-    d.fehler =
-        QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName());
+    d.fehler = QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker->printerName());
     return false;
   }
 

@@ -212,7 +212,7 @@ void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
     if (!ersteSeite) drucker.NewPage();
 
     HDC dc = drucker.hdc();
-    QPainter* maler = dc ? dc->maler() : nullptr;
+    QPainter* maler = dc ? dc->zeichnenBeginnen() : nullptr;
     if (!maler || !maler->isActive()) return;
     maler->save();
     maler->scale(1.0 / drucker.twipsProPixelX(), 1.0 / drucker.twipsProPixelY());

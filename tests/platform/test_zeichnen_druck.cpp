@@ -88,6 +88,32 @@ std::vector<QImage> pdfSeiten(const QString& pdf) {
 
 bool pdftoppmDa() { return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(); }
 
+// A printer with A4 paper only, in place of the machine's print queues: it refuses every
+// other page size, as a queue without that paper does. It prints into a PDF file.
+class NurA4Drucker : public QPrinter {
+ public:
+  explicit NurA4Drucker(const QString& pdf) : QPrinter(QPrinter::HighResolution) {
+    setOutputFormat(QPrinter::PdfFormat);
+    setOutputFileName(pdf);
+  }
+  bool setPageSize(const QPageSize& groesse) override {
+    return groesse.id() == QPageSize::A4 && QPrinter::setPageSize(groesse);
+  }
+};
+
+class DrucksteuerungAmDrucker : public Drucksteuerung {
+ public:
+  explicit DrucksteuerungAmDrucker(QPrinter& drucker) : drucker_(drucker) {
+    setzePdfDatei(QString());
+  }
+
+ protected:
+  QPrinter* laufdrucker() override { return &drucker_; }
+
+ private:
+  QPrinter& drucker_;
+};
+
 }  // namespace
 
 TEST(Drucksteuerung, GeraetewerteUndSeitenverwaltung) {
@@ -100,11 +126,11 @@ TEST(Drucksteuerung, GeraetewerteUndSeitenverwaltung) {
   EXPECT_FALSE(Rectangle(d.hdc(), 0, 0, 10, 10));
 
   d.StartDoc();
-  ASSERT_NE(d.hdc()->maler(), nullptr);
-  EXPECT_TRUE(d.hdc()->maler()->isActive());
+  ASSERT_NE(d.hdc()->zeichnenBeginnen(), nullptr);
+  EXPECT_TRUE(d.hdc()->zeichnenBeginnen()->isActive());
   EXPECT_TRUE(Rectangle(d.hdc(), 0, 0, 10, 10));
   d.NewPage();
-  EXPECT_TRUE(d.hdc()->maler()->isActive());
+  EXPECT_TRUE(d.hdc()->zeichnenBeginnen()->isActive());
   zeichneKaesten(d, {KAESTEN[1]});
   // A clip region recorded on the page holds when the page is replayed: only the left
   // half of the blue box is drawn.
@@ -290,6 +316,36 @@ TEST(Drucksteuerung, FehlschlaegeWerdenGemeldet) {
   EXPECT_FALSE(d.PrintDoc());
   EXPECT_TRUE(d.fehler().contains(QStringLiteral("„gibt-es-nicht-4711“ ist nicht verfügbar")))
       << d.fehler().toStdString();
+}
+
+// A page whose paper the printer refuses is not printed on the paper the printer has: the
+// print fails with a message that names the paper.
+TEST(Drucksteuerung, AbgelehntesPapierWirdGemeldet) {
+  QTemporaryDir ordner;
+  const QString pdf = ordner.filePath(QStringLiteral("drucker.pdf"));
+  NurA4Drucker drucker(pdf);
+  DrucksteuerungAmDrucker d(drucker);
+  const QSizeF a5(1480 * 5.67, 2100 * 5.67);
+  // An A4 page, then an A5 one: the first is printed, the second refused.
+  d.StartDoc();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.NewPage();
+  d.PaperWidth = a5.width();
+  d.PaperHeight = a5.height();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.EndDoc();
+  EXPECT_FALSE(d.PrintDoc());
+  EXPECT_TRUE(d.fehler().contains(QStringLiteral("Papier „A5 (148 × 210 mm)“")))
+      << d.fehler().toStdString();
+  EXPECT_TRUE(QFile::exists(pdf));
+  // A document of A5 pages alone prints nothing.
+  ASSERT_TRUE(QFile::remove(pdf));
+  d.StartDoc();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.EndDoc();
+  EXPECT_FALSE(d.PrintDoc());
+  EXPECT_TRUE(d.fehler().contains(QStringLiteral("„A5 (148 × 210 mm)“")));
+  EXPECT_FALSE(QFile::exists(pdf));
 }
 
 // A print into a PDF file on a full disk says why and keeps the file printed before; no
