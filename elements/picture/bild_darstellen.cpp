@@ -35,21 +35,11 @@ struct Datei {
 };
 
 // What decides the pixels of a processed picture: the file and every effect setting, and
-// the control's target size. The display fields File_Name, File_Path, File_Dir and the
-// uninterpreted Effekt do not.
+// the control's target size. The display fields File_Name, File_Path, File_Dir, the
+// uninterpreted Effekt and the stored path (the file is known by `datei`) do not.
 struct Schluessel {
   Datei datei;
-  int32_t Rotate = 0;
-  int16_t Helligkeit = 0;
-  int16_t Kontrast = 0;
-  int32_t Farbintensitaet = 0;
-  int16_t Farbverschiebung = 0;
-  int16_t Schaerfe = 0;
-  int32_t EffektPixel = 0;
-  int32_t EffektMosaik = 0;
-  int16_t EffektTrapez = 0;
-  bool Invert = false;
-  bool Gray = false;
+  ClassBild effekte;  // the element with those fields empty
   QSize ziel;
 
   bool operator==(const Schluessel&) const = default;
@@ -205,17 +195,10 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
   datei.statusGeaendert = int64_t(st.st_ctim.tv_sec) * kMilliarde + st.st_ctim.tv_nsec;
   datei.geraet = st.st_dev;
   datei.inode = st.st_ino;
-  k.Rotate = bild.Rotate;
-  k.Helligkeit = bild.Helligkeit;
-  k.Kontrast = bild.Kontrast;
-  k.Farbintensitaet = bild.Farbintensitaet;
-  k.Farbverschiebung = bild.Farbverschiebung;
-  k.Schaerfe = bild.Schaerfe;
-  k.EffektPixel = bild.EffektPixel;
-  k.EffektMosaik = bild.EffektMosaik;
-  k.EffektTrapez = bild.EffektTrapez;
-  k.Invert = bild.Invert;
-  k.Gray = bild.Gray;
+  k.effekte = bild;
+  for (QString* anzeige : {&k.effekte.File_Name, &k.effekte.File_Path, &k.effekte.File_Dir,
+                           &k.effekte.Effekt, &k.effekte.File})
+    anzeige->clear();
   k.ziel = steuerung.zielgroesse();
 
   if (const Bildsteuerung::Dekodiert* fertig = zwischenspeicher().suchen(k)) {
