@@ -205,6 +205,7 @@ void Schreibdatei::fehlgeschlagen(int fehlernummer) {
   } else {
     grund_ = datei_.errorString();
   }
+  setErrorString(grund_);
 }
 
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler) {
