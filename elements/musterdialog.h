@@ -74,7 +74,7 @@ class Musterdialog : public QDialog {
     QWidget* inhalt;
     const char* schluessel = nullptr;
   };
-  // Lays the dialog out at its size (8600 x 6900 twips): the tab strip with the pages (page
+  // Lays the dialog out at the element dialogs' size: the tab strip with the pages (page
   // i from 1 as seiteMitMuster(i)), under it the buttons "Ok" (the default) and "Abbruch" at
   // the right. Returns the two buttons.
   std::pair<QPushButton*, QPushButton*> aufbauen(std::initializer_list<Seite> seiten);
