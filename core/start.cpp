@@ -101,8 +101,8 @@ void Main(Programmzustand& s, const QString& startverzeichnis) {
   }
   if (!(dpiX > 0)) dpiX = 96;
   if (!(dpiY > 0)) dpiY = 96;
-  s.TwipsProPixelX = 1440.0 / dpiX;
-  s.TwipsProPixelY = 1440.0 / dpiY;
+  s.TwipsProPixelX = einheiten::kTwipsProZoll / dpiX;
+  s.TwipsProPixelY = einheiten::kTwipsProZoll / dpiY;
   s.BildschirmBreite = bildschirm.width() * s.TwipsProPixelX;
   s.BildschirmHoehe = bildschirm.height() * s.TwipsProPixelY;
   s.TwipsProEinheit = einheiten::kTwipsProEinheit;

@@ -130,7 +130,7 @@ void Farbanzeige::paintEvent(QPaintEvent*) {
 // --- Markierfeld --------------------------------------------------------------------------
 
 Markierfeld::Markierfeld(Symbol symbol, QWidget* eltern)
-    : QWidget(eltern), symbol_(std::move(symbol)) {}
+    : Klickfeld(eltern), symbol_(std::move(symbol)) {}
 
 void Markierfeld::setzeHintergrund(int32_t rgb) {
   if (hintergrund_ == rgb) return;
@@ -150,11 +150,11 @@ void Markierfeld::paintEvent(QPaintEvent*) {
   }
 }
 
-void Markierfeld::mousePressEvent(QMouseEvent* ereignis) {
+void Klickfeld::mousePressEvent(QMouseEvent* ereignis) {
   gedrueckt_ = ereignis->button() == Qt::LeftButton;
 }
 
-void Markierfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
+void Klickfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
   const bool klick = gedrueckt_ && ereignis->button() == Qt::LeftButton &&
                      rect().contains(ereignis->position().toPoint());
   gedrueckt_ = false;

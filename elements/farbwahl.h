@@ -90,9 +90,26 @@ class Farbanzeige : public QWidget {
   int32_t farbe_ = 0;
 };
 
+// A box that reports a click: the left button pressed and released on it.
+class Klickfeld : public QWidget {
+  Q_OBJECT
+ public:
+  using QWidget::QWidget;
+
+ signals:
+  void geklickt();
+
+ protected:
+  void mousePressEvent(QMouseEvent* ereignis) override;
+  void mouseReleaseEvent(QMouseEvent* ereignis) override;
+
+ private:
+  bool gedrueckt_ = false;
+};
+
 // A box with a background colour (the selected one in MarkierFarbe, the others in
-// NormalFarbe) and a symbol painted on it. A click reports itself.
-class Markierfeld : public QWidget {
+// NormalFarbe) and a symbol painted on it.
+class Markierfeld : public Klickfeld {
   Q_OBJECT
  public:
   using Symbol = std::function<void(QPainter& maler, const QRect& flaeche)>;
@@ -101,18 +118,12 @@ class Markierfeld : public QWidget {
   void setzeHintergrund(int32_t rgb);
   int32_t hintergrund() const { return hintergrund_; }
 
- signals:
-  void geklickt();
-
  protected:
   void paintEvent(QPaintEvent* ereignis) override;
-  void mousePressEvent(QMouseEvent* ereignis) override;
-  void mouseReleaseEvent(QMouseEvent* ereignis) override;
 
  private:
   Symbol symbol_;
   int32_t hintergrund_ = 0xC0C0C0;
-  bool gedrueckt_ = false;
 };
 
 // Eight direction boxes on the ring of a 3 x 3 grid (boxes of 17 pixels at a pitch of 24):

@@ -2,12 +2,17 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "core/klassen.h"
+#include "core/programmzustand.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
 
 Musterdialog::Musterdialog(Programmzustand& s, const QString& titel, QWidget* eltern)
     : QDialog(eltern), s_(s) {
@@ -48,6 +53,22 @@ Farbanzeige* Musterdialog::Shape(int i) const {
   }
 }
 
+void Musterdialog::aktivierungBeginnen() {
+  {
+    const QSignalBlocker sperre(tabStrip_);
+    tabStrip_->setCurrentIndex(0);
+  }
+  s_.Mustermodus = -1;
+  umgebung_.markierFarbe = static_cast<int32_t>(s_.MarkierFarbe);
+  umgebung_.normalFarbe = static_cast<int32_t>(s_.NormalFarbe);
+}
+
+void Musterdialog::vorneZeigen() {
+  show();
+  raise();
+  activateWindow();
+}
+
 int Musterdialog::sichtbareSeite() const { return tabStrip_ ? tabStrip_->currentIndex() + 1 : 0; }
 
 QWidget* Musterdialog::seiteMitMuster(int i, QWidget* inhalt) {
@@ -74,4 +95,33 @@ QWidget* Musterdialog::seiteMitMuster(int i, QWidget* inhalt) {
   spalte->addLayout(unten);
   frame1_[i] = seite;
   return seite;
+}
+
+std::pair<QPushButton*, QPushButton*> Musterdialog::aufbauen(std::initializer_list<Seite> seiten) {
+  auto* haupt = new QVBoxLayout(this);
+  haupt->setContentsMargins(8, 8, 8, 8);
+  tabStrip_ = new QTabWidget(this);
+  haupt->addWidget(tabStrip_, 1);
+  int i = 0;
+  for (const Seite& seite : seiten) {
+    ++i;
+    tabStrip_->addTab(seiteMitMuster(i, seite.inhalt), QString::fromUtf8(seite.titel));
+    tabStrip_->setTabToolTip(i - 1, QString::fromUtf8(seite.tip));
+    if (seite.schluessel)
+      tabStrip_->tabBar()->setTabData(i - 1, QString::fromUtf8(seite.schluessel));
+  }
+  auto* knoepfe = new QHBoxLayout;
+  knoepfe->addStretch();
+  auto* ok = new QPushButton(QStringLiteral("Ok"), this);
+  auto* abbruch = new QPushButton(QStringLiteral("Abbruch"), this);
+  ok->setDefault(true);
+  abbruch->setAutoDefault(false);
+  for (QPushButton* knopf : {ok, abbruch}) {
+    knopf->setMinimumWidth(90);
+    knoepfe->addWidget(knopf);
+  }
+  haupt->addLayout(knoepfe);
+  resize(static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogBreite)),
+         static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogHoehe)));
+  return {ok, abbruch};
 }

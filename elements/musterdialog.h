@@ -8,8 +8,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "elements/farbwahl.h"
 
@@ -64,6 +66,23 @@ class Musterdialog : public QDialog {
 
   // Page i: its content above a white sample picture in a thin border.
   QWidget* seiteMitMuster(int i, QWidget* inhalt);
+  // A page of the tab strip: title, tool tip, content, and the key its tab carries as data
+  // (none when null).
+  struct Seite {
+    const char* titel;
+    const char* tip;
+    QWidget* inhalt;
+    const char* schluessel = nullptr;
+  };
+  // Lays the dialog out at the element dialogs' size: the tab strip with the pages (page
+  // i from 1 as seiteMitMuster(i)), under it the buttons "Ok" (the default) and "Abbruch" at
+  // the right. Returns the two buttons.
+  std::pair<QPushButton*, QPushButton*> aufbauen(std::initializer_list<Seite> seiten);
+  // What each activation starts with: the first page shown (its handler not called), the
+  // renderers in sample mode, the marker and normal colours from the program state.
+  void aktivierungBeginnen();
+  // Shows the dialog in front of the others.
+  void vorneZeigen();
   // The number of the page shown (from 1).
   int sichtbareSeite() const;
 

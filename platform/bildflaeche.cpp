@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -75,8 +74,8 @@ Bildflaeche::Bildflaeche(double breiteTwips, double hoeheTwips, double twipsProP
     : d_(std::make_unique<Intern>()),
       tppX_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel),
       tppY_(twipsProPixel > 0 ? twipsProPixel : einheiten::kTwipsProPixel) {
-  const int dpiX = static_cast<int>(zahlen::nint(1440.0 / tppX_));
-  const int dpiY = static_cast<int>(zahlen::nint(1440.0 / tppY_));
+  const int dpiX = static_cast<int>(zahlen::nint(einheiten::kTwipsProZoll / tppX_));
+  const int dpiY = static_cast<int>(zahlen::nint(einheiten::kTwipsProZoll / tppY_));
   d_->dc = std::make_unique<Geraetekontext>(this, dpiX, dpiY);
   d_->dc->setzeMalerQuelle([this] {
     malenBeginnen();
@@ -346,8 +345,9 @@ void Bildflaeche::Print(const QString& text) {
 QFont Bildflaeche::eigeneSchrift() const {
   LogFont lf;
   lf.lfFaceName = d_->schriftname;
-  lf.lfHeight =
-      -std::max(1, static_cast<int>(zahlen::nint(d_->schriftgroesse * 1440.0 / tppY_ / 72.0)));
+  lf.lfHeight = -std::max(
+      1,
+      static_cast<int>(zahlen::nint(d_->schriftgroesse * einheiten::kTwipsProZoll / tppY_ / 72.0)));
   lf.lfWeight = d_->fett ? 700 : 400;
   lf.lfItalic = d_->kursiv ? 255 : 0;
   lf.lfUnderline = d_->unterstrichen ? 255 : 0;
@@ -416,19 +416,12 @@ const QImage& Bildflaeche::bild() {
 
 bool Bildflaeche::speichereBmp(const QString& pfad, QString* fehler) {
   malenBeenden();
-  QSaveFile datei(pfad);
-  QString grund;
-  bool ok = datei.open(QIODevice::WriteOnly) && d_->bild.save(&datei, "BMP");
-  if (ok) {
-    ok = textdatei::festschreiben(datei, &grund);
-  } else {
-    grund = textdatei::schreibgrund(datei);
-    datei.cancelWriting();
-  }
-  if (!ok && fehler) {
+  textdatei::Schreibdatei datei(pfad);
+  if (datei.oeffnen() && d_->bild.save(&datei, "BMP") && datei.festschreiben()) return true;
+  if (fehler) {
     *fehler = textdatei::meldung(QStringLiteral("Die Bilddatei %1 konnte nicht gespeichert werden.")
                                      .arg(textdatei::zitiert(pfad)),
-                                 grund);
+                                 datei.grund());
   }
-  return ok;
+  return false;
 }

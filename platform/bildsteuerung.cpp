@@ -27,6 +27,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/einheiten.h"
 #include "platform/speicher.h"
 #include "platform/zahlen.h"
 
@@ -993,13 +994,13 @@ void Bildsteuerung::setzeBild(const QImage& bild) {
 
 void Bildsteuerung::Paint(HDC dc, float links, float oben, float breite, float hoehe) {
   if (!dc || !hatBitmap()) return;
-  QPainter* maler = dc->maler();
+  QPainter* maler = dc->zeichnenBeginnen();
   if (!maler || !maler->isActive()) return;
   const QImage quelle = bild();
   if (quelle.isNull()) return;
   // Twips to device pixels; the edges are rounded so that neighbouring rectangles meet.
-  const double sx = dc->dpiX() / 1440.0;
-  const double sy = dc->dpiY() / 1440.0;
+  const double sx = dc->dpiX() / einheiten::kTwipsProZoll;
+  const double sy = dc->dpiY() / einheiten::kTwipsProZoll;
   const double l = zahlen::nint(links * sx);
   const double o = zahlen::nint(oben * sy);
   const double r = zahlen::nint((double(links) + breite) * sx);

@@ -1,7 +1,5 @@
 #include "platform/drucksteuerung.h"
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -10,15 +8,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinterInfo>
-#include <QTemporaryFile>
 #include <QTextDocument>
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
+#include <utility>
 
 #include "platform/bildflaeche.h"
+#include "platform/einheiten.h"
 #include "platform/rtf_ausgabe.h"
 #include "platform/speicher.h"
 #include "platform/textdatei.h"
@@ -26,7 +23,7 @@
 
 namespace {
 
-constexpr double TWIPS_PRO_PIXEL = 1440.0 / Drucksteuerung::AUFLOESUNG;
+constexpr double TWIPS_PRO_PIXEL = einheiten::kTwipsProZoll / Drucksteuerung::AUFLOESUNG;
 
 // One recorded page and the paper it belongs on (twips).
 struct Blatt {
@@ -45,7 +42,8 @@ QPageLayout seitenlayout(QSizeF twips, bool fuerDrucker) {
     std::swap(b, h);
     ausrichtung = QPageLayout::Landscape;
   }
-  const QPageSize groesse(QSizeF(b / 1440.0, h / 1440.0), QPageSize::Inch, QString(),
+  const QPageSize groesse(QSizeF(b / einheiten::kTwipsProZoll, h / einheiten::kTwipsProZoll),
+                          QPageSize::Inch, QString(),
                           fuerDrucker ? QPageSize::FuzzyMatch : QPageSize::ExactMatch);
   return QPageLayout(groesse, ausrichtung, QMarginsF(0, 0, 0, 0));
 }
@@ -65,17 +63,36 @@ void abspielen(QPainter& maler, const QPicture& bild, double dpi) {
   maler.drawPicture(0, 0, bild);
 }
 
-// Takes the last `anzahl` pages out of a finished PDF file written by QPdfWriter: they are
-// blanked out of the page tree's list of kids (written last, before the cross-reference
-// table) and its count goes down, in place and at the same length, so that no offset of
-// the file changes. The pages' own objects stay in the file, unreferenced. False when the
-// page tree is not found as QPdfWriter writes it.
-bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
+// Between the PDF writer and its file: passes the bytes on until it is told to hold them.
+// QPdfWriter writes the page tree and the cross-reference table when it ends; held, the
+// page tree can still lose the pages a run took back before it reaches the file.
+class PdfAusgabe : public QIODevice {
+ public:
+  explicit PdfAusgabe(QIODevice& datei) : datei_(datei) { open(QIODevice::WriteOnly); }
+  bool isSequential() const override { return true; }
+  void halten() { halten_ = true; }
+  QByteArray& gehalten() { return gehalten_; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* daten, qint64 laenge) override {
+    if (!halten_) return datei_.write(daten, laenge);
+    gehalten_.append(daten, laenge);
+    return laenge;
+  }
+
+ private:
+  QIODevice& datei_;
+  bool halten_ = false;
+  QByteArray gehalten_;
+};
+
+// Takes the last `anzahl` pages out of the end of a PDF file as QPdfWriter writes it: they
+// are blanked out of the page tree's list of kids and its count goes down, in place and at
+// the same length, so that no offset of the file changes. The pages' own objects stay in
+// the file, unreferenced. False when the page tree is not found as QPdfWriter writes it.
+bool letzteSeitenStreichen(QByteArray& ende, int anzahl) {
   if (anzahl <= 0) return true;
-  const qint64 laenge = datei.size();
-  const qint64 ab = std::max<qint64>(0, laenge - (65536 + 24 * static_cast<qint64>(seiten)));
-  if (!datei.seek(ab)) return false;
-  QByteArray ende = datei.read(laenge - ab);
   const qsizetype baum = ende.lastIndexOf("/Type /Pages");
   if (baum < 0) return false;
   const qsizetype auf = ende.indexOf('[', baum);
@@ -100,54 +117,24 @@ bool letzteSeitenStreichen(QFile& datei, int anzahl, int seiten) {
   if (!ok || vorher < anzahl) return false;
   const QByteArray neu = QByteArray::number(vorher - anzahl).leftJustified(zEnde - ziffern, ' ');
   ende.replace(ziffern, neu.size(), neu);
-  return datei.seek(ab) && datei.write(ende) == ende.size();
+  return true;
 }
 
-// The file a run writes before it replaces the PDF file `ziel` with it, opened; null when
-// it cannot be made, and then `grund`, when given, says why as the system said it.
-std::unique_ptr<QTemporaryFile> laufdateiAnlegen(const QFileInfo& ziel, QString* grund = nullptr) {
-  if (!ziel.absoluteDir().exists()) return nullptr;
-  auto datei = std::make_unique<QTemporaryFile>(
-      ziel.absoluteDir().filePath(ziel.fileName() + QStringLiteral(".XXXXXX")));
-  if (!datei->open()) {
-    if (grund) *grund = textdatei::schreibgrund(*datei);
-    return nullptr;
-  }
-  return datei;
+// The paper of a page layout as messages name it, width by height as the page lies:
+// „A5 (148 × 210 mm)“, a paper of no standard size by its size alone.
+QString papiername(const QPageLayout& lage) {
+  const QRectF mm = lage.fullRect(QPageLayout::Millimeter);
+  const QString masse =
+      QStringLiteral("%1 × %2 mm").arg(qRound(mm.width())).arg(qRound(mm.height()));
+  if (lage.pageSize().id() == QPageSize::Custom) return masse;
+  return QStringLiteral("%1 (%2)").arg(lage.pageSize().name(), masse);
 }
 
-// `grund`: why, as the system said it (textdatei::schreibgrund), when it said.
-QString druckdateiFehler(const QString& pfad, const QString& grund = QString()) {
+// `grund`: why, as textdatei::Schreibdatei says it, when it says.
+QString druckdateiFehler(const QString& pfad, const QString& grund) {
   return textdatei::meldung(QStringLiteral("Die Druckdatei „%1“ konnte nicht geschrieben werden.")
                                 .arg(QDir::toNativeSeparators(pfad)),
                             grund);
-}
-
-// With the reason of the file being written, when it failed.
-QString druckdateiFehler(const QString& pfad, const QFileDevice* datei) {
-  return druckdateiFehler(pfad, datei && datei->error() != QFileDevice::NoError
-                                    ? textdatei::schreibgrund(*datei)
-                                    : QString());
-}
-
-// The rights a file written in place of `pfad` should have: those of the file already
-// there, else read and write for all as far as the user's file-creation mask allows.
-QFileDevice::Permissions ausgabeRechte(const QString& pfad) {
-  const QFileInfo vorhanden(pfad);
-  if (vorhanden.exists()) return vorhanden.permissions();
-  const mode_t maske = ::umask(0);
-  ::umask(maske);
-  QFileDevice::Permissions rechte;
-  const std::pair<mode_t, QFileDevice::Permissions> bits[] = {
-      {S_IRUSR, QFileDevice::ReadOwner | QFileDevice::ReadUser},
-      {S_IWUSR, QFileDevice::WriteOwner | QFileDevice::WriteUser},
-      {S_IRGRP, QFileDevice::ReadGroup},
-      {S_IWGRP, QFileDevice::WriteGroup},
-      {S_IROTH, QFileDevice::ReadOther},
-      {S_IWOTH, QFileDevice::WriteOther}};
-  for (const auto& [bit, recht] : bits)
-    if (!(maske & bit)) rechte |= recht;
-  return rechte;
 }
 
 }  // namespace
@@ -173,9 +160,11 @@ struct Drucksteuerung::Intern {
   int laufSeiten = 0;
   int verworfen = 0;
   QString laufZiel;  // the PDF file the run replaces; empty for the printer
-  std::unique_ptr<QTemporaryFile> laufDatei;
+  std::unique_ptr<textdatei::Schreibdatei> laufDatei;
+  std::unique_ptr<PdfAusgabe> pdfAusgabe;
   std::unique_ptr<QPdfWriter> pdfSchreiber;
   QPagedPaintDevice* ausgabe = nullptr;
+  QPrinter* laufDrucker = nullptr;  // the output when it is a printer
   QPainter ausgabeMaler;
   QSizeF ausgabePapier;
   double ausgabeMassstab = 1;
@@ -197,13 +186,16 @@ struct Drucksteuerung::Intern {
   void ausgabeSchliessen() {
     if (ausgabeMaler.isActive()) ausgabeMaler.end();
     pdfSchreiber.reset();
+    pdfAusgabe.reset();
     laufDatei.reset();
     ausgabe = nullptr;
+    laufDrucker = nullptr;
   }
 };
 
 Drucksteuerung::Drucksteuerung() : d_(std::make_unique<Intern>()) {
   d_->dc = std::make_unique<Geraetekontext>(this, AUFLOESUNG, AUFLOESUNG);
+  // The first drawing on a page of a print run puts the page on the output.
   d_->dc->setzeMalerQuelle(
       [this]() -> QPainter* { return ausstehendeSeiteAusgeben() ? &d_->ausgabeMaler : nullptr; });
   schriftWaehlen();
@@ -342,79 +334,88 @@ void Drucksteuerung::SeitenVerwerfen(int anzahl) {
   d_->laufZu = true;
 }
 
+QPrinter* Drucksteuerung::laufdrucker() {
+  QPrinter& p = drucker();
+  const QString name =
+      d_->druckerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : d_->druckerName;
+  if (!name.isEmpty() && p.printerName() != name) p.setPrinterName(name);
+  // Without a print system the printer is a PDF writer without a file: no output.
+  if (!name.isEmpty() && p.outputFormat() == QPrinter::NativeFormat && p.printerName() == name &&
+      p.isValid())
+    return &p;
+  d_->fehler = name.isEmpty() ? QStringLiteral(
+                                    "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker "
+                                    "oder eine PDF-Datei.")
+                              : QStringLiteral(
+                                    "Der Drucker „%1“ ist nicht verfügbar. Bitte wählen Sie "
+                                    "einen Drucker oder eine PDF-Datei.")
+                                    .arg(name);
+  return nullptr;
+}
+
 bool Drucksteuerung::ausgabeWaehlen() {
   Intern& d = *d_;
   const QString pdf = pdfDatei();
-  QPrinter* drucker = nullptr;
   if (pdf.isEmpty()) {
-    QPrinter& p = this->drucker();
-    const QString name =
-        d.druckerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : d.druckerName;
-    if (!name.isEmpty() && p.printerName() != name) p.setPrinterName(name);
-    // Without a print system the printer is a PDF writer without a file: no output.
-    if (name.isEmpty() || p.outputFormat() != QPrinter::NativeFormat || p.printerName() != name ||
-        !p.isValid()) {
-      d.fehler = name.isEmpty() ? QStringLiteral(
-                                      "Kein Drucker verfügbar. Bitte wählen Sie einen Drucker "
-                                      "oder eine PDF-Datei.")
-                                : QStringLiteral(
-                                      "Der Drucker „%1“ ist nicht verfügbar. Bitte wählen Sie "
-                                      "einen Drucker oder eine PDF-Datei.")
-                                      .arg(name);
-      return false;
-    }
-    drucker = &p;
-  }
-
-  if (drucker) {
+    QPrinter* drucker = laufdrucker();
+    if (!drucker) return false;
     drucker->setFullPage(true);
     drucker->setCopyCount(1);
     drucker->setDocName(QStringLiteral("QX Marvolant"));
-    d.ausgabe = drucker;
+    d.ausgabe = d.laufDrucker = drucker;
     d.laufZiel.clear();
   } else {
     const QFileInfo info(pdf);
     d.laufZiel = info.absoluteFilePath();
-    QString grund;
-    std::unique_ptr<QTemporaryFile> datei = laufdateiAnlegen(info, &grund);
-    if (!datei) {
-      d.fehler = druckdateiFehler(pdf, grund);
+    auto datei = std::make_unique<textdatei::Schreibdatei>(d.laufZiel);
+    if (!datei->oeffnen()) {
+      d.fehler = druckdateiFehler(pdf, datei->grund());
       return false;
     }
-    d.pdfSchreiber = std::make_unique<QPdfWriter>(datei.get());
+    d.laufDatei = std::move(datei);
+    d.pdfAusgabe = std::make_unique<PdfAusgabe>(*d.laufDatei);
+    d.pdfSchreiber = std::make_unique<QPdfWriter>(d.pdfAusgabe.get());
     d.pdfSchreiber->setResolution(AUFLOESUNG);
     d.pdfSchreiber->setCreator(QStringLiteral("QX Marvolant"));
     d.pdfSchreiber->setTitle(info.completeBaseName());
-    d.laufDatei = std::move(datei);
     d.ausgabe = d.pdfSchreiber.get();
   }
   return true;
 }
 
-void Drucksteuerung::papierSetzen(QSizeF papier) {
+bool Drucksteuerung::papierSetzen(QSizeF papier) {
   Intern& d = *d_;
-  const bool drucker = d.laufZiel.isEmpty();
-  const QPageLayout lage = seitenlayout(papier, drucker);
-  if (drucker) {
+  const QPageLayout lage = seitenlayout(papier, d.laufDrucker != nullptr);
+  if (d.laufDrucker) {
     // A printer takes a layout only with margins it can print; the page is printed from
-    // the paper's corner whatever they are (full page), so the margins stay its own.
-    d.ausgabe->setPageOrientation(lage.orientation());
-    d.ausgabe->setPageSize(lage.pageSize());
+    // the paper's corner whatever they are (full page), so the margins stay its own. A
+    // printer without this paper refuses it, and the page is not printed on another.
+    if (!d.laufDrucker->setPageOrientation(lage.orientation()) ||
+        !d.laufDrucker->setPageSize(lage.pageSize())) {
+      d.fehler = QStringLiteral(
+                     "Der Drucker „%1“ kann nicht auf Papier „%2“ drucken. Bitte wählen Sie "
+                     "einen anderen Drucker oder eine PDF-Datei.")
+                     .arg(d.laufDrucker->printerName(), papiername(lage));
+      return false;
+    }
   } else {
     d.ausgabe->setPageLayout(lage);
   }
   d.ausgabePapier = papier;
+  return true;
 }
 
 bool Drucksteuerung::ausgabeOeffnen(QSizeF papier) {
   Intern& d = *d_;
   // The first page's paper is the output's layout when the painter begins.
-  papierSetzen(papier);
+  if (!papierSetzen(papier)) {
+    d.ausgabeSchliessen();
+    return false;
+  }
   if (!d.ausgabeMaler.begin(d.ausgabe)) {
-    d.fehler =
-        d.laufZiel.isEmpty()
-            ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName())
-            : druckdateiFehler(d.laufZiel, d.laufDatei.get());
+    d.fehler = d.laufDrucker ? QStringLiteral("Der Drucker „%1“ konnte nicht drucken.")
+                                   .arg(d.laufDrucker->printerName())
+                             : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
     d.ausgabeSchliessen();
     return false;
   }
@@ -442,12 +443,11 @@ bool Drucksteuerung::ausgabeSeite(QSizeF papier) {
   if (!d.ausgabeMaler.isActive()) {
     ok = ausgabeOeffnen(papier);
   } else {
-    if (papier != d.ausgabePapier) papierSetzen(papier);
-    ok = d.ausgabe->newPage();
-    if (!ok) {
-      d.fehler = d.laufZiel.isEmpty()
-                     ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
-                     : druckdateiFehler(d.laufZiel, d.laufDatei.get());
+    ok = papier == d.ausgabePapier || papierSetzen(papier);
+    if (ok && !d.ausgabe->newPage()) {
+      ok = false;
+      d.fehler = d.laufDrucker ? QStringLiteral("Der Drucker konnte keine weitere Seite drucken.")
+                               : druckdateiFehler(d.laufZiel, d.laufDatei->grund());
     }
   }
   if (!ok) {
@@ -469,44 +469,32 @@ bool Drucksteuerung::LaufBeenden() {
     return true;
   }
   const int uebrig = d.laufSeiten - d.verworfen;
+  QPrinter* const drucker = std::exchange(d.laufDrucker, nullptr);
   // A print job whose every page failed is not sent to the printer.
-  if (d.laufZiel.isEmpty() && uebrig <= 0) drucker().abort();
+  if (drucker && uebrig <= 0) drucker->abort();
+  // What the PDF writer writes at its end is held until the pages taken back are out.
+  if (d.pdfAusgabe) d.pdfAusgabe->halten();
   const bool gemalt = d.ausgabeMaler.end();
   d.pdfSchreiber.reset();
   d.ausgabe = nullptr;
-  if (d.laufZiel.isEmpty()) {
+  if (drucker) {
     if (gemalt || uebrig <= 0) return true;
-    d.fehler =
-        QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker().printerName());
+    d.fehler = QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(drucker->printerName());
     return false;
   }
 
-  const std::unique_ptr<QTemporaryFile> datei = std::move(d.laufDatei);
-  bool ok = gemalt && datei->error() == QFileDevice::NoError && uebrig > 0;
-  // Should the page tree not be found, the file keeps the failed pages rather than losing
-  // the good ones; the user has been told of the failure.
-  if (ok && d.verworfen > 0) letzteSeitenStreichen(*datei, d.verworfen, d.laufSeiten);
-  ok = ok && datei->flush();
-  // Taken before closing, which forgets a failed write once the rest is flushed.
-  QString fehler = druckdateiFehler(d.laufZiel, datei.get());
-  datei->close();
-  // The temporary file is private to its owner; the finished PDF gets the rights of the
-  // file it replaces, or those of any new file.
-  if (ok && !datei->setPermissions(ausgabeRechte(d.laufZiel))) {
-    ok = false;
-    fehler = druckdateiFehler(d.laufZiel, datei.get());
-  }
-  if (ok) {
-    if (std::rename(QFile::encodeName(datei->fileName()).constData(),
-                    QFile::encodeName(d.laufZiel).constData()) == 0) {
-      datei->setAutoRemove(false);
-      return true;
-    }
-    fehler = druckdateiFehler(d.laufZiel, qt_error_string(errno));
-  }
-  // A run that ended before its first page was kept writes nothing.
+  const std::unique_ptr<PdfAusgabe> ausgabe = std::move(d.pdfAusgabe);
+  const std::unique_ptr<textdatei::Schreibdatei> datei = std::move(d.laufDatei);
+  // A run that ended before its first page was kept writes nothing: the file stays as it was.
   if (uebrig <= 0 && gemalt) return true;
-  d.fehler = fehler;
+  if (gemalt && uebrig > 0) {
+    // Should the page tree not be found, the file keeps the failed pages rather than
+    // losing the good ones; the user has been told of the failure.
+    QByteArray& ende = ausgabe->gehalten();
+    letzteSeitenStreichen(ende, d.verworfen);
+    if (datei->write(ende) == ende.size() && datei->festschreiben()) return true;
+  }
+  d.fehler = druckdateiFehler(d.laufZiel, datei->grund());
   return false;
 }
 
@@ -598,10 +586,12 @@ QImage Drucksteuerung::seiteAlsBild(int index, double dpi) const {
   // A page too large for the pixel budget of a surface at this resolution is shown smaller
   // (a thousandth less still, for the pixel that rounding up may add to each side).
   const double massstab =
-      Bildflaeche::groessterMassstab(twips.width(), twips.height(), 1440.0 / dpi);
+      Bildflaeche::groessterMassstab(twips.width(), twips.height(), einheiten::kTwipsProZoll / dpi);
   if (massstab < 1) dpi *= massstab * 0.999;
-  const int b = std::max(1, static_cast<int>(std::ceil(twips.width() / 1440.0 * dpi)));
-  const int h = std::max(1, static_cast<int>(std::ceil(twips.height() / 1440.0 * dpi)));
+  const int b =
+      std::max(1, static_cast<int>(std::ceil(twips.width() / einheiten::kTwipsProZoll * dpi)));
+  const int h =
+      std::max(1, static_cast<int>(std::ceil(twips.height() / einheiten::kTwipsProZoll * dpi)));
   QImage bild(b, h, QImage::Format_RGB32);
   bild.fill(Qt::white);
   QPainter maler(&bild);
@@ -642,5 +632,5 @@ QString Drucksteuerung::pdfDatei() const {
 QString Drucksteuerung::fehler() const { return d_->fehler; }
 
 bool Drucksteuerung::pdfDateiSchreibbar(const QString& pfad) {
-  return laufdateiAnlegen(QFileInfo(pfad)) != nullptr;
+  return textdatei::Schreibdatei(QFileInfo(pfad).absoluteFilePath()).oeffnen();
 }

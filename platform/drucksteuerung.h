@@ -28,7 +28,7 @@ class Drucksteuerung : public Zeichenflaeche {
   ~Drucksteuerung() override;
 
   HDC hdc() override;
-  // Device twips per pixel (1440 / AUFLOESUNG).
+  // Device twips per pixel (twips per inch / AUFLOESUNG).
   double twipsProPixelX() const override;
   double twipsProPixelY() const override;
   // The page of PaperWidth x PaperHeight.
@@ -126,15 +126,24 @@ class Drucksteuerung : public Zeichenflaeche {
   // the named one, can be made there.
   static bool pdfDateiSchreibbar(const QString& pfad);
 
+ protected:
+  // The printer a run without a PDF file prints on: drucker() set to the chosen queue, else
+  // to the machine's default one. Null, with fehler() saying why, when there is none. (A
+  // test puts in a printer of its own here.)
+  virtual QPrinter* laufdrucker();
+
  private:
   bool seiteBeginnen();
+  // Puts the page that waits for its first drawing on the run's output (the printer starts
+  // a page); false when there is none waiting or the output refused it.
   bool ausstehendeSeiteAusgeben();
   void seiteBeenden();
   bool direkt() const;
   bool ausgabeBereit();
   bool ausgabeWaehlen();
   bool ausgabeSeite(QSizeF papier);
-  void papierSetzen(QSizeF papier);
+  // Sets the output's paper; false when a printer refuses it (fehler() names it).
+  bool papierSetzen(QSizeF papier);
   bool ausgabeOeffnen(QSizeF papier);
   void malerAnfangszustand(QPainter& maler);
   QFont eigeneSchrift() const;

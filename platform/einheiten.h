@@ -6,8 +6,12 @@
 
 namespace einheiten {
 
+// Twips per inch.
+inline constexpr double kTwipsProZoll = 1440.0;
+
 // Twips per tenth of a millimetre, as the documents have always been laid out
-// (1440 / 254 = 5.669..., kept at 5.67 so that old layouts land on the same twips).
+// (kTwipsProZoll / 254 = 5.669..., kept at 5.67 so that old layouts land on the same twips).
+// A length in inches is therefore twipsAusEinheiten(laenge) / kTwipsProZoll, not laenge / 254.
 inline constexpr double kTwipsProEinheit = 5.67;
 
 // Twips per screen pixel at 96 dots per inch.
@@ -18,5 +22,9 @@ constexpr double einheitenAusTwips(double twips) { return twips / kTwipsProEinhe
 
 constexpr double pixelAusTwips(double twips) { return twips / kTwipsProPixel; }
 constexpr double twipsAusPixel(double pixel) { return pixel * kTwipsProPixel; }
+
+// The size of the element dialogs (text, line and shape, picture), in twips.
+inline constexpr double kElementdialogBreite = 8600;
+inline constexpr double kElementdialogHoehe = 6900;
 
 }  // namespace einheiten

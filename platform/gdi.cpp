@@ -420,9 +420,7 @@ void Geraetekontext::setzeMalerQuelle(std::function<QPainter*()> quelle) {
   malerQuelle_ = std::move(quelle);
 }
 
-QPainter* Geraetekontext::maler() const { return aktiverMaler(); }
-
-QPainter* Geraetekontext::aktiverMaler() const {
+QPainter* Geraetekontext::zeichnenBeginnen() {
   if ((!maler_ || !maler_->isActive()) && malerQuelle_) maler_ = malerQuelle_();
   return maler_ && maler_->isActive() ? maler_ : nullptr;
 }
@@ -443,7 +441,7 @@ int Geraetekontext::textBreite(const QString& text) const {
 }
 
 bool Geraetekontext::malerVorbereiten(bool mitPinsel) {
-  if (!aktiverMaler()) return false;
+  if (!zeichnenBeginnen()) return false;
   maler_->setRenderHint(QPainter::Antialiasing, false);
   maler_->setRenderHint(QPainter::TextAntialiasing, true);
   if (hatClip_) {
@@ -501,7 +499,7 @@ QTransform Geraetekontext::textlage(double x, double y) const {
 }
 
 void Geraetekontext::schreibeText(double x, double y, const QString& text) {
-  if (text.isEmpty() || !aktiverMaler()) return;
+  if (text.isEmpty() || !zeichnenBeginnen()) return;
   const StiftUndPinsel sp = besitzer_ ? besitzer_->stiftUndPinsel() : StiftUndPinsel{};
   maler_->save();
   malerVorbereiten(false);
@@ -523,7 +521,7 @@ void Geraetekontext::schreibeText(double x, double y, const QString& text) {
 }
 
 void Geraetekontext::schreibeTextKopien(const QString& text, const std::vector<Textkopie>& kopien) {
-  if (text.isEmpty() || kopien.empty() || !aktiverMaler()) return;
+  if (text.isEmpty() || kopien.empty() || !zeichnenBeginnen()) return;
   // Only what can show is worked on: the part of the surface inside the clip region. A big
   // text with a long shadow reaches far beyond the page.
   QRect sichtbar = besitzer_ ? besitzer_->geraeteflaeche()
@@ -723,13 +721,13 @@ int SetTextCharacterExtra(HDC dc, int extra) {
 }
 
 bool TextOutA(HDC dc, int x, int y, const QString& text, int anzahl) {
-  if (!dc || !dc->aktiverMaler()) return false;
+  if (!dc || !dc->zeichnenBeginnen()) return false;
   dc->schreibeText(x, y, text.left(std::max(0, anzahl)));
   return true;
 }
 
 bool Rectangle(HDC dc, int links, int oben, int rechts, int unten) {
-  if (!dc || !dc->aktiverMaler()) return false;
+  if (!dc || !dc->zeichnenBeginnen()) return false;
   if (links > rechts) std::swap(links, rechts);
   if (oben > unten) std::swap(oben, unten);
   // The right and bottom edge are excluded; a bar is never less than one pixel thick.
@@ -766,7 +764,7 @@ bool Rectangle(HDC dc, int links, int oben, int rechts, int unten) {
 }
 
 bool Polygon(HDC dc, const POINT* punkte, int anzahl) {
-  if (!dc || !dc->aktiverMaler()) return false;
+  if (!dc || !dc->zeichnenBeginnen()) return false;
   if (!punkte || anzahl < 2) return false;
   QPainter& m = *dc->maler_;
   m.save();
@@ -791,7 +789,7 @@ bool Polygon(HDC dc, const POINT* punkte, int anzahl) {
 }
 
 bool Ellipse(HDC dc, int links, int oben, int rechts, int unten) {
-  if (!dc || !dc->aktiverMaler()) return false;
+  if (!dc || !dc->zeichnenBeginnen()) return false;
   if (links > rechts) std::swap(links, rechts);
   if (oben > unten) std::swap(oben, unten);
   if (rechts - links < 2 || unten - oben < 2) {

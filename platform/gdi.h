@@ -131,11 +131,12 @@ class Geraetekontext {
   // it before it resizes, saves or shows the device. While no painter is active, the
   // drawing calls do nothing and return false.
   void setzeMaler(QPainter* maler);
-  // The active painter (begun again through the painter source when the surface had
-  // ended it), or nullptr.
-  QPainter* maler() const;
-  // Asked for a painter when a drawing call finds none active (a surface that ended its
-  // painter to hand out its image begins it again here). May return nullptr.
+  // Begins a drawing: the active painter, or when there is none, the one the painter
+  // source begins (a picture surface that ended its painter to hand out its image begins it
+  // again; the print control puts its pending page on the printer or into the PDF file).
+  // nullptr when the surface cannot draw now. Every drawing call begins so.
+  QPainter* zeichnenBeginnen();
+  // Asked for a painter when a drawing begins and finds none active. May return nullptr.
   void setzeMalerQuelle(std::function<QPainter*()> quelle);
 
   int dpiX() const { return dpiX_; }
@@ -193,7 +194,6 @@ class Geraetekontext {
   // Pen (and brush, or none) from the owner's properties, aliased drawing, the clip region.
   // False when no painter is active.
   bool malerVorbereiten(bool mitPinsel);
-  QPainter* aktiverMaler() const;
   void stiftUndPinselSetzen(bool mitPinsel);
   // The selected font with the character extra, as text is drawn.
   QFont zeichenschrift() const;
@@ -204,7 +204,7 @@ class Geraetekontext {
   HFONT flaechenSchrift_ = 0;  // handle of the surface's own font, owned by this context
   int dpiX_;
   int dpiY_;
-  mutable QPainter* maler_ = nullptr;
+  QPainter* maler_ = nullptr;
   std::function<QPainter*()> malerQuelle_;
   QFont schrift_;
   HFONT gewaehlteSchrift_ = 0;

@@ -21,7 +21,7 @@
 namespace {
 
 // Width and height a rectangle takes when its margins leave it empty or negative.
-constexpr double kMindestmass = 1440.0;
+constexpr double kMindestmass = einheiten::kTwipsProZoll;  // an inch
 
 double endlich(double v) { return std::isfinite(v) ? v : 0.0; }
 
@@ -212,7 +212,7 @@ void dokumentAusgeben(Drucksteuerung& drucker, QTextDocument& doc) {
     if (!ersteSeite) drucker.NewPage();
 
     HDC dc = drucker.hdc();
-    QPainter* maler = dc ? dc->maler() : nullptr;
+    QPainter* maler = dc ? dc->zeichnenBeginnen() : nullptr;
     if (!maler || !maler->isActive()) return;
     maler->save();
     maler->scale(1.0 / drucker.twipsProPixelX(), 1.0 / drucker.twipsProPixelY());

@@ -144,52 +144,81 @@ Leseergebnis lesen(const QString& pfad, qint64 maxGroesse) {
   return ergebnis;
 }
 
+Schreibdatei::Schreibdatei(const QString& pfad) : datei_(pfad) {}
+
+// Unfinished: QSaveFile drops the new file.
+Schreibdatei::~Schreibdatei() = default;
+
+bool Schreibdatei::oeffnen() {
+  errno = 0;
+  if (datei_.open(QIODevice::WriteOnly)) return QIODevice::open(QIODevice::WriteOnly);
+  fehlgeschlagen(errno);
+  return false;
+}
+
+qint64 Schreibdatei::readData(char*, qint64) { return -1; }
+
+qint64 Schreibdatei::writeData(const char* daten, qint64 laenge) {
+  if (fehler_) return -1;
+  // A short write (a disk that fills up) is carried on until the system refuses, so that
+  // the error number says why.
+  for (qint64 geschrieben = 0; geschrieben < laenge;) {
+    errno = 0;
+    const qint64 n = datei_.write(daten + geschrieben, laenge - geschrieben);
+    if (n <= 0) {
+      fehlgeschlagen(errno);
+      return -1;
+    }
+    geschrieben += n;
+  }
+  return laenge;
+}
+
+bool Schreibdatei::festschreiben() {
+  if (!fehler_) {
+    // Qt commits a file even when the rest of its write buffer could not be written, so
+    // the buffer is written and checked first.
+    errno = 0;
+    if (!datei_.flush() || datei_.error() != QFileDevice::NoError) fehlgeschlagen(errno);
+  }
+  if (fehler_) {
+    datei_.cancelWriting();  // the new file goes with the object
+    close();
+    return false;
+  }
+  errno = 0;
+  const bool ok = datei_.commit();
+  if (!ok) fehlgeschlagen(errno);
+  close();
+  return ok;
+}
+
+void Schreibdatei::fehlgeschlagen(int fehlernummer) {
+  if (fehler_) return;
+  fehler_ = true;
+  if (fehlernummer == ENOSPC) {
+    grund_ = QStringLiteral("Der Datenträger ist voll.");
+#ifdef EDQUOT
+  } else if (fehlernummer == EDQUOT) {
+    grund_ = QStringLiteral("Ihr Speicherkontingent auf dem Datenträger ist aufgebraucht.");
+#endif
+  } else {
+    grund_ = datei_.errorString();
+  }
+  setErrorString(grund_);
+}
+
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler) {
   return bytesSchreiben(pfad, kodieren(zeilen), fehler);
 }
 
 bool bytesSchreiben(const QString& pfad, QByteArrayView bytes, QString* fehler) {
-  QSaveFile datei(pfad);
-  // Unbuffered: the bytes go to the system at once, and a failure is reported with its
-  // reason rather than found when the buffer is written at the end.
-  if (!datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !ganzSchreiben(datei, bytes)) {
-    if (fehler) *fehler = schreibgrund(datei);
-    datei.cancelWriting();
-    return false;
-  }
-  return festschreiben(datei, fehler);
-}
-
-bool ganzSchreiben(QFileDevice& datei, QByteArrayView bytes) {
-  qsizetype geschrieben = 0;
-  while (geschrieben < bytes.size()) {
-    const qint64 n = datei.write(bytes.data() + geschrieben, bytes.size() - geschrieben);
-    if (n <= 0) return false;
-    geschrieben += n;
-  }
-  return datei.error() == QFileDevice::NoError;
-}
-
-bool festschreiben(QSaveFile& datei, QString* fehler) {
-  if (!datei.flush() || datei.error() != QFileDevice::NoError) {
-    if (fehler) *fehler = schreibgrund(datei);
-    datei.cancelWriting();
-    return false;
-  }
-  if (datei.commit()) return true;
-  if (fehler) *fehler = schreibgrund(datei);
+  Schreibdatei datei(pfad);
+  if (datei.oeffnen() && datei.write(bytes.data(), bytes.size()) == bytes.size() &&
+      datei.festschreiben())
+    return true;
+  if (fehler) *fehler = datei.grund();
   return false;
-}
-
-QString schreibgrund(const QFileDevice& datei) {
-  // The file's error text is the system's text for the error number.
-  const QString text = datei.errorString();
-  if (text == qt_error_string(ENOSPC)) return QStringLiteral("Der Datenträger ist voll.");
-#ifdef EDQUOT
-  if (text == qt_error_string(EDQUOT))
-    return QStringLiteral("Ihr Speicherkontingent auf dem Datenträger ist aufgebraucht.");
-#endif
-  return text;
 }
 
 QString meldung(const QString& satz, const QString& detail) {

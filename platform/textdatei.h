@@ -5,20 +5,20 @@
 // or valid UTF-8 holding multi-byte sequences), UTF-16 with a byte-order mark, and LF,
 // CR-only or CR CR LF line ends. Only regular files are read, and only up to a size limit,
 // so that a device or a pipe picked by mistake cannot read without end. Writing goes
-// through QSaveFile, so a save that fails or is interrupted leaves the old file as it was.
+// through QSaveFile (Schreibdatei), so a save that fails or is interrupted leaves the old
+// file as it was.
 #pragma once
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFileDevice>
+#include <QIODevice>
+#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 #include <optional>
 
 #include "platform/windows1252.h"
-
-class QSaveFile;
 
 namespace textdatei {
 
@@ -71,27 +71,48 @@ Bytes bytesLesen(const QString& pfad, qint64 maxGroesse = kGroessteDatei);
 // Reads a whole text file into its lines (see bytesLesen and zeilenTeilen).
 Leseergebnis lesen(const QString& pfad, qint64 maxGroesse = kGroessteDatei);
 
-// Writes the lines (see kodieren) through QSaveFile. False when the file could not be
-// written, with the reason in *fehler (schreibgrund); the old file is then left untouched.
+// A file written whole or not at all. The bytes go into a new file beside it (QSaveFile),
+// which takes the file's place, with the old file's rights (or those of a new file), only
+// when festschreiben succeeds. A failed write, a failed festschreiben, or an object
+// destroyed before festschreiben leaves the old file as it was and no other file behind.
+// Every file the program saves is written through it; writers that want a device
+// (QImage::save, QPdfWriter) write into the object itself, in order (it does not seek).
+class Schreibdatei : public QIODevice {
+ public:
+  explicit Schreibdatei(const QString& pfad);
+  ~Schreibdatei() override;
+
+  // Makes the new file. False, with grund(), when it cannot be made there.
+  bool oeffnen();
+  // Puts what was written in the file's place. False, the old file kept, when this or any
+  // write before failed; grund() says why.
+  bool festschreiben();
+  // Why writing failed, as the messages give it (taken from the system's error number):
+  // "Der Datenträger ist voll." for a full disk, a German sentence for an exhausted disk
+  // quota, otherwise the system's own text. Empty while nothing failed.
+  QString grund() const { return grund_; }
+
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char* daten, qint64 laenge) override;
+  qint64 writeData(const char* daten, qint64 laenge) override;
+
+ private:
+  // Keeps the reason of the first failure: `fehlernummer` is errno as the failed call left it.
+  void fehlgeschlagen(int fehlernummer);
+  QSaveFile datei_;
+  bool fehler_ = false;
+  QString grund_;
+};
+
+// Writes the lines (see kodieren) as a whole file (Schreibdatei). False when the file could
+// not be written, with the reason in *fehler; the old file is then left untouched.
 bool schreiben(const QString& pfad, const QStringList& zeilen, QString* fehler = nullptr);
 
-// Writes bytes as a whole file through QSaveFile: all of them, or none and the old file
-// left as it was. False with the reason in *fehler (schreibgrund).
+// Writes bytes as a whole file (Schreibdatei): all of them, or none and the old file left
+// as it was. False with the reason in *fehler.
 bool bytesSchreiben(const QString& pfad, QByteArrayView bytes, QString* fehler = nullptr);
-
-// Writes all the bytes to an open file. A short write (a disk that fills up) is carried on
-// until the system refuses, so that the file's error says why. False when not all went out.
-bool ganzSchreiben(QFileDevice& datei, QByteArrayView bytes);
-
-// Commits a save file written so far. Qt commits a file even when the rest of its write
-// buffer could not be written, so the buffer is flushed and checked first. On any failure
-// the writing is cancelled (the old file stays) and false returned, the reason in *fehler.
-bool festschreiben(QSaveFile& datei, QString* fehler = nullptr);
-
-// Why writing a file failed, as the messages give it: "Der Datenträger ist voll." when the
-// system reports a full disk, a German sentence for an exhausted disk quota, otherwise the
-// system's own text.
-QString schreibgrund(const QFileDevice& datei);
 
 // A message about a file: the German sentence, then the system's text as a detail on a
 // line of its own (when there is one).

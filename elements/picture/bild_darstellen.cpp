@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr double kEinheitenProZoll = 254.0;  // tenths of a millimetre
 constexpr double kDruckDpi = 600.0;
 constexpr int32_t kWeiss = RGB(255, 255, 255);
 
@@ -36,21 +35,11 @@ struct Datei {
 };
 
 // What decides the pixels of a processed picture: the file and every effect setting, and
-// the control's target size. The display fields File_Name, File_Path, File_Dir and the
-// uninterpreted Effekt do not.
+// the control's target size. The display fields File_Name, File_Path, File_Dir, the
+// uninterpreted Effekt and the stored path (the file is known by `datei`) do not.
 struct Schluessel {
   Datei datei;
-  int32_t Rotate = 0;
-  int16_t Helligkeit = 0;
-  int16_t Kontrast = 0;
-  int32_t Farbintensitaet = 0;
-  int16_t Farbverschiebung = 0;
-  int16_t Schaerfe = 0;
-  int32_t EffektPixel = 0;
-  int32_t EffektMosaik = 0;
-  int16_t EffektTrapez = 0;
-  bool Invert = false;
-  bool Gray = false;
+  ClassBild effekte;  // the element with those fields empty
   QSize ziel;
 
   bool operator==(const Schluessel&) const = default;
@@ -139,9 +128,10 @@ int& ladezaehler() {
 QSize zielFuerRahmen(const Programmzustand& s, const ClassRahmen& rahmen) {
   double dpi = kDruckDpi;
   if (s.Druckmodus == 0 && s.Exportmodus == 0 && s.TwipsProPixelX > 0 && s.Zoomfaktor > 0)
-    dpi = std::min(kDruckDpi, 2.0 * 1440.0 / s.TwipsProPixelX * s.Zoomfaktor);
-  const auto seite = [dpi](int32_t einheiten) {
-    const double pixel = std::abs(double(einheiten)) * dpi / kEinheitenProZoll;
+    dpi = std::min(kDruckDpi, 2.0 * einheiten::kTwipsProZoll / s.TwipsProPixelX * s.Zoomfaktor);
+  const auto seite = [dpi](int32_t laenge) {
+    const double pixel =
+        std::abs(einheiten::twipsAusEinheiten(laenge)) / einheiten::kTwipsProZoll * dpi;
     if (pixel <= 1.0) return 1;
     const double stufe = std::exp2(std::ceil(4.0 * std::log2(pixel)) / 4.0);
     return static_cast<int>(std::min(std::ceil(stufe - 1e-9), 1e9));
@@ -205,17 +195,10 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
   datei.statusGeaendert = int64_t(st.st_ctim.tv_sec) * kMilliarde + st.st_ctim.tv_nsec;
   datei.geraet = st.st_dev;
   datei.inode = st.st_ino;
-  k.Rotate = bild.Rotate;
-  k.Helligkeit = bild.Helligkeit;
-  k.Kontrast = bild.Kontrast;
-  k.Farbintensitaet = bild.Farbintensitaet;
-  k.Farbverschiebung = bild.Farbverschiebung;
-  k.Schaerfe = bild.Schaerfe;
-  k.EffektPixel = bild.EffektPixel;
-  k.EffektMosaik = bild.EffektMosaik;
-  k.EffektTrapez = bild.EffektTrapez;
-  k.Invert = bild.Invert;
-  k.Gray = bild.Gray;
+  k.effekte = bild;
+  for (QString* anzeige : {&k.effekte.File_Name, &k.effekte.File_Path, &k.effekte.File_Dir,
+                           &k.effekte.Effekt, &k.effekte.File})
+    anzeige->clear();
   k.ziel = steuerung.zielgroesse();
 
   if (const Bildsteuerung::Dekodiert* fertig = zwischenspeicher().suchen(k)) {

@@ -34,10 +34,6 @@ namespace {
 // picture too); ".jpeg" is the other usual ending of a JPEG file.
 const QString kDateimuster = QStringLiteral("*.bmp;*.cmp;*.jpg;*.jpeg;*.pcx;*.wmf");
 
-// Size of the dialog in twips.
-constexpr int kBreiteTwips = 8600;
-constexpr int kHoeheTwips = 6900;
-
 const char* const kSlider1Text[10] = {"Helligkeit",
                                       "Kontrast",
                                       "Farbverschiebung",
@@ -341,8 +337,8 @@ void frmBild::zeigen() {
 }
 
 void frmBild::Form_Load() {
-  resize(static_cast<int>(einheiten::pixelAusTwips(kBreiteTwips)),
-         static_cast<int>(einheiten::pixelAusTwips(kHoeheTwips)));
+  resize(static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogBreite)),
+         static_cast<int>(einheiten::pixelAusTwips(einheiten::kElementdialogHoehe)));
 }
 
 void frmBild::steuerelementeZuruecksetzen() {

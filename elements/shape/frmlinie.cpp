@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,6 +12,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <tuple>
 #include <vector>
 
 #include "core/programmzustand.h"
@@ -20,14 +20,11 @@
 #include "elements/shape/linie_zeichnen.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
-#include "platform/einheiten.h"
 #include "platform/gdi.h"
 #include "platform/zahlen.h"
 
 namespace {
 
-constexpr int fensterBreite = static_cast<int>(einheiten::pixelAusTwips(8600));
-constexpr int fensterHoehe = static_cast<int>(einheiten::pixelAusTwips(6900));
 constexpr int32_t weiss = RGB(255, 255, 255);
 // The sample figure keeps this many twips from every edge of the sample picture.
 constexpr double musterRand = 200;
@@ -41,7 +38,7 @@ bool gueltigeLinie(const Programmzustand& s, int i) {
 // --- Formfeld -----------------------------------------------------------------------------
 
 Formfeld::Formfeld(QWidget* eltern)
-    : QWidget(eltern), flaeche_(std::make_unique<Bildflaeche>(Innen, Innen)) {
+    : Klickfeld(eltern), flaeche_(std::make_unique<Bildflaeche>(Innen, Innen)) {
   flaeche_->BackColor = weiss;
   flaeche_->Cls();
   const QSize innen = flaeche_->pixelgroesse();
@@ -67,17 +64,6 @@ void Formfeld::paintEvent(QPaintEvent*) {
   maler.drawImage(Rand, Rand, flaeche_->bild());
 }
 
-void Formfeld::mousePressEvent(QMouseEvent* ereignis) {
-  gedrueckt_ = ereignis->button() == Qt::LeftButton;
-}
-
-void Formfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
-  const bool klick = gedrueckt_ && ereignis->button() == Qt::LeftButton &&
-                     rect().contains(ereignis->position().toPoint());
-  gedrueckt_ = false;
-  if (klick) emit geklickt();
-}
-
 // --- frmlinie -----------------------------------------------------------------------------
 
 frmlinie::frmlinie(Programmzustand& s, QWidget* eltern)
@@ -97,49 +83,21 @@ frmlinie::frmlinie(Programmzustand& s, QWidget* eltern)
           linienform_[k]->setzeHintergrund(linienform_[k]->hintergrund());
         LinienformSymboleZeichnen();
       });
-  resize(fensterBreite, fensterHoehe);
 }
 
 frmlinie::~frmlinie() = default;
 
 void frmlinie::bauen() {
-  auto* haupt = new QVBoxLayout(this);
-  haupt->setContentsMargins(8, 8, 8, 8);
-  tabStrip_ = new QTabWidget(this);
-  haupt->addWidget(tabStrip_, 1);
-
   schatten_ = new Schattenbedienung(
       {QStringLiteral("Einstellen der Schattenstärke"), QStringLiteral("100 mm"),
        QStringLiteral("Schriftzentrum (keine Funktion)"), true},
       nullptr);
-  struct Tab {
-    const char* titel;
-    const char* tip;
-    QWidget* inhalt;
-  };
-  const std::array<Tab, 3> tabs = {{
+  std::tie(command3_, command1_) = aufbauen({
       {"Farbe", "Einstellen der Objektfarbe", baueFarbseite()},
       {"Schatten", "Einstellen des Objektschattens", schatten_},
       {"Form", "Aussehen des Linienobjekts", baueFormseite()},
-  }};
-  for (int i = 1; i <= 3; ++i) {
-    const Tab& t = tabs[i - 1];
-    tabStrip_->addTab(seiteMitMuster(i, t.inhalt), QString::fromUtf8(t.titel));
-    tabStrip_->setTabToolTip(i - 1, QString::fromUtf8(t.tip));
-  }
+  });
   connect(tabStrip_, &QTabWidget::currentChanged, this, &frmlinie::TabStripLinie_Click);
-
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch();
-  command3_ = new QPushButton(QStringLiteral("Ok"), this);
-  command1_ = new QPushButton(QStringLiteral("Abbruch"), this);
-  command3_->setDefault(true);
-  command1_->setAutoDefault(false);
-  command3_->setMinimumWidth(90);
-  command1_->setMinimumWidth(90);
-  knoepfe->addWidget(command3_);
-  knoepfe->addWidget(command1_);
-  haupt->addLayout(knoepfe);
   connect(command3_, &QPushButton::clicked, this, &frmlinie::Command3_Click);
   connect(command1_, &QPushButton::clicked, this, &frmlinie::Command1_Click);
 }
@@ -205,19 +163,11 @@ QWidget* frmlinie::baueFormseite() {
 void frmlinie::zeigen() {
   if (!gueltigeLinie(s_, s_.AktuelleLinie)) return;
   Form_Activate();
-  show();
-  raise();
-  activateWindow();
+  vorneZeigen();
 }
 
 void frmlinie::Form_Activate() {
-  {
-    const QSignalBlocker sperre(tabStrip_);
-    tabStrip_->setCurrentIndex(0);
-  }
-  s_.Mustermodus = -1;
-  umgebung_.markierFarbe = static_cast<int32_t>(s_.MarkierFarbe);
-  umgebung_.normalFarbe = static_cast<int32_t>(s_.NormalFarbe);
+  aktivierungBeginnen();
 
   ClassLinie& m = *s_.MusterLinie;
   m = s_.linie(s_.AktuelleLinie);

@@ -24,8 +24,8 @@ class QSlider;
 class QTabWidget;
 
 // One box of the shape chooser, 375 x 375 twips: a sunken border around a picture surface
-// that holds the icon of its form. A click reports itself.
-class Formfeld : public QWidget {
+// that holds the icon of its form.
+class Formfeld : public Klickfeld {
   Q_OBJECT
  public:
   static constexpr int Rand = 2;        // pixels of border on every side
@@ -38,17 +38,11 @@ class Formfeld : public QWidget {
   void setzeHintergrund(int32_t rgb);
   int32_t hintergrund() const;
 
- signals:
-  void geklickt();
-
  protected:
   void paintEvent(QPaintEvent* ereignis) override;
-  void mousePressEvent(QMouseEvent* ereignis) override;
-  void mouseReleaseEvent(QMouseEvent* ereignis) override;
 
  private:
   std::unique_ptr<Bildflaeche> flaeche_;
-  bool gedrueckt_ = false;
 };
 
 class frmlinie : public Musterdialog {

@@ -12,8 +12,10 @@
 
 namespace {
 
-// A thickness (tenths of a millimetre, times 10) in twips: Staerke * 10 * 0.567.
-constexpr double kStaerkeFaktor = 0.567;
+// A thickness (tenths of a millimetre, times 10) in twips: Staerke * 10 * kStaerkeFaktor.
+// The product is taken in this order, with a tenth of the twips per unit, so that the pixel
+// widths rounded from it stay what they have always been.
+constexpr double kStaerkeFaktor = einheiten::kTwipsProEinheit / 10.0;
 // Pi as the program has always used it for shadow directions.
 constexpr double kPi = 3.1415;
 

@@ -13,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
@@ -195,7 +194,7 @@ QComboBox* eingabeliste(QWidget* eltern, const QString& name) {
 
 // --- BrieffarbFeld ------------------------------------------------------------------------
 
-BrieffarbFeld::BrieffarbFeld(QWidget* eltern) : QWidget(eltern) {
+BrieffarbFeld::BrieffarbFeld(QWidget* eltern) : Klickfeld(eltern) {
   setCursor(Qt::PointingHandCursor);
   setFixedSize(sizeHint());
 }
@@ -211,10 +210,6 @@ void BrieffarbFeld::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), farbe_);
   p.setPen(palette().color(QPalette::Mid));
   p.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
-void BrieffarbFeld::mousePressEvent(QMouseEvent* ereignis) {
-  if (ereignis->button() == Qt::LeftButton) emit geklickt();
 }
 
 // --- frmRTF -----------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <map>
 
 #include "core/programmzustand.h"
+#include "elements/farbwahl.h"
 
 class QAction;
 class QComboBox;
@@ -27,7 +28,7 @@ class QToolButton;
 class RichTextBox;
 
 // The text-colour swatch: shows a colour, reports a click.
-class BrieffarbFeld : public QWidget {
+class BrieffarbFeld : public Klickfeld {
   Q_OBJECT
  public:
   explicit BrieffarbFeld(QWidget* eltern = nullptr);
@@ -35,12 +36,8 @@ class BrieffarbFeld : public QWidget {
   void setzeFarbe(const QColor& farbe);
   QSize sizeHint() const override { return {40, 22}; }
 
- signals:
-  void geklickt();
-
  protected:
   void paintEvent(QPaintEvent* ereignis) override;
-  void mousePressEvent(QMouseEvent* ereignis) override;
 
  private:
   QColor farbe_ = Qt::black;

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
@@ -23,14 +24,10 @@
 #include "elements/text/schriftarten.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
-#include "platform/einheiten.h"
 #include "platform/zahlen.h"
 
 namespace {
 
-// Window size in pixels (8600 x 6900 twips).
-constexpr int fensterBreite = static_cast<int>(einheiten::pixelAusTwips(8600));
-constexpr int fensterHoehe = static_cast<int>(einheiten::pixelAusTwips(6900));
 // Smallest size a typed font size may have, in points.
 constexpr double kleinsteGroesse = 6;
 
@@ -56,7 +53,6 @@ frmSchrift::frmSchrift(Programmzustand& s, QWidget* eltern)
     : Musterdialog(s, QStringLiteral("Einstellen der Schrift"), eltern) {
   umgebung_.neuZeichnen = [this] { MusterZeichnen(); };
   bauen();
-  resize(fensterBreite, fensterHoehe);
 }
 
 frmSchrift::~frmSchrift() = default;
@@ -64,11 +60,6 @@ frmSchrift::~frmSchrift() = default;
 // --- Building the form --------------------------------------------------------------------
 
 void frmSchrift::bauen() {
-  auto* haupt = new QVBoxLayout(this);
-  haupt->setContentsMargins(8, 8, 8, 8);
-  tabStrip_ = new QTabWidget(this);
-  haupt->addWidget(tabStrip_, 1);
-
   farbe_ = new Farbbedienung({QStringLiteral("Schriftfarbe"), QStringLiteral("Farbverlauf"), false},
                              nullptr);
   schatten_ = new Schattenbedienung({QStringLiteral("Einstellen der Schattenstärke (100% = "
@@ -76,38 +67,14 @@ void frmSchrift::bauen() {
                                      QStringLiteral("100 %"), QString(), false},
                                     nullptr);
 
-  struct Tab {
-    const char* titel;
-    const char* schluessel;
-    const char* tip;
-    QWidget* inhalt;
-  };
-  const std::array<Tab, 4> tabs = {{
-      {"Font", "Font", "Einstellen der Schriftart", baueFontseite()},
-      {"Farbe", "Farbe", "Einstellen der Schriftfarbe", farbe_},
-      {"Schatten", "Schatten", "Einstellen des Schriftschattens", schatten_},
-      {"Winkel und Abstände", "Winkel", "Einstellen des Schriftwinkels und der Buchstabenabstände",
-       baueWinkelseite()},
-  }};
-  for (int i = 1; i <= 4; ++i) {
-    const Tab& t = tabs[i - 1];
-    tabStrip_->addTab(seiteMitMuster(i, t.inhalt), QString::fromUtf8(t.titel));
-    tabStrip_->setTabToolTip(i - 1, QString::fromUtf8(t.tip));
-    tabStrip_->tabBar()->setTabData(i - 1, QString::fromUtf8(t.schluessel));
-  }
+  std::tie(commandOK_, commandAbbruch_) = aufbauen({
+      {"Font", "Einstellen der Schriftart", baueFontseite(), "Font"},
+      {"Farbe", "Einstellen der Schriftfarbe", farbe_, "Farbe"},
+      {"Schatten", "Einstellen des Schriftschattens", schatten_, "Schatten"},
+      {"Winkel und Abstände", "Einstellen des Schriftwinkels und der Buchstabenabstände",
+       baueWinkelseite(), "Winkel"},
+  });
   connect(tabStrip_, &QTabWidget::currentChanged, this, &frmSchrift::TabStripSchrift_Click);
-
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch();
-  commandOK_ = new QPushButton(QStringLiteral("Ok"), this);
-  commandAbbruch_ = new QPushButton(QStringLiteral("Abbruch"), this);
-  commandOK_->setDefault(true);
-  commandAbbruch_->setAutoDefault(false);
-  commandOK_->setMinimumWidth(90);
-  commandAbbruch_->setMinimumWidth(90);
-  knoepfe->addWidget(commandOK_);
-  knoepfe->addWidget(commandAbbruch_);
-  haupt->addLayout(knoepfe);
   connect(commandOK_, &QPushButton::clicked, this, &frmSchrift::CommandOK_Click);
   connect(commandAbbruch_, &QPushButton::clicked, this, &frmSchrift::CommandAbbruch_Click);
 }
@@ -259,19 +226,11 @@ void frmSchrift::zeigen() {
   // that fills its font box at its first showing.
   if (!geladen_ || combo1_->count() == 0) Form_Load();
   Form_Activate();
-  show();
-  raise();
-  activateWindow();
+  vorneZeigen();
 }
 
 void frmSchrift::Form_Activate() {
-  {
-    const QSignalBlocker sperre(tabStrip_);
-    tabStrip_->setCurrentIndex(0);
-  }
-  s_.Mustermodus = -1;
-  umgebung_.markierFarbe = static_cast<int32_t>(s_.MarkierFarbe);
-  umgebung_.normalFarbe = static_cast<int32_t>(s_.NormalFarbe);
+  aktivierungBeginnen();
 
   const ClassSchrift& e = s_.schrift(s_.AktuelleSchrift);
   ClassSchrift& m = *s_.MusterSchrift;

@@ -359,8 +359,8 @@ void SchriftZeichnen(Programmzustand& s, Zeichenflaeche& ziel, ClassSchrift& sch
   SIZE ausdehnung;
   GetTextExtentPoint32A(dc, T, static_cast<int>(T.size()), &ausdehnung);
   SetTextCharacterExtra(dc, schrift.CharSpace);
-  ausgabe.W = ausdehnung.cx / static_cast<double>(dpiX) * 1440;
-  ausgabe.H = ausdehnung.cy / static_cast<double>(dpiY) * 1440;
+  ausgabe.W = ausdehnung.cx / static_cast<double>(dpiX) * einheiten::kTwipsProZoll;
+  ausgabe.H = ausdehnung.cy / static_cast<double>(dpiY) * einheiten::kTwipsProZoll;
   s.TextAusdehnungX = ausgabe.W;
   s.TextAusdehnungY = ausgabe.H;
 

@@ -107,6 +107,15 @@ TEST_F(BildTest, BeimDruckenInMassstab1) {
   EXPECT_EQ(seite.pixel(200, 75), kWeiss);
 }
 
+// A frame 206.2 mm wide is 4871.5 pixels wide on paper at 600 dpi: its picture is made at
+// least that wide.
+TEST_F(BildTest, ZielgroesseDecktDenGedrucktenRahmen) {
+  s.Druckmodus = -1;
+  bild.File.clear();
+  BildMalen(s, bild, steuerung, flaeche, feld(0, 0, 2062, 10));
+  EXPECT_GE(steuerung.zielgroesse().width(), 4872);
+}
+
 TEST_F(BildTest, GespeicherteWindowsPfadeWerdenGefunden) {
   for (const char* gespeichert : {"C:\\Briefe\\x.bmp", "C:\\Briefe\\X.BMP", "x.bmp"}) {
     steuerung.leeren();

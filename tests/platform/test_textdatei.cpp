@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "gemeinsam/voller_datentraeger.h"
 #include "io/dateitest.h"
 #include "platform/textdatei.h"
 
@@ -128,11 +129,18 @@ TEST(DateiLesenSchreiben, RundlaufUndFehler) {
   EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files), QStringList({"a.txt"}));
 }
 
-// A full disk is named as the reason; no byte of a failed write is taken for written.
+// A file written in pieces on a disk that fills up: the full disk is named as the reason,
+// further pieces are refused, and the old file stays, with no other file left.
 TEST(DateiLesenSchreiben, VollerDatentraegerWirdGenannt) {
-  if (!QFileInfo::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "/dev/full fehlt";
-  QFile voll(QStringLiteral("/dev/full"));
-  ASSERT_TRUE(voll.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-  EXPECT_FALSE(ganzSchreiben(voll, QByteArray(10000, 'x')));
-  EXPECT_EQ(schreibgrund(voll), QStringLiteral("Der Datenträger ist voll."));
+  VOLLER_DATENTRAEGER(voll);
+  voll.alteDatei(QStringLiteral("a.txt"), "alt");
+  Schreibdatei datei(voll.pfad(QStringLiteral("a.txt")));
+  ASSERT_TRUE(datei.oeffnen());
+  int stuecke = 0;
+  while (stuecke < 64 && datei.write(QByteArray(1000, 'x')) == 1000) ++stuecke;
+  EXPECT_FALSE(datei.festschreiben());
+  EXPECT_EQ(datei.grund(), QStringLiteral("Der Datenträger ist voll."));
+  EXPECT_EQ(datei.write("x"), -1);
+  EXPECT_EQ(voll.inhalt(QStringLiteral("a.txt")), "alt");
+  EXPECT_EQ(voll.dateien(), QStringList({"a.txt", "fuellung"}));
 }

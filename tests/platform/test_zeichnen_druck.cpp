@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cmath>
@@ -88,6 +89,32 @@ std::vector<QImage> pdfSeiten(const QString& pdf) {
 
 bool pdftoppmDa() { return !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty(); }
 
+// A printer with A4 paper only, in place of the machine's print queues: it refuses every
+// other page size, as a queue without that paper does. It prints into a PDF file.
+class NurA4Drucker : public QPrinter {
+ public:
+  explicit NurA4Drucker(const QString& pdf) : QPrinter(QPrinter::HighResolution) {
+    setOutputFormat(QPrinter::PdfFormat);
+    setOutputFileName(pdf);
+  }
+  bool setPageSize(const QPageSize& groesse) override {
+    return groesse.id() == QPageSize::A4 && QPrinter::setPageSize(groesse);
+  }
+};
+
+class DrucksteuerungAmDrucker : public Drucksteuerung {
+ public:
+  explicit DrucksteuerungAmDrucker(QPrinter& drucker) : drucker_(drucker) {
+    setzePdfDatei(QString());
+  }
+
+ protected:
+  QPrinter* laufdrucker() override { return &drucker_; }
+
+ private:
+  QPrinter& drucker_;
+};
+
 }  // namespace
 
 TEST(Drucksteuerung, GeraetewerteUndSeitenverwaltung) {
@@ -100,11 +127,11 @@ TEST(Drucksteuerung, GeraetewerteUndSeitenverwaltung) {
   EXPECT_FALSE(Rectangle(d.hdc(), 0, 0, 10, 10));
 
   d.StartDoc();
-  ASSERT_NE(d.hdc()->maler(), nullptr);
-  EXPECT_TRUE(d.hdc()->maler()->isActive());
+  ASSERT_NE(d.hdc()->zeichnenBeginnen(), nullptr);
+  EXPECT_TRUE(d.hdc()->zeichnenBeginnen()->isActive());
   EXPECT_TRUE(Rectangle(d.hdc(), 0, 0, 10, 10));
   d.NewPage();
-  EXPECT_TRUE(d.hdc()->maler()->isActive());
+  EXPECT_TRUE(d.hdc()->zeichnenBeginnen()->isActive());
   zeichneKaesten(d, {KAESTEN[1]});
   // A clip region recorded on the page holds when the page is replayed: only the left
   // half of the blue box is drawn.
@@ -292,6 +319,36 @@ TEST(Drucksteuerung, FehlschlaegeWerdenGemeldet) {
       << d.fehler().toStdString();
 }
 
+// A page whose paper the printer refuses is not printed on the paper the printer has: the
+// print fails with a message that names the paper.
+TEST(Drucksteuerung, AbgelehntesPapierWirdGemeldet) {
+  QTemporaryDir ordner;
+  const QString pdf = ordner.filePath(QStringLiteral("drucker.pdf"));
+  NurA4Drucker drucker(pdf);
+  DrucksteuerungAmDrucker d(drucker);
+  const QSizeF a5(1480 * 5.67, 2100 * 5.67);
+  // An A4 page, then an A5 one: the first is printed, the second refused.
+  d.StartDoc();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.NewPage();
+  d.PaperWidth = a5.width();
+  d.PaperHeight = a5.height();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.EndDoc();
+  EXPECT_FALSE(d.PrintDoc());
+  EXPECT_TRUE(d.fehler().contains(QStringLiteral("Papier „A5 (148 × 210 mm)“")))
+      << d.fehler().toStdString();
+  EXPECT_TRUE(QFile::exists(pdf));
+  // A document of A5 pages alone prints nothing.
+  ASSERT_TRUE(QFile::remove(pdf));
+  d.StartDoc();
+  zeichneKaesten(d, {KAESTEN[0]});
+  d.EndDoc();
+  EXPECT_FALSE(d.PrintDoc());
+  EXPECT_TRUE(d.fehler().contains(QStringLiteral("„A5 (148 × 210 mm)“")));
+  EXPECT_FALSE(QFile::exists(pdf));
+}
+
 // A print into a PDF file on a full disk says why and keeps the file printed before; no
 // temporary file is left.
 TEST(Drucksteuerung, PdfAufVollemDatentraeger) {
@@ -308,6 +365,31 @@ TEST(Drucksteuerung, PdfAufVollemDatentraeger) {
       << d.fehler().toStdString();
   EXPECT_EQ(voll.inhalt(QStringLiteral("druck.pdf")), "alt");
   EXPECT_EQ(voll.dateien(), QStringList({"druck.pdf", "fuellung"}));
+}
+
+// Pages taken back at the end of a long run are struck from the file, however long the
+// end the PDF writer writes after its page tree (about 110 bytes a page).
+TEST(Drucksteuerung, LangerLaufVerliertDieZurueckgenommenenSeiten) {
+  const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+  if (pdfinfo.isEmpty()) GTEST_SKIP() << "pdfinfo fehlt";
+  QTemporaryDir ordner;
+  const QString pdf = ordner.filePath(QStringLiteral("lang.pdf"));
+  Drucksteuerung d;
+  d.setzePdfDatei(pdf);
+  d.Preview = false;
+  d.LaufBeginnen();
+  for (int i = 0; i < 1000; ++i) {
+    d.StartDoc();
+    d.EndDoc();
+  }
+  d.SeitenVerwerfen(2);
+  ASSERT_TRUE(d.LaufBeenden()) << d.fehler().toStdString();
+  QProcess info;
+  info.start(pdfinfo, {pdf});
+  ASSERT_TRUE(info.waitForFinished());
+  const QString aus = QString::fromUtf8(info.readAllStandardOutput());
+  EXPECT_TRUE(aus.contains(QRegularExpression(QStringLiteral("Pages:\\s+998\\n"))))
+      << aus.toStdString();
 }
 
 TEST(Drucksteuerung, PdfDateiAusUmgebungsvariable) {
