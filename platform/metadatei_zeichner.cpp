@@ -2,9 +2,12 @@
 // memory and hands the bitmap back (see metadatei_protokoll.h). The program starts it for
 // every metafile it draws, so that a hostile or broken file can take no more than this
 // process is allowed: the limits on its address space and processor time are set first.
+#include <dlfcn.h>
+#include <ft2build.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include FT_FREETYPE_H
 
 #include <cerrno>
 #include <cmath>
@@ -16,11 +19,95 @@
 extern "C" {
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/ipa.h>
 }
 
 #include "platform/metadatei_protokoll.h"
 
+// libwmf hands FreeType each character of a text as a plain (signed) char, so every
+// character above 127 (ä, ö, ü, ß, €) arrives as a huge code that no font holds, and is
+// left out. These two stand in for FreeType's own for the whole helper: such a code is
+// taken back to its byte, which the metafile's text has in Windows-1252, and looked up as
+// that character in the face's Unicode table; a symbol face's own table, where the bytes
+// are the symbols, is kept.
 namespace {
+
+// Unicode of the bytes 0x80 to 0x9F of Windows-1252 (0 where it has none); the bytes from
+// 0xA0 on are Latin-1.
+constexpr uint16_t kWindows1252[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+FT_UInt glyphSuchen(FT_Face schrift, FT_ULong code) {
+  static const auto original =
+      reinterpret_cast<FT_UInt (*)(FT_Face, FT_ULong)>(::dlsym(RTLD_NEXT, "FT_Get_Char_Index"));
+  if (code < ~FT_ULong(0) - 0x7F || !schrift) return original(schrift, code);
+  code &= 0xFF;  // a byte above 127, widened with its sign
+  FT_CharMap tabelle = schrift->charmap;
+  if (tabelle &&
+      (tabelle->encoding == FT_ENCODING_ADOBE_CUSTOM || tabelle->encoding == FT_ENCODING_MS_SYMBOL))
+    return original(schrift, code);
+  const FT_ULong unicode = code < 0xA0 ? kWindows1252[code - 0x80] : code;
+  if (FT_Select_Charmap(schrift, FT_ENCODING_UNICODE) != 0) return original(schrift, code);
+  const FT_UInt glyph = original(schrift, unicode);
+  if (tabelle) FT_Set_Charmap(schrift, tabelle);
+  return glyph;
+}
+
+}  // namespace
+
+extern "C" FT_UInt FT_Get_Char_Index(FT_Face schrift, FT_ULong code) {
+  return glyphSuchen(schrift, code);
+}
+
+extern "C" FT_Error FT_Load_Char(FT_Face schrift, FT_ULong code, FT_Int32 schalter) {
+  return FT_Load_Glyph(schrift, glyphSuchen(schrift, code), schalter);
+}
+
+namespace {
+
+// libwmf's gd renderer draws the outline of an ellipse but never fills it, and fills the
+// wrong side of a chord; its polygons it fills right. Both are therefore drawn as polygons,
+// with kEllipsenecken corners for a whole ellipse (at the largest bitmap, an edge lies a
+// twentieth of a pixel inside the curve).
+constexpr int kEllipsenecken = 360;
+void (*polygonZeichnen)(wmfAPI*, wmfPolyLine_t*) = nullptr;
+void (*sehneImOriginal)(wmfAPI*, wmfDrawArc_t*) = nullptr;
+
+// The part of the ellipse from angle von to bis (of its parametric form), closed by a
+// straight line.
+void ellipsenteilZeichnen(wmfAPI* api, const wmfDrawArc_t& bogen, double von, double bis) {
+  wmfD_Coord ecken[kEllipsenecken + 1];
+  const double mx = (bogen.TL.x + bogen.BR.x) / 2.0;
+  const double my = (bogen.TL.y + bogen.BR.y) / 2.0;
+  const double rx = (bogen.BR.x - bogen.TL.x) / 2.0;
+  const double ry = (bogen.BR.y - bogen.TL.y) / 2.0;
+  const int n = std::max(2, int(std::ceil(std::abs(bis - von) / (2.0 * M_PI) * kEllipsenecken)));
+  for (int i = 0; i <= n; ++i) {
+    const double w = von + (bis - von) * i / n;
+    ecken[i] = {float(mx + rx * std::cos(w)), float(my + ry * std::sin(w))};
+  }
+  wmfPolyLine_t polygon{bogen.dc, ecken, static_cast<U16>(n)};
+  polygonZeichnen(api, &polygon);
+}
+
+void ellipseZeichnen(wmfAPI* api, wmfDrawArc_t* ellipse) {
+  ellipsenteilZeichnen(api, *ellipse, 0, 2.0 * M_PI);
+}
+
+// The player hands a chord's start and end point from the centre, ordered so that the
+// curve runs from start to end towards larger angles (clockwise in the device's
+// coordinates, y down), as the renderer's own outline does.
+void sehneZeichnen(wmfAPI* api, wmfDrawArc_t* sehne) {
+  const double rx = (sehne->BR.x - sehne->TL.x) / 2.0;
+  const double ry = (sehne->BR.y - sehne->TL.y) / 2.0;
+  if (!(rx > 0 && ry > 0)) return sehneImOriginal(api, sehne);
+  const double von = std::atan2(sehne->start.y / ry, sehne->start.x / rx);
+  double bis = std::atan2(sehne->end.y / ry, sehne->end.x / rx);
+  if (bis <= von) bis += 2.0 * M_PI;
+  ellipsenteilZeichnen(api, *sehne, von, bis);
+}
 
 // Larger input is not read: the program hands over no larger picture file.
 constexpr size_t kGroessteEingabe = 64UL * 1024 * 1024;
@@ -90,6 +177,11 @@ int main(int argc, char** argv) {
       WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
   wmf_error_t fehler = wmf_api_create(&api, schalter, &optionen);
   if (fehler != wmf_E_None) return ende(fehler);
+  auto* geraetefunktionen = static_cast<wmfFunctionReference*>(api->function_reference);
+  polygonZeichnen = geraetefunktionen->draw_polygon;
+  sehneImOriginal = geraetefunktionen->draw_chord;
+  geraetefunktionen->draw_ellipse = ellipseZeichnen;
+  geraetefunktionen->draw_chord = sehneZeichnen;
   fehler = wmf_mem_open(api, daten.data(), long(daten.size()));
   wmfD_Rect rahmen{};
   if (fehler == wmf_E_None) fehler = wmf_scan(api, 0, &rahmen);
