@@ -456,8 +456,9 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
     if (format == QLatin1String("BMP")) leeresAlphaIgnorieren(*bild);
     aufWeissLegen(*bild);
     bild->page(Magick::Geometry(0, 0, 0, 0));
-    // Only decoding: the bitmap stays as large as the file was decoded (for a JPEG, the
-    // reduced size the target asked for), so that a larger target later can still use it.
+    // Fitted to the target; when only decoding, the bitmap stays as large as it was decoded
+    // (for a JPEG, the reduced size the target asked for), so that a larger target later
+    // can still use it.
     skalieren(*bild, faktorFuer(double(bild->columns()), double(bild->rows()),
                                 nurDekodieren_ ? QSize() : ziel_));
     bild->classType(MagickCore::DirectClass);

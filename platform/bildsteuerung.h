@@ -59,11 +59,11 @@ class Bildsteuerung {
   // The same from bytes already in memory (the content decides the format).
   bool ladeDaten(const QByteArray& daten);
   // Why the last Load refused its picture, as a sentence for the user, where there is more
-  // to say than that it cannot be read (a metafile whose drawing would take too long);
-  // empty otherwise.
+  // to say than that it cannot be read (a picture too large, a metafile whose drawing would
+  // take too long); empty otherwise.
   QString fehlergrund() const { return grund_; }
 
-  // A picture file decoded once, before it is fitted to a target: the bitmap within the
+  // A picture file as decoded, before it is fitted to a target: the bitmap within the
   // pixel budget, its pixels per pixel of the file, and for a refused file no bitmap and
   // the reason (fehlergrund). A control takes it over for any target size it is large
   // enough for (reichtFuer) without decoding the file again. voruebergehend: refused for a

@@ -118,7 +118,8 @@ Ergebnis zeichnen(const QByteArray& daten, const QSize& ziel, int64_t groesstePi
   if (aus.size() < qsizetype(sizeof antwort)) return {};
   std::memcpy(&antwort, aus.constData(), sizeof antwort);
   const qsizetype pixel = qsizetype(antwort.breite) * antwort.hoehe;
-  if (antwort.breite == 0 || antwort.hoehe == 0 || pixel > 2 * groesstePixelzahl ||
+  if (antwort.breite == 0 || antwort.hoehe == 0 || !(antwort.natuerlicheBreite >= 1) ||
+      pixel > 2 * groesstePixelzahl ||
       aus.size() != qsizetype(sizeof antwort) + pixel * 4)
     return {};
   QImage bild(int(antwort.breite), int(antwort.hoehe), QImage::Format_RGB32);
