@@ -119,7 +119,7 @@ Ergebnis zeichnen(const QByteArray& daten, const QSize& ziel, int64_t groesstePi
   std::memcpy(&antwort, aus.constData(), sizeof antwort);
   const qsizetype pixel = qsizetype(antwort.breite) * antwort.hoehe;
   if (antwort.breite == 0 || antwort.hoehe == 0 || !(antwort.natuerlicheBreite >= 1) ||
-      pixel > 2 * groesstePixelzahl ||
+      pixel > groesstePixelzahl ||
       aus.size() != qsizetype(sizeof antwort) + pixel * 4)
     return {};
   QImage bild(int(antwort.breite), int(antwort.hoehe), QImage::Format_RGB32);

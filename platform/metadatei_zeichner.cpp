@@ -201,8 +201,10 @@ int main(int argc, char** argv) {
     rahmen.TL = {0, 0};
     rahmen.BR = {float(einheitenBreite * kPunkteProZoll / zoll),
                  float(einheitenHoehe * kPunkteProZoll / zoll)};
-    breite = einheitenBreite * metadatei::kDpi / zoll;
-    hoehe = einheitenHoehe * metadatei::kDpi / zoll;
+    // In whole pixels, as a bitmap file's size is: drawn at its full size, the bitmap is as
+    // large as the picture.
+    breite = std::round(einheitenBreite * metadatei::kDpi / zoll);
+    hoehe = std::round(einheitenHoehe * metadatei::kDpi / zoll);
   } else {
     unsigned int b = 0;
     unsigned int h = 0;
@@ -216,11 +218,16 @@ int main(int argc, char** argv) {
 
   // Drawn straight at the size the program needs, never larger than the budget: the
   // drawing's work and memory grow with the bitmap, not with the picture's nominal size.
+  // The sides are rounded to the nearest pixel, or down where that would pass the budget.
   const double f = metadatei::massstabFuer(breite, hoehe, zielBreite, zielHoehe, budget);
-  const auto seite = [f](double n) {
-    return static_cast<uint32_t>(std::max(1.0, std::round(n * f)));
+  const auto seite = [f](double n, double (*runden)(double)) {
+    return static_cast<uint32_t>(std::max(1.0, runden(n * f)));
   };
-  metadatei::Antwort antwort{seite(breite), seite(hoehe), breite, hoehe};
+  metadatei::Antwort antwort{seite(breite, std::round), seite(hoehe, std::round), breite, hoehe};
+  if (double(antwort.breite) * antwort.hoehe > budget) {
+    antwort.breite = seite(breite, std::floor);
+    antwort.hoehe = seite(hoehe, std::floor);
+  }
   wmf_gd_t* geraet = WMF_GD_GetData(api);
   geraet->type = wmf_gd_image;
   geraet->bbox = rahmen;
