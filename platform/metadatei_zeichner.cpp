@@ -88,7 +88,9 @@ void ellipsenteilZeichnen(wmfAPI* api, const wmfDrawArc_t& bogen, double von, do
     const double w = von + (bis - von) * i / n;
     ecken[i] = {float(mx + rx * std::cos(w)), float(my + ry * std::sin(w))};
   }
-  wmfPolyLine_t polygon{bogen.dc, ecken, static_cast<U16>(n)};
+  // A whole ellipse ends where it began; a part keeps its end point.
+  const bool ganz = std::abs(bis - von) >= 2.0 * M_PI;
+  wmfPolyLine_t polygon{bogen.dc, ecken, static_cast<U16>(ganz ? n : n + 1)};
   polygonZeichnen(api, &polygon);
 }
 
@@ -107,6 +109,31 @@ void sehneZeichnen(wmfAPI* api, wmfDrawArc_t* sehne) {
   double bis = std::atan2(sehne->end.y / ry, sehne->end.x / rx);
   if (bis <= von) bis += 2.0 * M_PI;
   ellipsenteilZeichnen(api, *sehne, von, bis);
+}
+
+// Its rounded rectangles it draws with square corners: a rectangle whose corners are
+// rounded is drawn as a polygon too, each corner a quarter of the corner ellipse.
+void (*rechteckImOriginal)(wmfAPI*, wmfDrawRectangle_t*) = nullptr;
+
+void rechteckZeichnen(wmfAPI* api, wmfDrawRectangle_t* rechteck) {
+  const double rx = std::min<double>(rechteck->width, rechteck->BR.x - rechteck->TL.x) / 2.0;
+  const double ry = std::min<double>(rechteck->height, rechteck->BR.y - rechteck->TL.y) / 2.0;
+  if (!(rx > 0 && ry > 0)) return rechteckImOriginal(api, rechteck);
+  constexpr int kJeEcke = kEllipsenecken / 4;
+  wmfD_Coord ecken[4 * (kJeEcke + 1)];
+  // The corners' centres clockwise from the bottom right, each with its quarter.
+  const double mx[4] = {rechteck->BR.x - rx, rechteck->TL.x + rx, rechteck->TL.x + rx,
+                        rechteck->BR.x - rx};
+  const double my[4] = {rechteck->BR.y - ry, rechteck->BR.y - ry, rechteck->TL.y + ry,
+                        rechteck->TL.y + ry};
+  int n = 0;
+  for (int ecke = 0; ecke < 4; ++ecke)
+    for (int i = 0; i <= kJeEcke; ++i) {
+      const double w = M_PI / 2.0 * (ecke + double(i) / kJeEcke);
+      ecken[n++] = {float(mx[ecke] + rx * std::cos(w)), float(my[ecke] + ry * std::sin(w))};
+    }
+  wmfPolyLine_t polygon{rechteck->dc, ecken, static_cast<U16>(n)};
+  polygonZeichnen(api, &polygon);
 }
 
 // Larger input is not read: the program hands over no larger picture file.
@@ -180,8 +207,10 @@ int main(int argc, char** argv) {
   auto* geraetefunktionen = static_cast<wmfFunctionReference*>(api->function_reference);
   polygonZeichnen = geraetefunktionen->draw_polygon;
   sehneImOriginal = geraetefunktionen->draw_chord;
+  rechteckImOriginal = geraetefunktionen->draw_rectangle;
   geraetefunktionen->draw_ellipse = ellipseZeichnen;
   geraetefunktionen->draw_chord = sehneZeichnen;
+  geraetefunktionen->draw_rectangle = rechteckZeichnen;
   fehler = wmf_mem_open(api, daten.data(), long(daten.size()));
   wmfD_Rect rahmen{};
   if (fehler == wmf_E_None) fehler = wmf_scan(api, 0, &rahmen);

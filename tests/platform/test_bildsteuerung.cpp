@@ -410,9 +410,10 @@ TEST_F(BildsteuerungDatei, MetafileInnerhalbSeinerGrenzen) {
   EXPECT_EQ(s.bild().pixel(48, 48), qRgb(255, 0, 0));
 }
 
-// Clip art as it is drawn: a filled ellipse (first inch of 3 x 1, red), a text of
-// characters beyond ASCII in 36-point Arial (second inch) and a chord cut off the top-left
-// quarter of a circle (third inch), filled on the side of the curve.
+// Clip art as it is drawn: a filled ellipse (first inch of 4 x 1, red), a text of
+// characters beyond ASCII in 36-point Arial (second inch), a chord cut off the top-left
+// quarter of a circle (third inch), filled on the side of the curve, and a rectangle with
+// corners rounded by half its size (fourth inch).
 TEST_F(BildsteuerungDatei, MetafileMitEllipseSehneUndUmlauten) {
   metadatei::Worte r;
   r.dw(7).w(0x02FC).w(0).dw(0x0000FF).w(0);         // CreateBrushIndirect: red
@@ -420,6 +421,7 @@ TEST_F(BildsteuerungDatei, MetafileMitEllipseSehneUndUmlauten) {
   r.dw(7).w(0x0418).w(1340).w(1340).w(100).w(100);  // Ellipse
   // Chord: end (left), start (top), then the box.
   r.dw(11).w(0x0830).w(720).w(2980).w(100).w(3600).w(1340).w(4220).w(100).w(2980);
+  r.dw(9).w(0x061C).w(620).w(620).w(1340).w(5660).w(100).w(4420);  // RoundRect
   r.dw(3 + 9 + 16).w(0x02FB).w(-720).w(0).w(0).w(0).w(400).w(0).w(0).w(0).w(0);
   const char name[32] = "Arial";
   for (int i = 0; i < 32; i += 2)
@@ -428,11 +430,13 @@ TEST_F(BildsteuerungDatei, MetafileMitEllipseSehneUndUmlauten) {
   r.dw(3 + 1 + 2 + 2).w(0x0521).w(3);    // TextOut of three characters
   r.w(0xD6C4).w(0x00DF).w(300).w(1500);  // Ä Ö ß (Windows-1252), y, x
   Bildsteuerung s;
-  ASSERT_TRUE(s.Load(schreibe("umlaute.wmf", metadatei::mitKopf(4320, 1440, r.daten(), 28, 2))));
+  ASSERT_TRUE(s.Load(schreibe("umlaute.wmf", metadatei::mitKopf(5760, 1440, r.daten(), 28, 2))));
   const QImage bild = s.bild();
   EXPECT_TRUE(aehnlich(bild.pixel(48, 48), qRgb(255, 0, 0), 8));
   EXPECT_TRUE(aehnlich(bild.pixel(213, 25), qRgb(255, 0, 0), 8));
   EXPECT_EQ(bild.pixel(232, 42), qRgb(255, 255, 255));
+  EXPECT_TRUE(aehnlich(bild.pixel(335, 48), qRgb(255, 0, 0), 8));
+  EXPECT_EQ(bild.pixel(297, 9), qRgb(255, 255, 255));
   int tinte = 0;
   for (int y = 0; y < 96; ++y)
     for (int x = 96; x < 192; ++x) tinte += qGray(bild.pixel(x, y)) < 128;
