@@ -15,8 +15,9 @@ namespace {
 
 // The helper gets its processor time; the clock ends it only when the machine gives it far
 // less than that, so a busy machine still draws every metafile an idle one draws.
+constexpr int kWartezeitMs = 10 * 1000 * kRechenzeitSekunden;
 int& wartezeit() {
-  static int ms = 10 * 1000 * kRechenzeitSekunden;
+  static int ms = kWartezeitMs;
   return ms;
 }
 
@@ -79,7 +80,7 @@ Ergebnis zeichnen(const QByteArray& daten, const QSize& ziel, int64_t groesstePi
                        QString::number(groesstePixelzahl)});
   helfer.setStandardErrorFile(QProcess::nullDevice());
   helfer.start();
-  if (!helfer.waitForStarted(wartezeit())) {
+  if (!helfer.waitForStarted(kWartezeitMs)) {
     qWarning("Bildsteuerung: %s nicht gestartet: %s", kHelfer, qPrintable(helfer.errorString()));
     return abgelehnt(QStringLiteral("Das Hilfsprogramm „%1“, das Metadateien zeichnet, "
                                     "lässt sich nicht starten.")

@@ -121,9 +121,9 @@ Zwischenspeicher<Schluessel>& zwischenspeicher() {
 
 // The decoded files, before any effect: each file is decoded as large as the largest target
 // so far needed it, and every smaller zoom, export and effect setting starts from its
-// decoded bitmap (a big photo takes a good part of a second to decode whole). As many files as the
-// processed pictures, so that a zoom of a page with many small pictures decodes none again;
-// the bytes bound the big ones.
+// decoded bitmap (a big photo takes a good part of a second to decode whole). As many files
+// as the processed pictures, so that a zoom of a page with many small pictures decodes none
+// again; the bytes bound the big ones.
 Zwischenspeicher<Datei>& dekodierte() {
   static Zwischenspeicher<Datei> speicher(64, 128LL * 1024 * 1024);
   return speicher;
