@@ -3,7 +3,7 @@
 // result stretched into a frame of the page view. And a 36-megapixel camera picture
 // sharpened for a frame of the page: decoded, scaled down to the frame's printed size at
 // 600 dpi and sharpened, as an uncached redraw does it. And metafiles of many records or of
-// a few slow commands, loaded within the bound of work (drawn, or refused).
+// a few slow commands, loaded within the bounds of work (drawn, or refused).
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
@@ -12,6 +12,7 @@
 
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
+#include "spitzenspeicher.h"
 #include "tests/gemeinsam/metadatei.h"
 
 namespace {
@@ -115,25 +116,30 @@ BENCHMARK(GrossesFotoSchaerfen)
     ->Args({0, 300})
     ->Unit(benchmark::kMillisecond);
 
-// Metafiles loaded within the bound of work: state.range(1) records of a zigzag line
-// (MoveTo and LineTo by turns) in a picture of 1 x 1 inch (state.range(0) 0), or as many
-// ellipses over a picture of 16 x 8 inches (1), few records but minutes of drawing for
-// ImageMagick's renderer. The counter says whether it was drawn (1) or refused (0). The
-// drawing runs in a child process: the time to read is the wall-clock time.
+// Metafiles loaded within the bounds of work: state.range(1) records of a zigzag line
+// (MoveTo and LineTo by turns) in a picture of 1 x 1 inch (state.range(0) 0), as many
+// ellipses over a picture of 16 x 8 inches (1), or a chart of bars, lines and labels of that
+// many records over 6 x 4 inches (2). The counter says whether it was drawn (1) or refused
+// (0), Spitze_MB the program's peak of memory (the helper's own peak: run it by itself under
+// /usr/bin/time). The drawing runs in another process: the time to read is the wall-clock
+// time.
 void MetadateiLaden(benchmark::State& state) {
   const int anzahl = static_cast<int>(state.range(1));
-  const QByteArray daten =
-      state.range(0) == 0 ? metadatei::linien(anzahl) : metadatei::ellipsen(anzahl);
+  const QByteArray daten = state.range(0) == 0   ? metadatei::linien(anzahl)
+                           : state.range(0) == 1 ? metadatei::ellipsen(anzahl)
+                                                 : metadatei::diagramm(anzahl);
   Bildsteuerung s;
   bool gezeichnet = false;
   for (auto _ : state) gezeichnet = s.ladeDaten(daten);
   state.counters["gezeichnet"] = gezeichnet ? 1 : 0;
+  spitzenspeicherZaehlen(state);
 }
 BENCHMARK(MetadateiLaden)
     ->Args({0, 2000})
     ->Args({0, 7000})
     ->Args({0, 40000})
     ->Args({0, 100000})
+    ->Args({2, 3000})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(MetadateiLaden)

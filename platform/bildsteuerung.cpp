@@ -3,13 +3,6 @@
 #include <Magick++.h>
 #undef Intensity  // an old ImageMagick alias macro, which would rename a member
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -18,16 +11,15 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
 #include <random>
 #include <stdexcept>
-#include <vector>
 
 #include "platform/einheiten.h"
+#include "platform/metadatei.h"
+#include "platform/metadatei_protokoll.h"
 #include "platform/speicher.h"
 #include "platform/zahlen.h"
 
@@ -46,17 +38,16 @@ constexpr MagickCore::MagickSizeType kMiB = 1024ULL * 1024ULL;
 // pixel count allows, so that a narrow panorama shows like a square picture.
 constexpr int64_t kGroessteDekodierung = 64'000'000;
 
-// The only coders the process may use: the four picture formats, the device-independent
-// bitmaps that metafiles and bitmaps carry inside them, the plain canvases the decoders
-// build on, and the in-memory form in which the metafile renderer hands itself bitmaps
-// (INLINE, MIFF; reached only from ImageMagick's own drawing, never from a file name).
-// No delegate (external program) may run at all, and no "@file" list is read.
+// The only coders the process may use: the three bitmap formats, the device-independent
+// bitmaps that bitmap files carry inside them and the plain canvases the decoders build on.
+// Metafiles never reach ImageMagick (the helper program draws them). No delegate (external
+// program) may run at all, and no "@file" list is read.
 constexpr const char* kSicherheitsregeln =
     "<policymap>"
     "<policy domain=\"delegate\" rights=\"none\" pattern=\"*\"/>"
     "<policy domain=\"coder\" rights=\"none\" pattern=\"*\"/>"
     "<policy domain=\"coder\" rights=\"read|write\" "
-    "pattern=\"{BMP,BMP2,BMP3,DIB,JPEG,JPG,PCX,WMF,XC,CANVAS,INLINE,MIFF}\"/>"
+    "pattern=\"{BMP,BMP2,BMP3,DIB,JPEG,JPG,PCX,XC,CANVAS}\"/>"
     "<policy domain=\"path\" rights=\"none\" pattern=\"@*\"/>"
     "</policymap>";
 
@@ -193,12 +184,9 @@ MagickCore::Quantum alsQuantum(double v) {
 // never scaled below one pixel, so a very narrow bitmap keeps its long side within the
 // budget on its own.
 double faktorFuer(double breite, double hoehe, const QSize& ziel) {
-  if (breite <= 0 || hoehe <= 0) return 1.0;
-  double f = 1.0;
-  if (!ziel.isEmpty()) f = std::max(ziel.width() / breite, ziel.height() / hoehe);
-  const double budget = double(Bildsteuerung::kGroesstePixelzahl);
-  f = std::min({f, std::sqrt(budget / (breite * hoehe)), budget / std::max(breite, hoehe)});
-  return std::min(f, 1.0);
+  return metadatei::massstabFuer(breite, hoehe, ziel.isEmpty() ? 0 : ziel.width(),
+                                 ziel.isEmpty() ? 0 : ziel.height(),
+                                 double(Bildsteuerung::kGroesstePixelzahl));
 }
 
 // ImageMagick's scaling takes working rows of about 200 bytes for each column of the
@@ -273,9 +261,6 @@ uint32_t le32(const QByteArray& d, qsizetype i) {
          static_cast<uint8_t>(d[i + 2]) << 16 |
          static_cast<uint32_t>(static_cast<uint8_t>(d[i + 3])) << 24;
 }
-uint16_t le16(const QByteArray& d, qsizetype i) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(d[i]) | static_cast<uint8_t>(d[i + 1]) << 8);
-}
 void setzeLe32(QByteArray& d, int i, uint32_t v) {
   for (int k = 0; k < 4; ++k) d[i + k] = static_cast<char>((v >> (8 * k)) & 0xFF);
 }
@@ -312,194 +297,6 @@ QByteArray os2KopfAngleichen(const QByteArray& datei) {
   return neu;
 }
 
-// ImageMagick's metafile renderer gathers a picture's drawing commands into one list and
-// copies the whole list for every command it draws, so its time grows with the number of
-// records times the length of that list: 10,000 short records take about half a second,
-// 40,000 eight seconds, 100,000 minutes. The records are counted before anything is
-// decoded (after the headers, each record is its size in 16-bit words, its function and
-// its parameters, up to the end-of-file record); the list grows by one for each record and
-// one for every two words of parameters beyond the first two (the points of a polyline,
-// the characters of a text). A bitmap is drawn as one command, however many bytes it has
-// (a hundred bitmaps of 200 x 200 pixels take half a second), and an escape record is not
-// drawn at all: both count as one. The product of the two stays below this bound, which
-// this renderer draws in well under a second.
-constexpr int64_t kGroessterMetadateiAufwand = 100'000'000;
-
-struct Metadateiaufwand {
-  int64_t eintraege = 0;
-  int64_t umfang = 0;
-  bool geschaetzt = false;  // a record did not fit: the rest is counted as shortest records
-  int64_t produkt() const { return eintraege * umfang; }
-};
-
-// The records whose parameters are a bitmap or data that is not drawn: BitBlt, StretchBlt,
-// DibBitBlt, DibStretchBlt, StretchDib, SetDibToDev, the two pattern brushes, and Escape.
-bool ohneUmfang(uint16_t funktion) {
-  switch (funktion) {
-    case 0x0922:
-    case 0x0B23:
-    case 0x0940:
-    case 0x0B41:
-    case 0x0F43:
-    case 0x0D33:
-    case 0x0142:
-    case 0x01F9:
-    case 0x0626:
-      return true;
-    default:
-      return false;
-  }
-}
-
-Metadateiaufwand metadateiAufwand(const QByteArray& d) {
-  Metadateiaufwand a;
-  constexpr qsizetype kPlatzierbarerKopf = 22;
-  constexpr qsizetype kKopf = 18;  // nine words
-  qsizetype pos = (d.size() >= 4 && le32(d, 0) == 0x9AC6CDD7u ? kPlatzierbarerKopf : 0) + kKopf;
-  while (pos + 6 <= d.size()) {
-    const int64_t worte = le32(d, pos);
-    if (le16(d, pos + 4) == 0) break;  // end of file
-    const int64_t rest = d.size() - pos;
-    if (worte < 3 || worte * 2 > rest) {
-      // A record that does not fit: whatever the renderer makes of the rest, it cannot
-      // hold more records than the shortest ones would.
-      a.eintraege += rest / 6;
-      a.umfang += rest / 6;
-      a.geschaetzt = true;
-      break;
-    }
-    ++a.eintraege;
-    a.umfang += ohneUmfang(le16(d, pos + 4)) ? 1 : 1 + (worte - 3) / 2;
-    pos += worte * 2;
-  }
-  return a;
-}
-
-// What the metafile renderer draws also takes time for the area each command covers (a
-// hundred ellipses over a picture of 800 x 400 pixels take five seconds), which no count
-// of records tells beforehand. The picture is therefore drawn in a child process, which
-// ends when it has used this much processor time; a crash of the renderer ends only the
-// child. Processor time, not time on the clock, so that a busy machine does not refuse
-// a picture for good that an idle one draws; the clock ends a child that gets no time at
-// all after kMetadateiFrist.
-constexpr int kMetadateiMillisekunden = 2000;
-constexpr int kMetadateiFrist = 2 * kMetadateiMillisekunden;
-// The child's exit status when its processor time ran out.
-constexpr int kZeitAbgelaufen = 3;
-
-void zeitAbgelaufen(int) { ::_exit(kZeitAbgelaufen); }
-
-bool allesSchreiben(int fd, const unsigned char* daten, size_t laenge) {
-  while (laenge > 0) {
-    const ssize_t n = ::write(fd, daten, laenge);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    daten += n;
-    laenge -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-// The child's part: draws the metafile, lays it onto white, brings it within the target
-// and the pixel budget, and writes its width, height (32 bits each) and its pixels as red,
-// green and blue bytes. It never returns.
-[[noreturn]] void metadateiImKind(Magick::Image& bild, const Magick::Blob& blob, const QSize& ziel,
-                                  int fd) {
-  int ende = 1;
-  ::signal(SIGXCPU, zeitAbgelaufen);
-  const rlimit zeit{kMetadateiMillisekunden / 1000, kMetadateiMillisekunden / 1000 + 1};
-  ::setrlimit(RLIMIT_CPU, &zeit);
-  try {
-    // No pixel cache on disk: a child ended for its time would leave the file behind.
-    MagickCore::SetMagickResourceLimit(MagickCore::DiskResource, 0);
-    bild.read(blob);
-    aufWeissLegen(bild);
-    bild.page(Magick::Geometry(0, 0, 0, 0));
-    skalieren(bild, faktorFuer(double(bild.columns()), double(bild.rows()), ziel));
-    const size_t breite = bild.columns();
-    const size_t hoehe = bild.rows();
-    std::vector<unsigned char> aus(8 + breite * hoehe * 3);
-    const auto breite32 = static_cast<uint32_t>(breite);
-    const auto hoehe32 = static_cast<uint32_t>(hoehe);
-    std::memcpy(aus.data(), &breite32, 4);
-    std::memcpy(aus.data() + 4, &hoehe32, 4);
-    bild.write(0, 0, breite, hoehe, "RGB", MagickCore::CharPixel, aus.data() + 8);
-    if (breite > 0 && hoehe > 0 && allesSchreiben(fd, aus.data(), aus.size())) ende = 0;
-  } catch (...) {
-  }
-  ::_exit(ende);
-}
-
-// Draws the metafile in a child process within kMetadateiMillisekunden and takes its
-// pixels into bild. False when the child failed, crashed or ran over the time (grund says
-// the last), or the pixels do not fit into memory.
-bool metadateiLesen(Magick::Image& bild, const Magick::Blob& blob, const QSize& ziel,
-                    QString& grund) {
-  int rohr[2];
-  if (::pipe2(rohr, O_CLOEXEC) != 0) return false;
-  const pid_t kind = ::fork();
-  if (kind < 0) {
-    ::close(rohr[0]);
-    ::close(rohr[1]);
-    return false;
-  }
-  if (kind == 0) {
-    ::close(rohr[0]);
-    metadateiImKind(bild, blob, ziel, rohr[1]);
-  }
-  ::close(rohr[1]);
-  const auto frist = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMetadateiFrist);
-  // Sides rounded to the nearest pixel may pass the pixel budget by half a pixel each, that
-  // is by at most half the budget for a bitmap one pixel high.
-  constexpr size_t kPixel = size_t(Bildsteuerung::kGroesstePixelzahl);
-  constexpr size_t kHoechstens = 8 + (kPixel + kPixel / 2 + 2) * 3;
-  std::vector<unsigned char> daten;
-  bool fertig = false;
-  bool zuLange = false;
-  unsigned char puffer[65536];
-  while (!fertig) {
-    const auto bleibt = std::chrono::duration_cast<std::chrono::milliseconds>(
-        frist - std::chrono::steady_clock::now());
-    if (bleibt.count() <= 0) {
-      zuLange = true;
-      break;
-    }
-    pollfd warten{rohr[0], POLLIN, 0};
-    const int bereit = ::poll(&warten, 1, static_cast<int>(bleibt.count()));
-    if (bereit < 0 && errno == EINTR) continue;
-    if (bereit < 0) break;
-    if (bereit == 0) continue;  // the time is checked above
-    const ssize_t n = ::read(rohr[0], puffer, sizeof puffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      fertig = n == 0;
-      break;
-    }
-    if (daten.size() + size_t(n) > kHoechstens) break;
-    daten.insert(daten.end(), puffer, puffer + n);
-  }
-  ::close(rohr[0]);
-  if (!fertig) ::kill(kind, SIGKILL);
-  int status = 0;
-  while (::waitpid(kind, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (fertig && WIFEXITED(status) && WEXITSTATUS(status) == kZeitAbgelaufen) zuLange = true;
-  if (zuLange) {
-    grund = QStringLiteral("Das Zeichnen der Metadatei dauert länger als %1 Sekunden.")
-                .arg(kMetadateiMillisekunden / 1000);
-    return false;
-  }
-  if (!fertig || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || daten.size() < 8) return false;
-  uint32_t breite = 0;
-  uint32_t hoehe = 0;
-  std::memcpy(&breite, daten.data(), 4);
-  std::memcpy(&hoehe, daten.data() + 4, 4);
-  if (breite == 0 || hoehe == 0 || daten.size() != 8 + size_t(breite) * hoehe * 3) return false;
-  if (!platzFuer(breite, hoehe)) return false;
-  bild.read(breite, hoehe, "RGB", MagickCore::CharPixel, daten.data() + 8);
-  return true;
-}
-
 // The picture's orientation tag, 1 (upright) to 8; 0 without one or with a number outside
 // that range, which ImageMagick takes from the file unchecked.
 int ausrichtung(const Magick::Image& bild) {
@@ -512,6 +309,21 @@ int ausrichtung(const Magick::Image& bild) {
 
 // Orientation tags 5 to 8 turn the picture by a quarter: its width is the stored height.
 bool querGespeichert(int lage) { return lage >= MagickCore::LeftTopOrientation; }
+
+// Readers ignore a bitmap file's size field, and writers get it wrong now and then;
+// ImageMagick refuses a file whose field is larger than the file. The field is made to
+// say the truth.
+QByteArray dateigroesseEintragen(QByteArray datei) {
+  if (datei.size() >= 6) setzeLe32(datei, 2, static_cast<uint32_t>(datei.size()));
+  return datei;
+}
+
+// A PCX of one bit in one plane is black and white: a set bit is white, as PC Paintbrush
+// wrote it and every other reader shows it, whatever the header's palette says.
+// ImageMagick reads the bits the other way round.
+bool einfarbigesPcx(const QByteArray& kopf) {
+  return kopf.size() >= 128 && kopf[3] == 1 && kopf[65] == 1;
+}
 
 }  // namespace
 
@@ -536,6 +348,7 @@ QString Bildsteuerung::formatAusInhalt(const QByteArray& kopf) {
 
 void Bildsteuerung::leeren(const QString& grund) {
   grund_ = grund;
+  voruebergehend_ = false;
   magick_.reset();
   magickNachholen_ = false;
   bild_ = QImage();
@@ -588,29 +401,15 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
   leeren();
   const QString format = formatAusInhalt(inhalt);
   if (format.isEmpty()) return false;
-  const QByteArray daten = format == QLatin1String("BMP") ? os2KopfAngleichen(inhalt) : inhalt;
+  if (format == QLatin1String("WMF")) return metadateiLaden(inhalt);
+  const QByteArray daten =
+      format == QLatin1String("BMP") ? dateigroesseEintragen(os2KopfAngleichen(inhalt)) : inhalt;
   if (daten.isEmpty()) return false;
-  const bool metadatei = format == QLatin1String("WMF");
-  if (metadatei) {
-    const Metadateiaufwand aufwand = metadateiAufwand(daten);
-    if (aufwand.produkt() > kGroessterMetadateiAufwand) {
-      // A damaged file is only refused; a sound one says how many commands it holds.
-      if (aufwand.geschaetzt) return false;
-      grund_ = QStringLiteral(
-                   "Sie enthält %1 Zeichenbefehle, zu viele, um sie ohne lange "
-                   "Wartezeit zu zeichnen.")
-                   .arg(QLocale(QLocale::German).toString(qlonglong(aufwand.eintraege)));
-      return false;
-    }
-  }
   try {
     const Magick::Blob blob(daten.constData(), static_cast<size_t>(daten.size()));
     const auto neuesBild = [&] {
       auto bild = std::make_unique<Magick::Image>();
       bild->quiet(true);  // warnings of a decoder do not fail the load
-      // Metafiles are drawn at the screen's 96 dpi, so an inch of the picture is an inch
-      // on the page at 100 %.
-      if (format == QLatin1String("WMF")) bild->density(Magick::Geometry(96, 96));
       // The format is fixed before reading, so ImageMagick never guesses it from the data.
       bild->magick(format.toStdString());
       return bild;
@@ -644,12 +443,9 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
                             .arg(std::ceil(breite * faktor))
                             .arg(std::ceil(hoehe * faktor))
                             .toStdString());
-    if (metadatei) {
-      if (!metadateiLesen(*bild, blob, ziel_, grund_)) return false;
-    } else {
-      bild->read(blob);
-    }
+    bild->read(blob);
     if (bild->columns() == 0 || bild->rows() == 0) return false;
+    if (format == QLatin1String("PCX") && einfarbigesPcx(daten)) bild->negate(false);
     if (bild->colorSpace() != MagickCore::sRGBColorspace &&
         bild->colorSpace() != MagickCore::RGBColorspace)
       bild->colorSpace(MagickCore::sRGBColorspace);
@@ -661,7 +457,11 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
     if (format == QLatin1String("BMP")) leeresAlphaIgnorieren(*bild);
     aufWeissLegen(*bild);
     bild->page(Magick::Geometry(0, 0, 0, 0));
-    skalieren(*bild, faktorFuer(double(bild->columns()), double(bild->rows()), ziel_));
+    // Fitted to the target; when only decoding, the bitmap stays as large as it was decoded
+    // (for a JPEG, the reduced size the target asked for), so that a larger target later
+    // can still use it.
+    skalieren(*bild, faktorFuer(double(bild->columns()), double(bild->rows()),
+                                nurDekodieren_ ? QSize() : ziel_));
     bild->classType(MagickCore::DirectClass);
     massstab_ = double(bild->columns()) / (quer ? hoehe : breite);
     magick_ = std::move(bild);
@@ -673,15 +473,40 @@ bool Bildsteuerung::ladeDaten(const QByteArray& inhalt) {
   }
 }
 
-Bildsteuerung::Dekodiert Bildsteuerung::dekodieren(const QString& pfad) {
+bool Bildsteuerung::metadateiLaden(const QByteArray& daten) {
+  const metadatei::Ergebnis ergebnis = metadatei::zeichnen(daten, ziel_, kGroesstePixelzahl);
+  if (ergebnis.bild.isNull()) {
+    grund_ = ergebnis.grund;
+    voruebergehend_ = ergebnis.voruebergehend;
+    return false;
+  }
+  setzeBild(ergebnis.bild);
+  massstab_ = ergebnis.bild.width() / ergebnis.natuerlicheBreite;
+  return true;
+}
+
+Bildsteuerung::Dekodiert Bildsteuerung::dekodieren(const QString& pfad, const QSize& ziel) {
   Bildsteuerung steuerung;
+  steuerung.setzeZielgroesse(ziel);
+  steuerung.nurDekodieren_ = true;
   Dekodiert ergebnis;
   if (steuerung.Load(pfad)) {
     ergebnis.bild = steuerung.bild();
     ergebnis.massstab = steuerung.massstab();
   }
   ergebnis.grund = steuerung.fehlergrund();
+  ergebnis.voruebergehend = steuerung.voruebergehend_;
   return ergebnis;
+}
+
+bool Bildsteuerung::reichtFuer(const Dekodiert& dekodiert, const QSize& ziel) {
+  if (dekodiert.bild.isNull() || dekodiert.massstab >= 1.0 || dekodiert.massstab <= 0) return true;
+  const double breite = dekodiert.bild.width() / dekodiert.massstab;
+  const double hoehe = dekodiert.bild.height() / dekodiert.massstab;
+  const double faktor = faktorFuer(breite, hoehe, ziel);
+  // A pixel of rounding either way does not call for decoding again.
+  return dekodiert.bild.width() + 1 >= breite * faktor &&
+         dekodiert.bild.height() + 1 >= hoehe * faktor;
 }
 
 bool Bildsteuerung::uebernehmen(const Dekodiert& dekodiert) {

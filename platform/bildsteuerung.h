@@ -2,7 +2,8 @@
 // to its bitmap and paints the bitmap stretched into a rectangle of a device context.
 // Built on Magick++; files are read by the program and decoded from memory with the format
 // fixed from an allow-list, so a crafted file can never make the decoder run a command or
-// read another file.
+// read another file. Metafiles are drawn by a helper program in a process of its own
+// (platform/metadatei.h), at the size the drawing needs.
 //
 // The bitmap is kept within a pixel budget: a picture larger than the drawing needs (the
 // target size, a frame's printed size at 600 dpi) is scaled down as it is decoded, and again
@@ -10,9 +11,6 @@
 // same in both directions, so the proportions stay. No bitmap exceeds kGroesstePixelzahl;
 // its shape does not matter.
 //
-// The work of decoding is bounded: a metafile with too many records is refused before it
-// is decoded, and one whose drawing takes longer than two seconds all the same is drawn in
-// a child process that is ended then.
 #pragma once
 
 #include <QByteArray>
@@ -61,20 +59,27 @@ class Bildsteuerung {
   // The same from bytes already in memory (the content decides the format).
   bool ladeDaten(const QByteArray& daten);
   // Why the last Load refused its picture, as a sentence for the user, where there is more
-  // to say than that it cannot be read (a metafile whose drawing would take too long);
-  // empty otherwise.
+  // to say than that it cannot be read (a picture too large, a metafile whose drawing would
+  // take too long); empty otherwise.
   QString fehlergrund() const { return grund_; }
 
-  // A picture file decoded once, before it is fitted to a target: the bitmap within the
+  // A picture file as decoded, before it is fitted to a target: the bitmap within the
   // pixel budget, its pixels per pixel of the file, and for a refused file no bitmap and
-  // the reason (fehlergrund). A control takes it over for any target size without decoding
-  // the file again.
+  // the reason (fehlergrund). A control takes it over for any target size it is large
+  // enough for (reichtFuer) without decoding the file again. voruebergehend: refused for a
+  // reason that was not the file's (a busy machine); the next attempt may succeed.
   struct Dekodiert {
     QImage bild;
     double massstab = 1.0;
     QString grund;
+    bool voruebergehend = false;
   };
-  static Dekodiert dekodieren(const QString& pfad);
+  // Decodes the file as large as the target needs: a JPEG at the smallest of its reduced
+  // sizes that is large enough, a metafile drawn at the target's size, any other format
+  // whole; within the pixel budget in each case.
+  static Dekodiert dekodieren(const QString& pfad, const QSize& ziel = {});
+  // Whether the decoded picture holds as many pixels as the target needs.
+  static bool reichtFuer(const Dekodiert& dekodiert, const QSize& ziel);
   // The decoded picture as the bitmap, scaled down to the target size as Load scales a
   // picture it decodes. Without a bitmap in it the control is left without one (with its
   // reason) and false is returned.
@@ -129,9 +134,13 @@ class Bildsteuerung {
   void wirkeWachsend(const std::function<QSizeF(double, double)>& groesseNachher,
                      const std::function<void(Magick::Image&)>& effekt);
 
+  bool metadateiLaden(const QByteArray& daten);
+
   QSize ziel_;
   double massstab_ = 1.0;
   QString grund_;
+  bool voruebergehend_ = false;
+  bool nurDekodieren_ = false;
 
   std::unique_ptr<Magick::Image> magick_;  // null: no bitmap, unless magickNachholen_
   // The bitmap was given as an image (bild_) and becomes a Magick image when first needed.

@@ -20,10 +20,6 @@ void GrosseBloeckeImHeap() {
 }
 
 void ZeichenThreadsBereithalten() {
-#ifdef __GLIBC__
-  // Threads share the heap's two arenas instead of reserving 64 MB of address space each.
-  mallopt(M_ARENA_MAX, 2);
-#endif
   QThreadPool* pool = QThreadPool::globalInstance();
   pool->setExpiryTimeout(-1);
   // The fills' parts need little stack.

@@ -13,4 +13,10 @@ void GrosseBloeckeImHeap();
 // wants them and waits for the parts it handed out; when a thread cannot be created then
 // (memory short, the address space used up), the part never runs and the drawing hangs.
 // Called once at start-up, after the application object exists.
+//
+// This leans on where Qt 6.4 (Debian 12's, which scripts/install-deps installs) fills: on
+// the global pool. The test GrosseFlaecheFuelltOhneNeueThreads hangs without this call. A
+// Qt that fills on a pool of its own would need that pool started instead; the test then
+// fails again and says so. A thread that finds no room for a heap arena of its own shares an
+// existing one, so the pool needs no change to the C library's arenas.
 void ZeichenThreadsBereithalten();

@@ -64,7 +64,15 @@ class Zwischenspeicher {
     return nullptr;
   }
 
+  // Takes the place of an entry of the same key.
   const Bildsteuerung::Dekodiert& ablegen(const K& k, Bildsteuerung::Dekodiert bild) {
+    for (auto it = eintraege_.begin(); it != eintraege_.end(); ++it) {
+      if (it->schluessel == k) {
+        bytes_ -= it->bild.bild.sizeInBytes();
+        eintraege_.erase(it);
+        break;
+      }
+    }
     bytes_ += bild.bild.sizeInBytes();
     eintraege_.push_front({k, std::move(bild)});
     // Keep the newest entry even when it alone is over the budget.
@@ -100,11 +108,11 @@ Zwischenspeicher<Schluessel>& zwischenspeicher() {
   return speicher;
 }
 
-// The decoded files, before any effect and target: each file is decoded once, and every
-// zoom, print, export and effect setting starts from its decoded bitmap (a big metafile
-// takes up to seconds to draw, a big photo a good part of one). As many files as the
-// processed pictures, so that a zoom of a page with many small pictures decodes none again;
-// the bytes bound the big ones.
+// The decoded files, before any effect: each file is decoded as large as the largest target
+// so far needed it, and every smaller zoom, export and effect setting starts from its
+// decoded bitmap (a big photo takes a good part of a second to decode whole). As many files
+// as the processed pictures, so that a zoom of a page with many small pictures decodes none
+// again; the bytes bound the big ones.
 Zwischenspeicher<Datei>& dekodierte() {
   static Zwischenspeicher<Datei> speicher(64, 128LL * 1024 * 1024);
   return speicher;
@@ -148,15 +156,25 @@ QString pfadFinden(const Programmzustand& s, const QString& gespeichert) {
 }
 
 // Load and the effect chain, in their fixed order; each works on what the one before left.
-// The file is decoded only when it is not among the decoded ones.
-void ladenUndBearbeiten(const ClassBild& bild, const Datei& datei, Bildsteuerung& steuerung) {
+// The file is decoded only when it is not among the decoded ones, or they hold it smaller
+// than the target needs. False when the result is not to be kept: the file was refused for
+// a reason that was not its own.
+bool ladenUndBearbeiten(const ClassBild& bild, const Datei& datei, Bildsteuerung& steuerung) {
   ++ladezaehler();
+  const QSize ziel = steuerung.zielgroesse();
   const Bildsteuerung::Dekodiert* dekodiert = dekodierte().suchen(datei);
-  if (!dekodiert) {
+  Bildsteuerung::Dekodiert voruebergehend;
+  if (!dekodiert || !Bildsteuerung::reichtFuer(*dekodiert, ziel)) {
     ++dekodierzaehler();
-    dekodiert = &dekodierte().ablegen(datei, Bildsteuerung::dekodieren(datei.pfad));
+    Bildsteuerung::Dekodiert neu = Bildsteuerung::dekodieren(datei.pfad, ziel);
+    if (neu.voruebergehend) {
+      voruebergehend = std::move(neu);
+      dekodiert = &voruebergehend;
+    } else {
+      dekodiert = &dekodierte().ablegen(datei, std::move(neu));
+    }
   }
-  if (!steuerung.uebernehmen(*dekodiert)) return;
+  if (!steuerung.uebernehmen(*dekodiert)) return !dekodiert->voruebergehend;
   if (bild.Rotate > 0) steuerung.Rotate(bild.Rotate, true, kWeiss);
   steuerung.Intensity(bild.Helligkeit);
   steuerung.Contrast(bild.Kontrast);
@@ -169,6 +187,7 @@ void ladenUndBearbeiten(const ClassBild& bild, const Datei& datei, Bildsteuerung
   if (bild.EffektTrapez < 0) steuerung.Shear(-static_cast<int>(bild.EffektTrapez), false, kWeiss);
   if (bild.Invert) steuerung.Invert();
   if (bild.Gray) steuerung.Grayscale();
+  return true;
 }
 
 }  // namespace
@@ -206,8 +225,7 @@ void BildDarstellen(Programmzustand& s, const ClassBild& bild, Bildsteuerung& st
       steuerung.leeren(fertig->grund);
     else
       steuerung.setzeBild(fertig->bild);
-  } else {
-    ladenUndBearbeiten(bild, datei, steuerung);
+  } else if (ladenUndBearbeiten(bild, datei, steuerung)) {
     Bildsteuerung::Dekodiert ergebnis;
     if (steuerung.hatBitmap()) ergebnis.bild = steuerung.bild();
     ergebnis.grund = steuerung.fehlergrund();

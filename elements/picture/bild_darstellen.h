@@ -6,8 +6,11 @@
 // from a small cache (least recently used entries go first) instead of being decoded and
 // processed again. A file changed on disk is loaded afresh. A picture whose control has
 // another target size (Bildsteuerung::setzeZielgroesse), or whose effects changed, is
-// processed again, but from the file's decoded bitmap, which a second cache keeps: each
-// file is decoded once, not again for each zoom, print, export or effect setting.
+// processed again, but from the file's decoded bitmap, which a second cache keeps: a file is
+// decoded as large as the drawing needs (a photo at a reduced size for the screen) and
+// again only for a target larger than that (zooming in, printing), not for each smaller
+// zoom or effect setting. A refusal that was not the file's fault (a busy machine) is not
+// kept.
 #pragma once
 
 #include "core/programmzustand.h"

@@ -16,6 +16,7 @@
 #include "platform/bildflaeche.h"
 #include "platform/bildsteuerung.h"
 #include "platform/drucksteuerung.h"
+#include "platform/metadatei.h"
 
 namespace {
 
@@ -267,6 +268,47 @@ TEST_F(BildTest, JedeDateiWirdEinmalDekodiert) {
   s.Zoomfaktor = 2;
   malen();
   EXPECT_EQ(bildDekodierungen(), dekodiert + 2);
+}
+
+// A photo is decoded as large as the frame needs on the screen (a quarter of a 1600 x 1200
+// JPEG for a frame of 151 pixels), kept for smaller zooms, and decoded again only where a
+// larger size is needed (printing); the larger one then serves every zoom.
+TEST_F(BildTest, FotoWirdInDerGezeigtenGroesseDekodiert) {
+  QImage foto(1600, 1200, QImage::Format_RGB32);
+  foto.fill(qRgb(200, 30, 30));
+  ASSERT_TRUE(foto.save(pfad("foto.jpg"), "JPG", 90));
+  EXPECT_EQ(Bildsteuerung::dekodieren(pfad("foto.jpg"), QSize(302, 227)).bild.width(), 400);
+  bild.File = pfad("foto.jpg");
+  const int dekodiert = bildDekodierungen();
+  EXPECT_TRUE(aehnlich(malen().pixel(60, 75), qRgb(200, 30, 30)));
+  s.Zoomfaktor = 0.5;
+  malen();
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 1);
+  s.Druckmodus = -1;
+  malen();
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 2);
+  EXPECT_GE(steuerung.BitmapWidth(), 945);
+  s.Druckmodus = 0;
+  s.Zoomfaktor = 2;
+  malen();
+  EXPECT_EQ(bildDekodierungen(), dekodiert + 2);
+}
+
+// A metafile the machine was too busy to draw in time leaves its frame empty with the reason,
+// but is not remembered as refused: the next redraw draws it.
+TEST_F(BildTest, BeschaeftigterRechnerIstKeinFehlerDerDatei) {
+  QFile datei(pfad("linien.wmf"));
+  ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
+  datei.write(metadatei::linien(100));
+  datei.close();
+  bild.File = datei.fileName();
+  const int vorher = metadatei::setzeWartezeitMs(0);
+  malen();
+  metadatei::setzeWartezeitMs(vorher);
+  EXPECT_FALSE(steuerung.hatBitmap());
+  EXPECT_FALSE(steuerung.fehlergrund().isEmpty());
+  malen();
+  EXPECT_TRUE(steuerung.hatBitmap());
 }
 
 TEST_F(BildTest, EffekteMitIhrenWerten) {

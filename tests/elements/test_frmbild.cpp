@@ -372,14 +372,14 @@ TEST_F(FrmBildTest, UnlesbareDateiLaesstHoeheUndZeigtKeinAltesBild) {
   // A metafile too big to draw: refused at once, and the hint names the file and says why.
   QFile viele(hier("viele.wmf"));
   ASSERT_TRUE(viele.open(QIODevice::WriteOnly));
-  viele.write(metadatei::linien(40000));
+  viele.write(metadatei::linien(100000));
   viele.close();
   dlg->zeigen();
   dateiKlicken("viele.wmf");
   EXPECT_EQ(rahmen().Hoehe, 500);
   EXPECT_FALSE(dlg->Lead1[1]->hatBitmap());
   EXPECT_TRUE(dlg->Vorschau[1]->hinweis().startsWith(
-      QStringLiteral("Die Bilddatei „viele.wmf“ kann nicht gelesen werden. Sie enthält 40.002")))
+      QStringLiteral("Die Bilddatei „viele.wmf“ kann nicht gelesen werden. Sie enthält 100.002")))
       << dlg->Vorschau[1]->hinweis().toStdString();
 }
 
