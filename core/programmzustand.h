@@ -20,7 +20,7 @@ class Bildsteuerung;
 
 // One entry of the font table.
 struct SchriftartEintrag {
-  QString Name;       // trimmed face name
+  QString Name;  // trimmed face name
   uint8_t Pitch = 0;
   LogFont logFont;
   TextMetrik textMetrik;
@@ -95,7 +95,7 @@ struct Programmzustand {
   QString Ladeauftrag;
   QString Startdokument;
   QString Spracheinstellung;
-  QString BrieftextRTF;      // the letter text as rich text
+  QString BrieftextRTF;  // the letter text as rich text
   QString LetzteSuche;
   // The settings file exists but could not be read at the start: the end of the program
   // leaves it as it is instead of writing the settings over it.
@@ -161,10 +161,18 @@ struct Programmzustand {
   ClassSchrift& schrift(int i) { return eintrag(Schriften, i, "Schrift"); }
   ClassBild& bild(int i) { return eintrag(Bilder, i, "Bild"); }
   ClassLinie& linie(int i) { return eintrag(Linien, i, "Linie"); }
+  // Whether slot i is one of the list's counted elements and holds one.
+  bool hatRahmen(int i) const { return belegt(Rahmenliste, i, AnzahlRahmen); }
+  bool hatSchrift(int i) const { return belegt(Schriften, i, AnzahlSchriften); }
+  bool hatLinie(int i) const { return belegt(Linien, i, AnzahlLinien); }
   // A path in the start-up folder.
   QString imStartverzeichnis(const QString& name) const { return Startverzeichnis + name; }
 
  private:
+  template <class T>
+  static bool belegt(const std::vector<std::shared_ptr<T>>& liste, int i, int anzahl) {
+    return i >= 1 && i <= anzahl && i < static_cast<int>(liste.size()) && liste[i];
+  }
   template <class T>
   static T& eintrag(const std::vector<std::shared_ptr<T>>& liste, int i, const char* art) {
     if (i < 0 || i >= static_cast<int>(liste.size()) || !liste[i])

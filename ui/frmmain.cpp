@@ -1,6 +1,5 @@
 #include "ui/frmmain.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -9,26 +8,21 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFocusEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStackedWidget>
-#include <QStatusBar>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -52,19 +46,14 @@
 #include "io/drucken.h"
 #include "io/frmdrucken.h"
 #include "io/frmvorschau.h"
-#include "io/layout.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/datensteuerung.h"
 #include "platform/dialoglage.h"
 #include "platform/drucksteuerung.h"
 #include "platform/einheiten.h"
-#include "platform/feldbindung.h"
 #include "platform/richtextbox.h"
 #include "platform/zahlen.h"
-#include "ui/adressen.h"
-#include "ui/datensteuerleiste.h"
 #include "ui/frminfo.h"
-#include "ui/frmsuchen.h"
 #include "ui/hilfe.h"
 #include "ui/seitenansicht.h"
 #include "ui/symbole.h"
@@ -72,51 +61,6 @@
 namespace {
 
 const QString kDokumentFilter = QStringLiteral("QX Marvolant (*.qxm)");
-
-// Side-panel geometry in pixels: rows 480 twips apart, labels left of the fields.
-constexpr int kZeilenAbstand = 28;
-constexpr int kZeilenOben = 8;
-constexpr int kFeldLinks = 76;
-constexpr int kFeldBreite = 190;
-constexpr int kFeldHoehe = 22;
-constexpr int kPanelBreite = kFeldLinks + kFeldBreite + 8;
-
-struct Feldbeschriftung {
-  int feld;
-  const char* text;
-};
-
-// Captions of the side-panel fields, panel by panel.
-constexpr Feldbeschriftung kNamePanel[] = {
-    {1, "Firma"}, {2, "Name"},   {3, "Straße"}, {4, "PLZ-Ort"},   {5, "Telefon"},
-    {6, "Mobil"}, {7, "E-Mail"}, {8, "Fax"},    {9, "Sonstiges"}, {10, "Sonstiges"}};
-constexpr Feldbeschriftung kBankPanel[] = {
-    {11, "Bank"},    {12, "BLZ"},    {13, "Konto"}, {14, "Bank 2"},  {15, "BLZ 2"},
-    {16, "Konto 2"}, {17, "Bank 3"}, {18, "BLZ 3"}, {19, "Konto 3"}, {20, "..."}};
-constexpr Feldbeschriftung kAdressePanel[] = {
-    {21, "Firma"}, {22, "Anrede"}, {23, "Vorname"}, {24, "Nachname"}, {25, "Straße"},
-    {26, "PLZ"},   {27, "Ort"},    {28, "..."},     {29, "..."},      {30, "Kategorie"}};
-
-// The database field bound to side-panel field 21 + i.
-const char* const kAdressfelder[] = {"Firma", "Anrede", "Vorname",     "Nachname",    "Straße",
-                                     "PLZ",   "Ort",    "Sonstiges 1", "Sonstiges 2", "Gruppe"};
-
-QAction* menuePunkt(QMenu* menue, const QString& text, const QString& name, bool abhakbar = false) {
-  QAction* a = menue->addAction(text);
-  a->setObjectName(name);
-  a->setCheckable(abhakbar);
-  return a;
-}
-
-bool gueltigerRahmen(const Programmzustand& s, int i) {
-  return i >= 1 && i <= s.AnzahlRahmen && i < static_cast<int>(s.Rahmenliste.size()) &&
-         s.Rahmenliste[i];
-}
-
-bool gueltigeSchrift(const Programmzustand& s, int i) {
-  return i >= 1 && i <= s.AnzahlSchriften && i < static_cast<int>(s.Schriften.size()) &&
-         s.Schriften[i];
-}
 
 }  // namespace
 
@@ -149,7 +93,7 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   toolbar2_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   toolbar2_->setIconSize(QSize(22, 22));
   spalte->addWidget(toolbar2_);
-  bauePanels();
+  const int panelBreite = bauePanels();
   auto* panelRollbereich = new QScrollArea(linkeSpalte);
   panelRollbereich->setWidget(frame1_);
   panelRollbereich->setWidgetResizable(true);
@@ -172,7 +116,7 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
   connect(seite_, &Seitenansicht::kontextmenue, this, &frmMain::kontextmenueZeigen);
 
   baueToolbars();
-  linkeSpalte->setFixedWidth(std::max(kPanelBreite + 12, toolbar2_->sizeHint().width()));
+  linkeSpalte->setFixedWidth(std::max(panelBreite + 12, toolbar2_->sizeHint().width()));
   baueMenues();
   baueStatusleiste();
 
@@ -194,407 +138,6 @@ frmMain::frmMain(Programmzustand& s, QWidget* eltern) : QMainWindow(eltern), s_(
 
 frmMain::~frmMain() {
   if (s_.fenster == this) s_.fenster = &s_.keinFenster;
-}
-
-// --- Building the controls ---------------------------------------------------------------
-
-void frmMain::bauePanels() {
-  frame1_ = new QStackedWidget;
-  frame1_->setObjectName(QStringLiteral("Frame1"));
-
-  auto feldReihe = [this](QWidget* panel, const Feldbeschriftung& b, int zeile) {
-    auto* beschriftung = new QLabel(QString::fromUtf8(b.text), panel);
-    beschriftung->setGeometry(0, kZeilenOben + kZeilenAbstand * zeile, kFeldLinks - 4, kFeldHoehe);
-    beschriftung->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    auto* feld = new QLineEdit(panel);
-    feld->setObjectName(QStringLiteral("Text1_%1").arg(b.feld));
-    feld->setGeometry(kFeldLinks, kZeilenOben + kZeilenAbstand * zeile, kFeldBreite, kFeldHoehe);
-    beschriftung->setBuddy(feld);
-    text1_[b.feld] = feld;
-    const int i = b.feld;
-    connect(feld, &QLineEdit::textEdited, this, [this, i] { Text1_Change(i); });
-    feld->installEventFilter(this);
-  };
-  auto neuesPanel = [this](const QString& name, int hoehe) {
-    auto* panel = new QWidget;
-    panel->setObjectName(name);
-    panel->setProperty("noetig", QSize(kPanelBreite, hoehe));
-    frame1_->addWidget(panel);
-    return panel;
-  };
-  const int feldHoehe = kZeilenOben + kZeilenAbstand * 10;
-
-  QWidget* name = neuesPanel(QStringLiteral("Frame1_1"), feldHoehe);
-  for (int k = 0; k < 10; ++k) feldReihe(name, kNamePanel[k], k);
-  QWidget* bank = neuesPanel(QStringLiteral("Frame1_2"), feldHoehe);
-  for (int k = 0; k < 10; ++k) feldReihe(bank, kBankPanel[k], k);
-
-  // "Layout": five preset buttons and the reset of the snapshot.
-  QWidget* layout = neuesPanel(QStringLiteral("Frame1_3"), 220);
-  auto* raster = new QGridLayout(layout);
-  raster->setContentsMargins(0, kZeilenOben, 0, 0);
-  for (int n = 1; n <= 5; ++n) {
-    auto* knopf = new QPushButton(layout);
-    knopf->setObjectName(QStringLiteral("Command4_%1").arg(n));
-    knopf->setIcon(symbol(QStringLiteral("Layout%1").arg(n)));
-    knopf->setIconSize(QSize(40, 40));
-    knopf->setMinimumSize(64, 56);
-    knopf->setToolTip(QStringLiteral("Layout %1").arg(n));
-    raster->addWidget(knopf, (n - 1) / 3, (n - 1) % 3);
-    connect(knopf, &QPushButton::clicked, this, [this, n] { Command4_Click(n); });
-    command4_[n] = knopf;
-  }
-  cmdzuruecksetzen_ = new QPushButton(QStringLiteral("Zurücksetzen"), layout);
-  cmdzuruecksetzen_->setObjectName(QStringLiteral("cmdzuruecksetzen"));
-  raster->addWidget(cmdzuruecksetzen_, 2, 0, 1, 3);
-  connect(cmdzuruecksetzen_, &QPushButton::clicked, this, &frmMain::cmdzuruecksetzen_Click);
-  raster->setRowStretch(3, 1);
-
-  // "Adresse": the bound fields, the data control, the record number and the buttons.
-  QWidget* adresse = neuesPanel(QStringLiteral("Frame1_4"), feldHoehe + 90);
-  for (int k = 0; k < 10; ++k) feldReihe(adresse, kAdressePanel[k], k);
-  data1_ = std::make_unique<Datensteuerung>();
-  data1_->setCaption(QStringLiteral("  Adressendatenbank"));
-  data1Leiste_ = new Datensteuerleiste(data1_.get(), adresse);
-  data1Leiste_->setObjectName(QStringLiteral("Data1"));
-  data1Leiste_->setGeometry(0, feldHoehe, kPanelBreite - 8, 26);
-  data1Leiste_->setzeMeldung(
-      [this](const QString& text) { Meldung(text, QString(), Knoepfe::Ok, Symbol::Keins); });
-  for (int k = 0; k < 10; ++k)
-    bindeFeld(*data1_, text1_[21 + k], QString::fromUtf8(kAdressfelder[k]));
-
-  auto* nummerText = new QLabel(QStringLiteral("Nr."), adresse);
-  nummerText->setGeometry(0, feldHoehe + 30, kFeldLinks - 4, kFeldHoehe);
-  textDatensatznummer_ = new QLineEdit(adresse);
-  textDatensatznummer_->setObjectName(QStringLiteral("TextDatensatznummer"));
-  textDatensatznummer_->setGeometry(kFeldLinks, feldHoehe + 30, 60, kFeldHoehe);
-  nummerText->setBuddy(textDatensatznummer_);
-  bindeDatensatznummer(*data1_, textDatensatznummer_);
-
-  cmdadd_ = new QPushButton(QStringLiteral("Einfügen"), adresse);
-  cmdadd_->setObjectName(QStringLiteral("cmdadd"));
-  cmddelete_ = new QPushButton(QStringLiteral("Löschen"), adresse);
-  cmddelete_->setObjectName(QStringLiteral("cmddelete"));
-  command1_ = new QPushButton(QStringLiteral(" Suchen"), adresse);
-  command1_->setObjectName(QStringLiteral("Command1"));
-  const int knopfBreite = (kPanelBreite - 8 - 8) / 3;
-  cmdadd_->setGeometry(0, feldHoehe + 60, knopfBreite, 28);
-  cmddelete_->setGeometry(knopfBreite + 4, feldHoehe + 60, knopfBreite, 28);
-  command1_->setGeometry(2 * (knopfBreite + 4), feldHoehe + 60, knopfBreite, 28);
-  connect(cmdadd_, &QPushButton::clicked, this, [this] { AdresseEinfuegen(*data1_, s_); });
-  connect(cmddelete_, &QPushButton::clicked, this, [this] { AdresseLoeschen(*data1_, s_); });
-  connect(command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
-  connect(data1_.get(), &Datensteuerung::datensatzGewechselt, this, &frmMain::datensatzGewechselt);
-
-  // The stack takes the size of the panel shown, not that of the largest one.
-  connect(frame1_, &QStackedWidget::currentChanged, this, [this](int aktuell) {
-    for (int i = 0; i < frame1_->count(); ++i) {
-      QWidget* panel = frame1_->widget(i);
-      panel->setMinimumSize(i == aktuell ? panel->property("noetig").toSize() : QSize(0, 0));
-    }
-  });
-  frame1_->setCurrentIndex(1);
-  frame1_->setCurrentIndex(0);
-}
-
-void frmMain::baueToolbars() {
-  toolbar1_ = addToolBar(QStringLiteral("Toolbar1"));
-  toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
-  toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-  toolbar1_->setIconSize(QSize(24, 24));
-  toolbar1_->setMovable(false);
-  struct Knopf {
-    const char* schluessel;
-    const char* tipp;
-  };
-  const Knopf knoepfe[] = {{"Neu", "Alle Eingaben werden gelöscht"},
-                           {"Öffnen", ""},
-                           {"Speichern", ""},
-                           {"Vorschau", ""},
-                           {"Drucken", ""},
-                           {"Hilfe", ""},
-                           {"Eigenschaft", "Einstellen des Objektes"},
-                           {"Einfügen", "Einfügen eines neuen Rahmen"}};
-  for (const Knopf& k : knoepfe) {
-    const QString schluessel = QString::fromUtf8(k.schluessel);
-    QAction* a = toolbar1_->addAction(schluessel);
-    a->setObjectName(schluessel);
-    a->setIcon(
-        symbol(schluessel == QLatin1String("Eigenschaft") ? QStringLiteral("Text") : schluessel));
-    a->setToolTip(*k.tipp ? QString::fromUtf8(k.tipp) : schluessel);
-    if (schluessel == QLatin1String("Eigenschaft")) eigenschaft_ = a;
-    connect(a, &QAction::triggered, this, [this, schluessel] { Toolbar1_ButtonClick(schluessel); });
-  }
-
-  // The panel switch above the side panels.
-  const char* const panels[] = {"Name", "Bank", "Layout", "Adresse", "Brief"};
-  for (int i = 1; i <= 5; ++i) {
-    const QString text = QString::fromUtf8(panels[i - 1]);
-    QAction* a = toolbar2_->addAction(symbol(text), text);
-    a->setObjectName(QStringLiteral("Toolbar2_%1").arg(i));
-    connect(a, &QAction::triggered, this, [this, i] { Toolbar2_ButtonClick(i); });
-  }
-
-  addToolBarBreak();
-  toolbar3_ = addToolBar(QStringLiteral("Toolbar3"));
-  toolbar3_->setObjectName(QStringLiteral("Toolbar3"));
-  toolbar3_->setMovable(false);
-  combo1_ = new QComboBox(toolbar3_);
-  combo1_->setObjectName(QStringLiteral("Combo1"));
-  combo1_->setMinimumContentsLength(18);
-  combo1_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  combo1_->setToolTip(QStringLiteral("Schriftart"));
-  combo2_ = new QComboBox(toolbar3_);
-  combo2_->setObjectName(QStringLiteral("Combo2"));
-  combo2_->setToolTip(QStringLiteral("Schriftstil"));
-  combo3_ = new QComboBox(toolbar3_);
-  combo3_->setObjectName(QStringLiteral("Combo3"));
-  combo3_->setEditable(true);
-  combo3_->setInsertPolicy(QComboBox::NoInsert);
-  // A typed size is taken as typed: "7" stays 7, not a listed size that starts with 7.
-  combo3_->setCompleter(nullptr);
-  combo3_->setMinimumContentsLength(4);
-  combo3_->setToolTip(QStringLiteral("Schriftgröße"));
-  toolbar3_->addWidget(combo1_);
-  toolbar3_->addWidget(combo2_);
-  toolbar3_->addWidget(combo3_);
-
-  // The font boxes act on the current text element, on the user's choice only.
-  connect(combo1_, &QComboBox::activated, this, [this](int index) {
-    if (!gueltigeSchrift(s_, s_.AktuelleSchrift)) return;
-    s_.schrift(s_.AktuelleSchrift).fontname = combo1_->itemText(index);
-    SeiteZeichnen(s_);
-  });
-  connect(combo2_, &QComboBox::activated, this, [this](int index) {
-    if (!gueltigeSchrift(s_, s_.AktuelleSchrift)) return;
-    ClassSchrift& t = s_.schrift(s_.AktuelleSchrift);
-    const QString stil = combo2_->itemText(index);
-    if (stil == QLatin1String("Fett")) {
-      t.Bold = true;
-      t.Italic = false;
-    } else if (stil == QLatin1String("Standard")) {
-      t.Bold = false;
-      t.Italic = false;
-    } else if (stil == QLatin1String("Kursiv")) {
-      t.Bold = false;
-      t.Italic = true;
-    } else {
-      t.Bold = true;
-      t.Italic = true;
-    }
-    SeiteZeichnen(s_);
-  });
-  connect(combo3_, &QComboBox::activated, this, [this](int index) {
-    if (!gueltigeSchrift(s_, s_.AktuelleSchrift)) return;
-    s_.schrift(s_.AktuelleSchrift).FontSize = zahlen::Val(combo3_->itemText(index));
-    SeiteZeichnen(s_);
-  });
-  connect(combo3_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-    if (!gueltigeSchrift(s_, s_.AktuelleSchrift)) return;
-    double groesse = zahlen::Val(text);
-    if (groesse < 6) groesse = 6;
-    s_.schrift(s_.AktuelleSchrift).FontSize = groesse;
-    SeiteZeichnen(s_);
-  });
-}
-
-void frmMain::baueMenues() {
-  QMenuBar* leiste = menuBar();
-
-  QMenu* datei = leiste->addMenu(QStringLiteral("&Datei"));
-  datei->setObjectName(QStringLiteral("mnuFile"));
-  QAction* neu = menuePunkt(datei, QStringLiteral("&Neu"), QStringLiteral("mnuFileNew"));
-  QAction* oeffnen = menuePunkt(datei, QStringLiteral("Ö&ffnen..."), QStringLiteral("mnuFileOpen"));
-  QAction* schliessen =
-      menuePunkt(datei, QStringLiteral("S&chließen"), QStringLiteral("mnuFileClose"));
-  datei->addSeparator();
-  QAction* speichern =
-      menuePunkt(datei, QStringLiteral("&Speichern"), QStringLiteral("mnuFileSave"));
-  QAction* speichernUnter =
-      menuePunkt(datei, QStringLiteral("Speichern &unter..."), QStringLiteral("mnuFileSaveAs"));
-  QAction* alsBild =
-      menuePunkt(datei, QStringLiteral("als Bild speichern"), QStringLiteral("mnuBildSpeichern"));
-  QAction* word =
-      menuePunkt(datei, QStringLiteral("in Word exportieren"), QStringLiteral("mnuWord"));
-  datei->addSeparator();
-  QAction* seiteEinrichten =
-      menuePunkt(datei, QStringLiteral("Seite &einrichten..."), QStringLiteral("mnuFilePageSetup"));
-  QAction* vorschau =
-      menuePunkt(datei, QStringLiteral("Seitenvorschau"), QStringLiteral("mnuFilePrintPreview"));
-  connect(vorschau, &QAction::triggered, this, &frmMain::VorschauZeigen);
-  QAction* drucken =
-      menuePunkt(datei, QStringLiteral("Dru&cken..."), QStringLiteral("mnuFilePrint"));
-  // Three recent-file entries that the program never fills.
-  for (int i = 1; i <= 3; ++i)
-    menuePunkt(datei, QString(), QStringLiteral("mnuFileMRU_%1").arg(i))->setVisible(false);
-  datei->addSeparator();
-  QAction* beenden = menuePunkt(datei, QStringLiteral("&Beenden"), QStringLiteral("mnuFileExit"));
-  connect(neu, &QAction::triggered, this, [this] {
-    s_.Ladeauftrag = QStringLiteral("neu");
-    LadeDokument(s_);
-  });
-  connect(oeffnen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-  connect(speichern, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
-  connect(speichernUnter, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
-  connect(alsBild, &QAction::triggered, this, [this] { mnuBildSpeichern_Click(s_, bildDialog); });
-  connect(word, &QAction::triggered, this, [this] { word_->mnuWord_Click(); });
-  connect(seiteEinrichten, &QAction::triggered, this, &frmMain::SeiteEinrichten);
-  connect(drucken, &QAction::triggered, this, &frmMain::DruckdialogZeigen);
-  connect(schliessen, &QAction::triggered, this, &QWidget::close);
-  connect(beenden, &QAction::triggered, this, &QWidget::close);
-
-  QMenu* bearbeiten = leiste->addMenu(QStringLiteral("&Bearbeiten"));
-  bearbeiten->setObjectName(QStringLiteral("mnuEdit"));
-  connect(menuePunkt(bearbeiten, QStringLiteral("Brief"), QStringLiteral("mnuBrief")),
-          &QAction::triggered, this, &frmMain::BriefZeigen);
-  connect(menuePunkt(bearbeiten, QStringLiteral("Raster"), QStringLiteral("mnuRaster")),
-          &QAction::triggered, this, &frmMain::SeiteEinrichten);
-
-  QMenu* ansicht = leiste->addMenu(QStringLiteral("&Ansicht"));
-  ansicht->setObjectName(QStringLiteral("mnuView"));
-  mnuGitterlinienansicht_ =
-      menuePunkt(ansicht, QStringLiteral("Raster"), QStringLiteral("mnuGitterlinienansicht"), true);
-  mnuHilfsbereiche_ = menuePunkt(ansicht, QStringLiteral("Hilfsbereiche"),
-                                 QStringLiteral("mnuHilfsbereiche"), true);
-  ansicht->addSeparator();
-  QAction* seitenbreite =
-      menuePunkt(ansicht, QStringLiteral("&Seitenbreite"), QStringLiteral("mnuViewSeitenbreite"));
-  QAction* ganzeSeite =
-      menuePunkt(ansicht, QStringLiteral("&ganze Seite"), QStringLiteral("mnuViewganze_Seite"));
-  ansicht->addSeparator();
-  for (int prozent : {50, 100, 150, 200}) {
-    QAction* a = menuePunkt(ansicht, QStringLiteral("%1 %").arg(prozent),
-                            QStringLiteral("mnuViewProzent%1").arg(prozent));
-    connect(a, &QAction::triggered, this, [this, prozent] { ZoomSetzen(prozent); });
-  }
-  connect(mnuGitterlinienansicht_, &QAction::triggered, this, [this] {
-    s_.RasterAnzeigen = umschalten(s_.RasterAnzeigen);
-    mnuGitterlinienansicht_->setChecked(s_.RasterAnzeigen != 0);
-    SeiteZeichnen(s_);
-  });
-  connect(mnuHilfsbereiche_, &QAction::triggered, this, [this] {
-    s_.HilfsbereicheAnzeigen = umschalten(s_.HilfsbereicheAnzeigen);
-    mnuHilfsbereiche_->setChecked(s_.HilfsbereicheAnzeigen != 0);
-    SeiteZeichnen(s_);
-  });
-  connect(seitenbreite, &QAction::triggered, this, &frmMain::Seitenbreite);
-  connect(ganzeSeite, &QAction::triggered, this, &frmMain::GanzeSeite);
-
-  // The frame commands. The "&Rahmen" menu and the frame popup of the page (right click)
-  // list them in their own order and captions; the items of one command run the same code.
-  struct Befehl {
-    std::function<void()> ausfuehren;
-    bool abhakbar = false;
-  };
-  auto abhakbar = [](std::function<void()> ausfuehren) {
-    return Befehl{std::move(ausfuehren), true};
-  };
-  const Befehl alleAnzeigen = abhakbar([this] {
-    s_.AlleRahmenAnzeigen = umschalten(s_.AlleRahmenAnzeigen);
-    mnuRahmensichtbar_->setChecked(s_.AlleRahmenAnzeigen != 0);
-    SeiteZeichnen(s_);
-  });
-  const Befehl mmGenau = abhakbar([this] {
-    s_.MmGenau = umschalten(s_.MmGenau);
-    mmummgenau_->setChecked(s_.MmGenau == 0);
-  });
-  const Befehl magnet = abhakbar([this] {
-    s_.MagnetAn = umschalten(s_.MagnetAn);
-    mnuRahmenMagnet_->setChecked(s_.MagnetAn != 0);
-  });
-  const Befehl verankern = abhakbar([this] {
-    verankernUmschalten();
-    verankertMarkieren();
-  });
-  const Befehl eigenschaft{[this] { EigenschaftenZeigen(s_); }};
-  const Befehl einfuegen{[this] { EinfuegenZeigen(); }};
-  const Befehl loeschen{[this] { RahmenLoeschen(s_); }};
-  const Befehl positionieren{[this] { PositionierenZeigen(); }};
-  const Befehl ganzVorne{[this] { RahmenGanzVorne(s_); }};
-  const Befehl ganzHinten{[this] { RahmenGanzHinten(s_); }};
-  const Befehl einsVor{[this] { RahmenEinsVor(s_); }};
-  const Befehl einsZurueck{[this] { RahmenEinsZurueck(s_); }};
-
-  // One item of a menu: caption, control name, command, and the member that keeps the item;
-  // an item without a caption is a separator.
-  struct Punkt {
-    const char* text = nullptr;
-    const char* name = nullptr;
-    const Befehl* befehl = nullptr;
-    QAction** merken = nullptr;
-  };
-  auto eintragen = [this](QMenu* menue, std::initializer_list<Punkt> punkte) {
-    for (const Punkt& p : punkte) {
-      if (!p.text) {
-        menue->addSeparator();
-        continue;
-      }
-      QAction* a = menuePunkt(menue, QString::fromUtf8(p.text), QString::fromUtf8(p.name),
-                              p.befehl->abhakbar);
-      connect(a, &QAction::triggered, this, p.befehl->ausfuehren);
-      if (p.merken) *p.merken = a;
-    }
-  };
-
-  QMenu* rahmen = leiste->addMenu(QStringLiteral("&Rahmen"));
-  rahmen->setObjectName(QStringLiteral("mnuRahmen"));
-  eintragen(rahmen, {{"Alle anzeigen", "mnuRahmensichtbar", &alleAnzeigen, &mnuRahmensichtbar_},
-                     {"1/10 mm genau", "mmummgenau", &mmGenau, &mmummgenau_},
-                     {"Rastermagnet", "mnuRahmenMagnet", &magnet, &mnuRahmenMagnet_},
-                     {},
-                     {"Einfügen", "mnuRahmenEinfuegen", &einfuegen},
-                     {"Löschen", "mnuRahmenLoeschen", &loeschen},
-                     {"Positionieren", "mnuRahmenPositionieren", &positionieren},
-                     {"verankern", "mnuverankert", &verankern, &mnuverankert_},
-                     {},
-                     {"ganz nach vorne", "mnuRahmenvorne", &ganzVorne},
-                     {"ganz nach hinten", "mnuRahmenhinten", &ganzHinten},
-                     {"eins nach vorne", "mnuRahmeneinsvorn", &einsVor},
-                     {"eins nach hinten", "mnuRahmeneinshinten", &einsZurueck}});
-  connect(rahmen, &QMenu::aboutToShow, this, &frmMain::verankertMarkieren);
-
-  QMenu* hilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
-  hilfe->setObjectName(QStringLiteral("mnuHelp"));
-  connect(menuePunkt(hilfe, QStringLiteral("&Inhalt"), QStringLiteral("mnuHelpContents")),
-          &QAction::triggered, this, &frmMain::hilfeZeigen);
-  hilfe->addSeparator();
-  connect(menuePunkt(hilfe, QStringLiteral("Zur QX-Homepage"), QStringLiteral("mnuHelpQX")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuHelpQX_Click);
-  connect(menuePunkt(hilfe, QStringLiteral("Mail an den Autor"), QStringLiteral("mnuHelpHotline")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuHelpHotline_Click);
-  connect(menuePunkt(hilfe, QStringLiteral("Programm aktualisieren"), QStringLiteral("mnuupdate")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuupdate_Click);
-  hilfe->addSeparator();
-  connect(menuePunkt(hilfe, QStringLiteral("Info"), QStringLiteral("mnuInfo")), &QAction::triggered,
-          this, &frmMain::InfoZeigen);
-
-  // The frame popup of the page (right click).
-  popSchrift_ = new QMenu(this);
-  popSchrift_->setObjectName(QStringLiteral("PopSchrift"));
-  eintragen(popSchrift_, {{"Eigenschaft", "Eigenschaft", &eigenschaft},
-                          {"Positionieren", "Positionieren", &positionieren},
-                          {"Verankern", "mnuVerankern", &verankern, &mnuVerankern_},
-                          {"Löschen", "Loeschen", &loeschen},
-                          {},
-                          {"ganz nach vorne", "popganzvorn", &ganzVorne},
-                          {"ganz nach hinten", "popganzhinten", &ganzHinten},
-                          {"eins nach vorne", "popeinsvor", &einsVor},
-                          {"eins nach hinten", "popeinshinten", &einsZurueck}});
-}
-
-void frmMain::baueStatusleiste() {
-  QStatusBar* leiste = statusBar();
-  leiste->setObjectName(QStringLiteral("StatusBar"));
-  for (int i = 1; i <= 4; ++i) {
-    auto* panel = new QLabel(leiste);
-    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setMinimumWidth(i == 1 ? 200 : 110);
-    leiste->addWidget(panel, i == 1 ? 1 : 0);
-    status_[i] = panel;
-  }
-  status_[1]->setText(QStringLiteral("Status"));
 }
 
 // --- Fenster -----------------------------------------------------------------------------
@@ -636,27 +179,13 @@ void frmMain::MeldungDanach(const QString& text) {
       0, this, [this, text] { Meldung(text, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen); });
 }
 
-QString frmMain::Text1(int i) const {
-  if (i < 1 || i > 30) return QString();
-  return text1_[i]->text();
-}
-
-void frmMain::setzeText1(int i, const QString& text) {
-  if (i < 1 || i > 30) return;
-  // Set by the program: no change handler runs.
-  const QSignalBlocker sperre(text1_[i]);
-  text1_[i]->setText(text);
-  text1_[i]->setCursorPosition(0);
-}
-
 QRectF frmMain::Rahmen() const { return seite_->Rahmen(); }
 
 void frmMain::setzeRahmen(const QRectF& rechteck) { seite_->setzeRahmen(rechteck); }
 
 void frmMain::MarkierungZeigen() {
   // The rectangle lies exactly over the selected frame at the current zoom.
-  if (gueltigerRahmen(s_, s_.AktuellerRahmen))
-    seite_->setzeRahmen(RahmenRechteck(s_, s_.AktuellerRahmen));
+  if (s_.hatRahmen(s_.AktuellerRahmen)) seite_->setzeRahmen(RahmenRechteck(s_, s_.AktuellerRahmen));
   const Markierung m = MarkierungBerechnen(s_, seite_->Rahmen());
   seite_->setzeRahmen(m.rechteck);
   for (int i = 1; i <= 8; ++i) seite_->setzeZiehpunkt(i, m.ziehpunkt[i], m.ziehpunktSichtbar[i]);
@@ -767,8 +296,7 @@ void frmMain::Form_Load() {
   briefeditor_->BriefLaden();
 
   // Selection rectangle over the selected frame.
-  if (gueltigerRahmen(s_, s_.AktuellerRahmen))
-    seite_->setzeRahmen(RahmenRechteck(s_, s_.AktuellerRahmen));
+  if (s_.hatRahmen(s_.AktuellerRahmen)) seite_->setzeRahmen(RahmenRechteck(s_, s_.AktuellerRahmen));
 
   setWindowTitle(s_.Programmtitel + QStringLiteral(" - Version ") + s_.Programmversion);
   data1_->setCaption(QStringLiteral(" Adresse Nr. 1"));
@@ -835,20 +363,6 @@ void frmMain::nachErstemZeigen() {
   adressenOeffnen();
 }
 
-void frmMain::adressenOeffnen() {
-  // A missing database is reported once the window shows; the program runs on without.
-  AdressenOeffnen(*data1_, s_, dateiImOrdner(s_.Startverzeichnis, QString(AdressdatenbankName)));
-}
-
-void frmMain::datensatzGewechselt() {
-  // The address fields show another record: their text elements follow on the next tick.
-  for (int i = 21; i <= 30; ++i) {
-    if (gueltigeSchrift(s_, i)) s_.schrift(i).Textstring = text1_[i]->text();
-    if (!text1_[i]->hasFocus()) text1_[i]->setCursorPosition(0);
-  }
-  s_.TextGeaendert = -1;
-}
-
 bool frmMain::event(QEvent* ereignis) {
   if (ereignis->type() == QEvent::WindowActivate) Form_Activate();
   return QMainWindow::event(ereignis);
@@ -898,8 +412,6 @@ void frmMain::closeEvent(QCloseEvent* ereignis) {
   if (programmEnde) programmEnde();
 }
 
-// --- Side panels -------------------------------------------------------------------------
-
 bool frmMain::eventFilter(QObject* objekt, QEvent* ereignis) {
   if (ereignis->type() == QEvent::Hide && objekt->property("seiteNachSchliessen").toBool()) {
     // A dialog that kept the window from input has closed: the page shows what it changed.
@@ -920,72 +432,6 @@ bool frmMain::eventFilter(QObject* objekt, QEvent* ereignis) {
     }
   }
   return QMainWindow::eventFilter(objekt, ereignis);
-}
-
-void frmMain::Text1_Change(int i) {
-  if (gueltigeSchrift(s_, i)) s_.schrift(i).Textstring = text1_[i]->text();
-  if (gueltigeSchrift(s_, s_.AktuelleSchrift))
-    TextRahmenSichtbar(s_, s_.schrift(s_.AktuelleSchrift).Textstring);
-  s_.TextGeaendert = -1;
-}
-
-void frmMain::Text1_GotFocus(int i) {
-  // Field i feeds text i in frame i of the fixed part of the document.
-  if (!gueltigerRahmen(s_, i) || !gueltigeSchrift(s_, i)) return;
-  s_.AktuelleSchrift = i;
-  s_.AktuellerRahmen = i;
-  MarkierungZeigen();
-  SeiteZeichnen(s_);
-}
-
-void frmMain::Timer1_Timer() {
-  if (s_.TextGeaendert == -1) {
-    s_.TextGeaendert = 0;
-    SeiteZeichnen(s_);
-  }
-}
-
-void frmMain::PanelZeigen(int index) {
-  if (index < 1 || index > 4) return;
-  frame1_->setCurrentIndex(index - 1);
-  switch (index) {
-    case 1:
-      feldFokussieren(1);
-      break;
-    case 2:
-      feldFokussieren(11);
-      break;
-    case 4:
-      feldFokussieren(21);
-      break;
-    default:
-      break;
-  }
-}
-
-void frmMain::feldFokussieren(int i) {
-  QLineEdit* feld = text1_[i];
-  if (feld->hasFocus()) return;
-  feld->setFocus(Qt::OtherFocusReason);
-  // In a window that is not active the field gets the focus only when the window does, and
-  // that focus does not count as choosing the field: choose it now.
-  if (!feld->hasFocus()) Text1_GotFocus(i);
-}
-
-void frmMain::Command1_Click() {
-  // The search dialog is made on first use and kept (hidden) with its option and term.
-  if (!suchen_) {
-    suchen_ = new frmSuchen(*data1_, s_, this);
-    suchen_->setObjectName(QStringLiteral("frmSuchen"));
-  }
-  suchen_->show();
-  suchen_->raise();
-  suchen_->activateWindow();
-}
-
-void frmMain::Command4_Click(int index) {
-  s_.Ladeauftrag = dateiImOrdner(s_.Startverzeichnis, QStringLiteral("Layout%1.lay").arg(index));
-  LadeLayout(s_);
 }
 
 // --- Zoom --------------------------------------------------------------------------------
@@ -1029,14 +475,14 @@ double frmMain::umschalten(double flag) {
 }
 
 void frmMain::verankernUmschalten() {
-  if (!gueltigerRahmen(s_, s_.AktuellerRahmen)) return;
+  if (!s_.hatRahmen(s_.AktuellerRahmen)) return;
   ClassRahmen& r = s_.rahmen(s_.AktuellerRahmen);
   r.Verankert = !r.Verankert;
 }
 
 void frmMain::verankertMarkieren() {
   const bool verankert =
-      gueltigerRahmen(s_, s_.AktuellerRahmen) && s_.rahmen(s_.AktuellerRahmen).Verankert;
+      s_.hatRahmen(s_.AktuellerRahmen) && s_.rahmen(s_.AktuellerRahmen).Verankert;
   mnuverankert_->setChecked(verankert);
   mnuVerankern_->setChecked(verankert);
 }
@@ -1097,26 +543,6 @@ void frmMain::Toolbar2_ButtonClick(int index) {
   } else if (index == 5) {
     BriefZeigen();
   }
-}
-
-QString frmMain::Schnappschussdatei() const {
-  if (!schnappschussOrdner_ || !schnappschussOrdner_->isValid()) return QString();
-  return schnappschussOrdner_->filePath(QStringLiteral("test.qxm"));
-}
-
-void frmMain::cmdzuruecksetzen_Click() {
-  if (!schnappschussGespeichert_ || !QFileInfo(Schnappschussdatei()).isFile()) {
-    Meldung(QStringLiteral("Es gibt noch keinen Stand, auf den zurückgesetzt werden kann."),
-            QString(), Knoepfe::Ok, Symbol::Information);
-    return;
-  }
-  // The snapshot is loaded in place of the document, which keeps its own name.
-  const QString vorher = s_.AktuelleDatei;
-  s_.AktuelleDatei = Schnappschussdatei();
-  s_.Ladeauftrag.clear();
-  LadeDokument(s_);
-  SeiteZeichnen(s_);
-  s_.AktuelleDatei = vorher;
 }
 
 QString frmMain::standardDateiDialog(const QString& titel, const QString& filter, bool speichern) {
@@ -1198,9 +624,7 @@ void frmMain::mittigPlatzieren(QWidget* fenster) {
   fenster->move(links);
 }
 
-void frmMain::SeiteEinrichten() {
-  blockierenderDialog(seitendialog_)->zeigen();
-}
+void frmMain::SeiteEinrichten() { blockierenderDialog(seitendialog_)->zeigen(); }
 
 void frmMain::DruckdialogZeigen() {
   const bool neu = !drucken_;
@@ -1219,9 +643,7 @@ void frmMain::DirektDrucken() {
   DruckeSeite(s_);
 }
 
-void frmMain::EinfuegenZeigen() {
-  blockierenderDialog(einfuegen_)->zeigen();
-}
+void frmMain::EinfuegenZeigen() { blockierenderDialog(einfuegen_)->zeigen(); }
 
 void frmMain::PositionierenZeigen() {
   // The position dialog leaves the window usable; its OK redraws the page itself.
@@ -1229,6 +651,4 @@ void frmMain::PositionierenZeigen() {
   position_->zeigen();
 }
 
-void frmMain::InfoZeigen() {
-  blockierenderDialog(info_)->zeigen();
-}
+void frmMain::InfoZeigen() { blockierenderDialog(info_)->zeigen(); }

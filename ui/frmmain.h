@@ -177,7 +177,8 @@ class frmMain : public QMainWindow, public Fenster {
   bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
  private:
-  void bauePanels();
+  // Builds the side panels into frame1_; returns the width they need.
+  int bauePanels();
   void baueToolbars();
   void baueMenues();
   void baueStatusleiste();

@@ -29,10 +29,6 @@ constexpr int32_t weiss = RGB(255, 255, 255);
 // The sample figure keeps this many twips from every edge of the sample picture.
 constexpr double musterRand = 200;
 
-bool gueltigeLinie(const Programmzustand& s, int i) {
-  return i >= 1 && i <= s.AnzahlLinien && i < static_cast<int>(s.Linien.size()) && s.Linien[i];
-}
-
 }  // namespace
 
 // --- Formfeld -----------------------------------------------------------------------------
@@ -161,7 +157,7 @@ QWidget* frmlinie::baueFormseite() {
 // --- Showing --------------------------------------------------------------------------------
 
 void frmlinie::zeigen() {
-  if (!gueltigeLinie(s_, s_.AktuelleLinie)) return;
+  if (!s_.hatLinie(s_.AktuelleLinie)) return;
   Form_Activate();
   vorneZeigen();
 }
@@ -280,7 +276,7 @@ void frmlinie::Linienform_Click(int k) {
 }
 
 void frmlinie::Command3_Click() {
-  if (gueltigeLinie(s_, s_.AktuelleLinie)) s_.linie(s_.AktuelleLinie) = *s_.MusterLinie;
+  if (s_.hatLinie(s_.AktuelleLinie)) s_.linie(s_.AktuelleLinie) = *s_.MusterLinie;
   s_.Mustermodus = 0;
   hide();
   SeiteZeichnen(s_);
@@ -291,4 +287,3 @@ void frmlinie::Command1_Click() {
   hide();
   SeiteZeichnen(s_);
 }
-

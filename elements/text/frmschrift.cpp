@@ -31,11 +31,6 @@ namespace {
 // Smallest size a typed font size may have, in points.
 constexpr double kleinsteGroesse = 6;
 
-bool gueltigeSchrift(const Programmzustand& s, int i) {
-  return i >= 1 && i <= s.AnzahlSchriften && i < static_cast<int>(s.Schriften.size()) &&
-         s.Schriften[i];
-}
-
 // `von` with the fields the dialog does not edit taken from `ziel`: where the text lies (x,
 // Top, widht), its level z and Data. Element and working copy each keep their own.
 ClassSchrift mitEigenerLage(ClassSchrift von, const ClassSchrift& ziel) {
@@ -221,7 +216,7 @@ void frmSchrift::Form_Load() {
 }
 
 void frmSchrift::zeigen() {
-  if (!gueltigeSchrift(s_, s_.AktuelleSchrift)) return;
+  if (!s_.hatSchrift(s_.AktuelleSchrift)) return;
   // The font table is complete once the main window has loaded; a dialog built before
   // that fills its font box at its first showing.
   if (!geladen_ || combo1_->count() == 0) Form_Load();
@@ -420,7 +415,7 @@ void frmSchrift::OptAus_Click(int i) {
 void frmSchrift::CommandOK_Click() {
   hide();
   const int nr = s_.AktuelleSchrift;
-  if (!gueltigeSchrift(s_, nr)) {
+  if (!s_.hatSchrift(nr)) {
     s_.Mustermodus = 0;
     return;
   }
@@ -447,6 +442,6 @@ void frmSchrift::CommandAbbruch_Click() {
   s_.Mustermodus = 0;
   // A newly inserted text frame that never received a text is removed (after asking).
   const int nr = s_.AktuelleSchrift;
-  if (gueltigeSchrift(s_, nr) && nr > AnzahlFeldtexte && s_.schrift(nr).Textstring.isEmpty())
+  if (s_.hatSchrift(nr) && nr > AnzahlFeldtexte && s_.schrift(nr).Textstring.isEmpty())
     RahmenLoeschen(s_);
 }
