@@ -12,385 +12,24 @@
 #include <cstdint>
 #include <map>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/codepages.h"
 #include "platform/einheiten.h"
+#include "platform/rtf_woerter.h"
 #include "platform/windows1252.h"
 
 namespace {
+
+using rtf::Wort;
+using rtf::Worteintrag;
+using rtf::worttabelle;
 
 constexpr int kTwipsGrenze = 31680;  // 22 inches: the largest indent or spacing taken
 constexpr size_t kMaxTiefe = 4096;   // groups deeper than this share their parent's state
 constexpr int kMaxTabstopps = 64;
 constexpr int kMaxHalbpunkte = 3276;  // 1638 pt, the largest size word processors allow
 constexpr int kMaxUc = 16;
-
-enum class Wort {
-  Unbekannt,
-  Par,
-  Page,
-  Pagebb,
-  Sect,
-  Sectd,
-  SbkSeite,
-  SbkOhne,
-  Line,
-  Tab,
-  Pard,
-  Plain,
-  B,
-  I,
-  Ul,
-  UlNone,
-  Strike,
-  Caps,
-  Scaps,
-  V,
-  Fs,
-  F,
-  Cf,
-  Super,
-  Sub,
-  NoSuperSub,
-  Ql,
-  Qr,
-  Qc,
-  Qj,
-  Li,
-  Ri,
-  Fi,
-  Sb,
-  Sa,
-  Tx,
-  Tqr,
-  Tqc,
-  Tqdec,
-  Uc,
-  U,
-  Deff,
-  Ansicpg,
-  Ansi,
-  Mac,
-  Pc,
-  Pca,
-  Deftab,
-  Fcharset,
-  Cpg,
-  Red,
-  Green,
-  Blue,
-  Fonttbl,
-  Colortbl,
-  Upr,
-  Ud,
-  Ueberspringen,
-  Zeichen
-};
-
-// Destinations whose content is not letter text.
-constexpr std::string_view kUebersprungeneZiele =
-    "stylesheet info pict object header headerl headerr headerf footer footerl "
-    "footerr footerf footnote annotation fldinst xe tc txe rxe bkmkstart bkmkend "
-    "listtable listoverridetable revtbl rsidtbl themedata colorschememapping "
-    "datastore latentstyles xmlnstbl filetbl generator nonshppict shp do private "
-    "userprops docvar pgdsctbl ftnsep ftnsepc aftnsep aftnsepc ftncn aftncn atnid "
-    "atnauthor atndate atnicn atnref atntime atrfstart atrfend author operator title "
-    "subject keywords comment doccomm company manager category hlinkbase buptim "
-    "creatim revtim printim mmathPr template passwordhash protusertbl wgrffmtfilter "
-    "fchars lchars blipuid objdata sv sn sp panose falt fname pn pntxta pntxtb "
-    "background nesttableprops nonesttables mhtmltag htmltag pgptbl xform";
-
-struct Worteintrag {
-  Wort wort;
-  char16_t zeichen = 0;
-};
-
-const std::unordered_map<std::string_view, Worteintrag>& worttabelle() {
-  static const std::unordered_map<std::string_view, Worteintrag> tabelle = [] {
-    std::unordered_map<std::string_view, Worteintrag> t = {
-        {"par", {Wort::Par}},
-        {"sect", {Wort::Sect}},
-        {"sectd", {Wort::Sectd}},
-        {"sbkpage", {Wort::SbkSeite}},
-        {"sbkodd", {Wort::SbkSeite}},
-        {"sbkeven", {Wort::SbkSeite}},
-        {"sbknone", {Wort::SbkOhne}},
-        {"sbkcol", {Wort::SbkOhne}},
-        {"page", {Wort::Page}},
-        {"column", {Wort::Par}},
-        {"pagebb", {Wort::Pagebb}},
-        {"row", {Wort::Par}},
-        {"nestrow", {Wort::Par}},
-        {"line", {Wort::Line}},
-        {"tab", {Wort::Tab}},
-        {"cell", {Wort::Tab}},
-        {"nestcell", {Wort::Tab}},
-        {"pard", {Wort::Pard}},
-        {"plain", {Wort::Plain}},
-        {"b", {Wort::B}},
-        {"i", {Wort::I}},
-        {"ulnone", {Wort::UlNone}},
-        {"strike", {Wort::Strike}},
-        {"striked", {Wort::Strike}},
-        {"caps", {Wort::Caps}},
-        {"scaps", {Wort::Scaps}},
-        {"v", {Wort::V}},
-        {"fs", {Wort::Fs}},
-        {"f", {Wort::F}},
-        {"cf", {Wort::Cf}},
-        {"super", {Wort::Super}},
-        {"sub", {Wort::Sub}},
-        {"nosupersub", {Wort::NoSuperSub}},
-        {"ql", {Wort::Ql}},
-        {"qr", {Wort::Qr}},
-        {"qc", {Wort::Qc}},
-        {"qj", {Wort::Qj}},
-        {"qd", {Wort::Qj}},
-        {"li", {Wort::Li}},
-        {"ri", {Wort::Ri}},
-        {"fi", {Wort::Fi}},
-        {"sb", {Wort::Sb}},
-        {"sa", {Wort::Sa}},
-        {"tx", {Wort::Tx}},
-        {"tqr", {Wort::Tqr}},
-        {"tqc", {Wort::Tqc}},
-        {"tqdec", {Wort::Tqdec}},
-        {"uc", {Wort::Uc}},
-        {"u", {Wort::U}},
-        {"deff", {Wort::Deff}},
-        {"ansicpg", {Wort::Ansicpg}},
-        {"ansi", {Wort::Ansi}},
-        {"mac", {Wort::Mac}},
-        {"pc", {Wort::Pc}},
-        {"pca", {Wort::Pca}},
-        {"deftab", {Wort::Deftab}},
-        {"fcharset", {Wort::Fcharset}},
-        {"cpg", {Wort::Cpg}},
-        {"red", {Wort::Red}},
-        {"green", {Wort::Green}},
-        {"blue", {Wort::Blue}},
-        {"fonttbl", {Wort::Fonttbl}},
-        {"colortbl", {Wort::Colortbl}},
-        {"upr", {Wort::Upr}},
-        {"ud", {Wort::Ud}},
-        {"emdash", {Wort::Zeichen, 0x2014}},
-        {"endash", {Wort::Zeichen, 0x2013}},
-        {"bullet", {Wort::Zeichen, 0x2022}},
-        {"lquote", {Wort::Zeichen, 0x2018}},
-        {"rquote", {Wort::Zeichen, 0x2019}},
-        {"ldblquote", {Wort::Zeichen, 0x201C}},
-        {"rdblquote", {Wort::Zeichen, 0x201D}},
-        {"emspace", {Wort::Zeichen, 0x2003}},
-        {"enspace", {Wort::Zeichen, 0x2002}},
-        {"qmspace", {Wort::Zeichen, 0x2005}},
-        {"zwj", {Wort::Zeichen, 0x200D}},
-        {"zwnj", {Wort::Zeichen, 0x200C}},
-        {"zwbo", {Wort::Zeichen, 0x200B}},
-        {"ltrmark", {Wort::Zeichen, 0x200E}},
-        {"rtlmark", {Wort::Zeichen, 0x200F}},
-    };
-    // Every kind of underline reads as underlined.
-    for (std::string_view ul : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
-                                "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd",
-                                "ulthldash", "ululdbwave", "ulw", "ulwave"}) {
-      t[ul] = {Wort::Ul};
-    }
-    // Destinations whose content is not letter text (kUebersprungeneZiele).
-    for (std::string_view rest = kUebersprungeneZiele; !rest.empty();) {
-      const size_t luecke = std::min(rest.find(' '), rest.size());
-      t[rest.substr(0, luecke)] = {Wort::Ueberspringen};
-      rest.remove_prefix(std::min(luecke + 1, rest.size()));
-    }
-    return t;
-  }();
-  return tabelle;
-}
-
-// The code page of a font's character set; 0 means the document's code page.
-int codepageZuZeichensatz(int zeichensatz) {
-  switch (zeichensatz) {
-    case 0:
-    case 2:
-      return 1252;
-    case 77:
-      return 10000;
-    case 78:
-      return 10001;
-    case 79:
-      return 10003;
-    case 80:
-      return 10008;
-    case 81:
-      return 10002;
-    case 83:
-      return 10005;
-    case 84:
-      return 10004;
-    case 85:
-      return 10006;
-    case 86:
-      return 10081;
-    case 87:
-      return 10021;
-    case 88:
-      return 10029;
-    case 89:
-      return 10007;
-    case 128:
-      return 932;
-    case 129:
-      return 949;
-    case 130:
-      return 1361;
-    case 134:
-      return 936;
-    case 136:
-      return 950;
-    case 161:
-      return 1253;
-    case 162:
-      return 1254;
-    case 163:
-      return 1258;
-    case 177:
-      return 1255;
-    case 178:
-      return 1256;
-    case 186:
-      return 1257;
-    case 204:
-      return 1251;
-    case 222:
-      return 874;
-    case 238:
-      return 1250;
-    case 254:
-      return 437;
-    case 255:
-      return 850;
-    default:
-      return 0;
-  }
-}
-
-// Qt's converter for a Windows code page number. Mac code pages that Qt has no converter
-// of its own for are read by the encoding they extend (Mac Japanese is Shift_JIS with a
-// few more characters) or, for the Latin ones, as Mac Roman, whose ASCII half and most
-// letters they share. An invalid decoder when Qt knows none.
-QStringDecoder dekodierer(int codepage) {
-  struct Name {
-    int codepage;
-    const char* name;
-  };
-  static constexpr Name kNamen[] = {
-      {65001, "UTF-8"},          {10000, "macintosh"},      {10001, "Shift_JIS"},
-      {10002, "Big5"},           {10003, "EUC-KR"},         {10006, "x-mac-greek"},
-      {10007, "x-mac-cyrillic"}, {10008, "GB2312"},         {10029, "x-mac-centraleurroman"},
-      {10081, "x-mac-turkish"},  {10017, "x-mac-cyrillic"}, {20127, "US-ASCII"},
-      {28591, "ISO-8859-1"},     {20866, "KOI8-R"},         {21866, "KOI8-U"},
-      {50220, "ISO-2022-JP"},    {51932, "EUC-JP"},         {51949, "EUC-KR"},
-      {54936, "GB18030"},
-  };
-  for (const Name& n : kNamen) {
-    if (n.codepage == codepage) return QStringDecoder(n.name);
-  }
-  const QByteArray nummer = QByteArray::number(codepage);
-  for (const char* vorsatz : {"windows-", "IBM", "cp"}) {
-    QStringDecoder d((vorsatz + nummer).constData());
-    if (d.isValid()) return d;
-  }
-  if (codepage >= 10000 && codepage < 10100) return QStringDecoder("macintosh");
-  return QStringDecoder();
-}
-
-// Bytes of a code page as text. Code pages other than 1252 go through Qt's converters;
-// one Qt does not know falls back to 1252, so that no text is lost.
-QString dekodieren(const QByteArray& bytes, int codepage) {
-  if (codepage == 1252 || codepage <= 0) return ausWindows1252(bytes);
-  QStringDecoder d = dekodierer(codepage);
-  if (!d.isValid()) return ausWindows1252(bytes);
-  return d.decode(bytes);
-}
-
-// Bytes as text: raw UTF-8 when `utf8` (bytes that are not valid UTF-8 after all are read
-// in the code page rather than shown as replacement marks), else bytes of the code page.
-QString dekodieren(const QByteArray& bytes, bool utf8, int codepage) {
-  if (!utf8) return dekodieren(bytes, codepage);
-  QStringDecoder dekodierer(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  const QString text = dekodierer.decode(bytes);
-  return dekodierer.hasError() ? dekodieren(bytes, codepage) : text;
-}
-
-// The characters of the Symbol font (character set 2) from 0x20 on, as Unicode: its bytes
-// are Greek letters and mathematical signs, also where other fonts have ASCII ("a" is
-// alpha). 0 where Unicode has no character of its own; such a byte is read as in 1252.
-constexpr char16_t kSymbolschrift[224] = {
-    0x0020, 0x0021, 0x2200, 0x0023, 0x2203, 0x0025, 0x0026, 0x220B,  // 20
-    0x0028, 0x0029, 0x2217, 0x002B, 0x002C, 0x2212, 0x002E, 0x002F,  // 28
-    0x0030, 0x0031, 0x0032, 0x0033, 0x0034, 0x0035, 0x0036, 0x0037,  // 30
-    0x0038, 0x0039, 0x003A, 0x003B, 0x003C, 0x003D, 0x003E, 0x003F,  // 38
-    0x2245, 0x0391, 0x0392, 0x03A7, 0x0394, 0x0395, 0x03A6, 0x0393,  // 40
-    0x0397, 0x0399, 0x03D1, 0x039A, 0x039B, 0x039C, 0x039D, 0x039F,  // 48
-    0x03A0, 0x0398, 0x03A1, 0x03A3, 0x03A4, 0x03A5, 0x03C2, 0x03A9,  // 50
-    0x039E, 0x03A8, 0x0396, 0x005B, 0x2234, 0x005D, 0x22A5, 0x005F,  // 58
-    0x203E, 0x03B1, 0x03B2, 0x03C7, 0x03B4, 0x03B5, 0x03C6, 0x03B3,  // 60
-    0x03B7, 0x03B9, 0x03D5, 0x03BA, 0x03BB, 0x03BC, 0x03BD, 0x03BF,  // 68
-    0x03C0, 0x03B8, 0x03C1, 0x03C3, 0x03C4, 0x03C5, 0x03D6, 0x03C9,  // 70
-    0x03BE, 0x03C8, 0x03B6, 0x007B, 0x007C, 0x007D, 0x223C, 0x0000,  // 78
-    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 80
-    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 88
-    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 90
-    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // 98
-    0x0000, 0x03D2, 0x2032, 0x2264, 0x2044, 0x221E, 0x0192, 0x2663,  // A0
-    0x2666, 0x2665, 0x2660, 0x2194, 0x2190, 0x2191, 0x2192, 0x2193,  // A8
-    0x00B0, 0x00B1, 0x2033, 0x2265, 0x00D7, 0x221D, 0x2202, 0x2022,  // B0
-    0x00F7, 0x2260, 0x2261, 0x2248, 0x2026, 0x0000, 0x0000, 0x21B5,  // B8
-    0x2135, 0x2111, 0x211C, 0x2118, 0x2297, 0x2295, 0x2205, 0x2229,  // C0
-    0x222A, 0x2283, 0x2287, 0x2284, 0x2282, 0x2286, 0x2208, 0x2209,  // C8
-    0x2220, 0x2207, 0x00AE, 0x00A9, 0x2122, 0x220F, 0x221A, 0x22C5,  // D0
-    0x00AC, 0x2227, 0x2228, 0x21D4, 0x21D0, 0x21D1, 0x21D2, 0x21D3,  // D8
-    0x25CA, 0x2329, 0x00AE, 0x00A9, 0x2122, 0x2211, 0x0000, 0x0000,  // E0
-    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // E8
-    0x0000, 0x232A, 0x222B, 0x2320, 0x0000, 0x2321, 0x0000, 0x0000,  // F0
-    0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,  // F8
-};
-
-// A character of the Symbol font: a byte, or the private-use character U+F0hh that word
-// processors write for it. Other characters are returned as they are.
-char16_t ausSymbolschrift(char16_t zeichen) {
-  const char16_t byte = zeichen >= 0xF000 && zeichen <= 0xF0FF ? zeichen - 0xF000 : zeichen;
-  if (byte < 0x20 || byte > 0xFF || kSymbolschrift[byte - 0x20] == 0) return zeichen;
-  return kSymbolschrift[byte - 0x20];
-}
-
-// The bytes of a file as the reader takes them. A byte-order mark is removed; text in
-// UTF-16 or UTF-32 (with its mark, or RTF in UTF-16 without one) becomes UTF-8. `utf8`:
-// the file said its characters are Unicode, so raw bytes of text are UTF-8.
-struct Quelle {
-  QByteArray bytes;
-  bool utf8 = false;
-};
-
-Quelle quelle(const QByteArray& daten) {
-  const auto umwandeln = [&](QStringDecoder::Encoding kodierung, qsizetype marke) {
-    QStringDecoder dekodierer(kodierung);
-    const QString text = dekodierer.decode(QByteArrayView(daten).sliced(marke));
-    return Quelle{text.toUtf8(), true};
-  };
-  if (daten.startsWith("\xEF\xBB\xBF")) return {daten.mid(3), true};
-  if (daten.startsWith(QByteArrayView("\xFF\xFE\0\0", 4))) {
-    return umwandeln(QStringDecoder::Utf32LE, 4);
-  }
-  if (daten.startsWith(QByteArrayView("\0\0\xFE\xFF", 4))) {
-    return umwandeln(QStringDecoder::Utf32BE, 4);
-  }
-  if (daten.startsWith("\xFF\xFE")) return umwandeln(QStringDecoder::Utf16LE, 2);
-  if (daten.startsWith("\xFE\xFF")) return umwandeln(QStringDecoder::Utf16BE, 2);
-  if (daten.startsWith(QByteArrayView("{\0\\\0", 4))) return umwandeln(QStringDecoder::Utf16LE, 0);
-  if (daten.startsWith(QByteArrayView("\0{\0\\", 4))) return umwandeln(QStringDecoder::Utf16BE, 0);
-  return {daten, false};
-}
 
 bool rtfAnfang(const QByteArray& daten) {
   qsizetype i = 0;
@@ -733,14 +372,14 @@ void Leser::wort(std::string_view name, bool hatParameter, int parameter) {
         eintragName_.clear();
         eintragText_.clear();
       } else if (e.wort == Wort::Fcharset) {
-        eintragCodepage_ = codepageZuZeichensatz(parameter);
+        eintragCodepage_ = codepages::zuZeichensatz(parameter);
         eintragZeichensatz_ = parameter;
       } else if (e.wort == Wort::Cpg) {
         eintragCpg_ = std::max(0, parameter);
       } else if (e.wort == Wort::U) {
         int code = parameter < 0 ? parameter + 65536 : parameter;
         if (code > 0 && code <= 0xFFFF) {
-          eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
+          eintragText_ += codepages::dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
           eintragName_.clear();
           eintragText_.append(QChar(static_cast<char16_t>(code)));
         }
@@ -908,7 +547,7 @@ void Leser::textWort(const Worteintrag& e, bool hatParameter, int parameter) {
         if (z_.ziel == Ziel::Text && !z_.verborgen) absatz(code == u'\f');
       } else if (code >= (hatParameter ? 0 : 1) && code <= 0xFFFF) {
         const char16_t u = static_cast<char16_t>(code);
-        const QChar zeichen(symbolschrift(z_) ? ausSymbolschrift(u) : u);
+        const QChar zeichen(symbolschrift(z_) ? codepages::ausSymbolschrift(u) : u);
         text(QStringView(&zeichen, 1), true);
       }
       ucRest_ = z_.uc;
@@ -986,7 +625,7 @@ void Leser::zeichenByte(unsigned char b, bool maskiert) {
         break;
       }
       if (b >= 0x80 && utf8 != eintragUtf8_) {
-        eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
+        eintragText_ += codepages::dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
         eintragName_.clear();
         eintragUtf8_ = utf8;
       }
@@ -1018,10 +657,11 @@ void Leser::rohAusgeben() {
     s = ausWindows1252(roh_);  // a character a byte, for the bytes the font's table lacks
     for (qsizetype i = 0; i < roh_.size(); ++i) {
       const char16_t byte = static_cast<unsigned char>(roh_[i]);
-      if (ausSymbolschrift(byte) != byte) s[i] = QChar(ausSymbolschrift(byte));
+      if (codepages::ausSymbolschrift(byte) != byte)
+        s[i] = QChar(codepages::ausSymbolschrift(byte));
     }
   } else {
-    s = dekodieren(roh_, rohUtf8_, codepage(z_));
+    s = codepages::dekodieren(roh_, rohUtf8_, codepage(z_));
   }
   roh_.clear();
   text(s);
@@ -1106,7 +746,7 @@ void Leser::schriftEintragAbschliessen() {
   eintragOffen_ = false;
   Schrift s;
   s.codepage = eintragEigeneCodepage();
-  eintragText_ += dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
+  eintragText_ += codepages::dekodieren(eintragName_, eintragUtf8_, eintragCodepage());
   eintragText_.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
   s.name = eintragText_.trimmed();
   s.symbol = eintragZeichensatz_ == 2 && s.name.compare(u"Symbol", Qt::CaseInsensitive) == 0;
@@ -1184,7 +824,7 @@ QTextBlockFormat Leser::absatzformat(const Zustand& z) const {
 }  // namespace
 
 QString klartext(const QByteArray& bytes) {
-  const Quelle q = quelle(bytes);
+  const codepages::Quelle q = codepages::quelle(bytes);
   QString text;
   if (q.utf8) {
     text = QString::fromUtf8(q.bytes);
@@ -1198,11 +838,11 @@ QString klartext(const QByteArray& bytes) {
   return text;
 }
 
-bool istRtf(const QByteArray& daten) { return rtfAnfang(quelle(daten).bytes); }
+bool istRtf(const QByteArray& daten) { return rtfAnfang(codepages::quelle(daten).bytes); }
 
 bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
   ziel.clear();
-  const Quelle q = quelle(rtf);
+  const codepages::Quelle q = codepages::quelle(rtf);
   if (!rtfAnfang(q.bytes)) return false;
   QTextCursor cursor(&ziel);
   cursor.beginEditBlock();  // one layout pass at the end, not one per piece of text
@@ -1216,7 +856,7 @@ bool rtfLesen(const QByteArray& rtf, QTextDocument& ziel) {
 }
 
 bool rtfEinfuegen(QTextCursor& cursor, const QByteArray& rtf) {
-  const Quelle q = quelle(rtf);
+  const codepages::Quelle q = codepages::quelle(rtf);
   if (!rtfAnfang(q.bytes) || cursor.isNull()) return false;
   cursor.beginEditBlock();
   cursor.removeSelectedText();
