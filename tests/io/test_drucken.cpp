@@ -182,10 +182,13 @@ TEST_F(DruckTest, VorschauDrucktNichtsUndFehlerStellenAllesZurueck) {
   EXPECT_FALSE(s.VSPrinter1->Preview);
 }
 
-TEST(Briefmischung, FelderDatumUndGrenzen) {
+struct Briefmischung : ::testing::Test {
   Programmzustand s;
   TestFenster fenster;
-  s.fenster = &fenster;
+  void SetUp() override { s.fenster = &fenster; }
+};
+
+TEST_F(Briefmischung, FelderDatumUndGrenzen) {
   fenster.felder[7] = QStringLiteral("Sieben");
   fenster.felder[21] = QStringLiteral("<#Feld22>");
   fenster.felder[22] = QStringLiteral("<#Feld21>");
@@ -225,4 +228,19 @@ TEST(Briefmischung, FelderDatumUndGrenzen) {
   lang.setPlainText(felder);
   FelderMischen(s, lang);
   EXPECT_EQ(lang.toPlainText().count(QStringLiteral("Sieben,")), 120);
+}
+
+// A long letter in one paragraph, 20,000 times a date and three fields: every field is
+// merged, those inserted by another field too, also after a field text that breaks the
+// paragraph; the letter grows by far more than a short text may.
+TEST_F(Briefmischung, LangerBriefWirdGanzGemischt) {
+  fenster.felder[21] = QStringLiteral("Musterfirma GmbH");
+  fenster.felder[22] = QStringLiteral("<#Feld21>");
+  fenster.felder[23] = QStringLiteral("a\r\nb#Feld21");
+  QTextDocument brief;
+  brief.setPlainText(QStringLiteral("#Datum #feld21 #FELD22 #Feld23 ").repeated(20000));
+  FelderMischen(s, brief);
+  EXPECT_EQ(brief.toPlainText(),
+            (DatumText() + " Musterfirma GmbH <Musterfirma GmbH> a\nbMusterfirma GmbH ")
+                .repeated(20000));
 }
