@@ -190,6 +190,9 @@ struct Drucksteuerung::Intern {
   QString schriftname = QStringLiteral("Arial");
   double schriftgroesse = 10;
 
+  // A rich-text output of the run, or of the held document, lay wholly off the paper.
+  bool textAusserhalb = false;
+
   // The letter text as read for the last rich-text output.
   QByteArray briefRtf;
   std::unique_ptr<QTextDocument> brief;
@@ -286,6 +289,7 @@ bool Drucksteuerung::StartDoc() {
   if (!d_->direkt) {
     d_->seiten.clear();
     ++d_->nummer;
+    if (!d_->lauf) d_->textAusserhalb = false;
   }
   CurrentX = 0;
   CurrentY = 0;
@@ -310,16 +314,20 @@ void Drucksteuerung::NewPage() {
   seiteBeginnen();
 }
 
-void Drucksteuerung::setTextRTF(const QByteArray& rtf,
-                                const std::function<void(QTextDocument&)>& vorher) {
+Satzergebnis Drucksteuerung::setTextRTF(const QByteArray& rtf,
+                                        const std::function<void(QTextDocument&)>& vorher) {
   if (!d_->brief || d_->briefRtf != rtf) {
     d_->brief = rtfDokument(rtf);
     d_->briefRtf = rtf;
   }
   const std::unique_ptr<QTextDocument> brief = dokumentKopie(*d_->brief);
   if (vorher) vorher(*brief);
-  dokumentAusgeben(*this, *brief);
+  const Satzergebnis ergebnis = dokumentAusgeben(*this, *brief);
+  if (ergebnis == Satzergebnis::Ausserhalb) d_->textAusserhalb = true;
+  return ergebnis;
 }
+
+bool Drucksteuerung::textAusserhalb() const { return d_->textAusserhalb; }
 
 // --- Print runs ----------------------------------------------------------------------
 
@@ -330,6 +338,7 @@ void Drucksteuerung::LaufBeginnen() {
   d_->laufZu = false;
   d_->laufSeiten = 0;
   d_->verworfen = 0;
+  d_->textAusserhalb = false;
   d_->fehler.clear();
 }
 

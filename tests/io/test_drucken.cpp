@@ -165,6 +165,27 @@ TEST_F(DruckTest, SeitenumbruchImGemischtenBriefBeginntEineNeueSeite) {
   EXPECT_EQ(pdfText(pdf, 2).simplified().toStdString(), "Zwei");
 }
 
+// A letter frame wholly off the paper: the preview, the preview printed and a page printed
+// on its own all show the page without the letter text; the preview and the print say so.
+TEST_F(DruckTest, BriefrahmenUnterDemPapierDrucktDieSeiteOhneBrief) {
+  fenster.felder[5] = QStringLiteral("Zauberwort");
+  s.rahmen(AnzahlFesteRahmen).y = s.Seite->Hoehe;
+  s.VSPrinter1->Preview = true;
+  ASSERT_TRUE(DruckeSeite(s));
+  ASSERT_TRUE(s.VSPrinter1->PrintDoc());
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+  EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Zauberwort")));
+  s.VSPrinter1->Preview = false;
+  ASSERT_TRUE(DruckeSeite(s));
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+  EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Zauberwort")));
+  QStringList meldungen;
+  for (const auto& m : fenster.meldungen) meldungen << m.text;
+  EXPECT_EQ(meldungen,
+            (QStringList{"Der Brieftext liegt außerhalb des Papiers und wird nicht gedruckt.",
+                         "Der Brieftext liegt außerhalb des Papiers und wurde nicht gedruckt."}));
+}
+
 TEST_F(DruckTest, VorschauDrucktNichtsUndFehlerStellenAllesZurueck) {
   s.VSPrinter1->Preview = true;
   ASSERT_TRUE(DruckeSeite(s));
