@@ -17,6 +17,7 @@
 
 #include "platform/drucksteuerung.h"
 #include "platform/einheiten.h"
+#include "platform/klartextbrief.h"
 #include "platform/rtf_lesen.h"
 #include "platform/rtf_schreiben.h"
 
@@ -334,7 +335,7 @@ std::unique_ptr<QTextDocument> rtfDokument(const QByteArray& rtf) {
   QFont standard(QStringLiteral("Times New Roman"));
   standard.setPointSize(12);
   doc->setDefaultFont(standard);
-  if (!rtfLesen(rtf, *doc)) doc->setPlainText(klartext(rtf));
+  if (!rtfLesen(rtf, *doc)) klartextLesen(klartext(rtf), *doc);
   dokumentInTwips(*doc);
   return doc;
 }
