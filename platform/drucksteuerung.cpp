@@ -318,11 +318,25 @@ Satzergebnis Drucksteuerung::setTextRTF(const QByteArray& rtf,
                                         const std::function<void(QTextDocument&)>& vorher) {
   if (!d_->brief || d_->briefRtf != rtf) {
     d_->brief = rtfDokument(rtf);
+    d_->brief->setUndoRedoEnabled(true);
     d_->briefRtf = rtf;
   }
-  const std::unique_ptr<QTextDocument> brief = dokumentKopie(*d_->brief);
-  if (vorher) vorher(*brief);
-  const Satzergebnis ergebnis = dokumentAusgeben(*this, *brief);
+  // The changes of `vorher` are made on the letter itself and taken back after the
+  // output: a copy of a long letter for every address would take as long as its output,
+  // and the windows would stand still meanwhile. A letter left changed by a failure is
+  // read again next time.
+  QTextDocument& brief = *d_->brief;
+  const int schritte = brief.availableUndoSteps();
+  Satzergebnis ergebnis;
+  try {
+    if (vorher) vorher(brief);
+    ergebnis = dokumentAusgeben(*this, brief);
+  } catch (...) {
+    d_->brief.reset();
+    throw;
+  }
+  while (brief.availableUndoSteps() > schritte) brief.undo();
+  brief.clearUndoRedoStacks(QTextDocument::RedoStack);
   if (ergebnis == Satzergebnis::Ausserhalb) d_->textAusserhalb = true;
   return ergebnis;
 }

@@ -83,8 +83,8 @@ class Drucksteuerung : public Zeichenflaeche {
   // continues on further pages when it does not fit or comes to a page break; a line
   // taller than the margins allow is printed on a page of its own, clipped. Margins that
   // lie wholly off the paper print nothing and add no page. The text is read once and
-  // kept for as long as the same rich text comes again; `vorher` changes a copy of it
-  // before the layout (the letter merge of each address).
+  // kept for as long as the same rich text comes again; `vorher` changes it before the
+  // layout (the letter merge of each address), and its changes are taken back after.
   Satzergebnis setTextRTF(const QByteArray& rtf,
                           const std::function<void(QTextDocument&)>& vorher = {});
   // Whether a rich-text output found its margins wholly off the paper: one of the open

@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QGlyphRun>
+#include <QHash>
 #include <QPainter>
 #include <QRawFont>
 #include <QTextBlock>
@@ -70,36 +71,52 @@ void dokumentInTwips(QTextDocument& doc) {
                       std::lround((standard.pointSizeF() > 0 ? standard.pointSizeF() : 12) * 20))));
   twipsStandard.setHintingPreference(QFont::PreferNoHinting);
 
+  // Each format of the document is converted once: a long letter uses few of them.
+  QHash<int, QTextBlockFormat> absatzformate;
+  QHash<int, QTextCharFormat> zeichenformate;
+  const auto zeichenformat = [&](int index, const QTextCharFormat& f) -> const QTextCharFormat& {
+    auto it = zeichenformate.find(index);
+    if (it == zeichenformate.end()) it = zeichenformate.insert(index, inTwips(f, standard));
+    return *it;
+  };
   struct Stueck {
     int position;
     int laenge;
-    QTextCharFormat format;
+    int format;
   };
   std::vector<Stueck> stuecke;
   QTextCursor c(&doc);
+  c.beginEditBlock();
   for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-    QTextBlockFormat bf = b.blockFormat();
-    bf.setLeftMargin(einheiten::twipsAusPixel(bf.leftMargin()));
-    bf.setRightMargin(einheiten::twipsAusPixel(bf.rightMargin()));
-    bf.setTextIndent(einheiten::twipsAusPixel(bf.textIndent()));
-    bf.setTopMargin(einheiten::twipsAusPixel(bf.topMargin()));
-    bf.setBottomMargin(einheiten::twipsAusPixel(bf.bottomMargin()));
-    QList<QTextOption::Tab> tabs = bf.tabPositions();
-    for (QTextOption::Tab& t : tabs) t.position = einheiten::twipsAusPixel(t.position);
-    bf.setTabPositions(tabs);
+    auto bf = absatzformate.find(b.blockFormatIndex());
+    if (bf == absatzformate.end()) {
+      QTextBlockFormat f = b.blockFormat();
+      f.setLeftMargin(einheiten::twipsAusPixel(f.leftMargin()));
+      f.setRightMargin(einheiten::twipsAusPixel(f.rightMargin()));
+      f.setTextIndent(einheiten::twipsAusPixel(f.textIndent()));
+      f.setTopMargin(einheiten::twipsAusPixel(f.topMargin()));
+      f.setBottomMargin(einheiten::twipsAusPixel(f.bottomMargin()));
+      QList<QTextOption::Tab> tabs = f.tabPositions();
+      for (QTextOption::Tab& t : tabs) t.position = einheiten::twipsAusPixel(t.position);
+      f.setTabPositions(tabs);
+      bf = absatzformate.insert(b.blockFormatIndex(), f);
+    }
     c.setPosition(b.position());
-    c.setBlockFormat(bf);
-    c.setBlockCharFormat(inTwips(b.charFormat(), standard));
+    c.setBlockFormat(*bf);
+    c.setBlockCharFormat(zeichenformat(b.charFormatIndex(), b.charFormat()));
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment fr = it.fragment();
-      if (fr.isValid()) stuecke.push_back({fr.position(), fr.length(), fr.charFormat()});
+      if (!fr.isValid()) continue;
+      zeichenformat(fr.charFormatIndex(), fr.charFormat());
+      stuecke.push_back({fr.position(), fr.length(), fr.charFormatIndex()});
     }
   }
   for (const Stueck& s : stuecke) {
     c.setPosition(s.position);
     c.setPosition(s.position + s.laenge, QTextCursor::KeepAnchor);
-    c.setCharFormat(inTwips(s.format, standard));
+    c.setCharFormat(zeichenformate.value(s.format));
   }
+  c.endEditBlock();
   doc.setDefaultFont(twipsStandard);
   QTextOption option = doc.defaultTextOption();
   option.setTabStopDistance(einheiten::twipsAusPixel(option.tabStopDistance()));
@@ -332,6 +349,7 @@ class Seiten {
 
 std::unique_ptr<QTextDocument> rtfDokument(const QByteArray& rtf) {
   auto doc = std::make_unique<QTextDocument>();
+  doc->setUndoRedoEnabled(false);
   QFont standard(QStringLiteral("Times New Roman"));
   standard.setPointSize(12);
   doc->setDefaultFont(standard);

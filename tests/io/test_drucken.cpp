@@ -123,6 +123,21 @@ TEST_F(DruckTest, JederEinzeldruckErsetztDieDatei) {
   EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Erstadresse")));
 }
 
+// Each address is merged into the letter as it was read, also after an address whose
+// field text broke the letter's paragraphs.
+TEST_F(DruckTest, JedeAdresseMischtDenBriefWieGelesen) {
+  s.BrieftextRTF = QStringLiteral("{\\rtf1 A #Feld05 B #feld05\\par C\\par}");
+  s.VSPrinter1->Preview = true;
+  for (const char* feld : {"eins\nzwei", "drei", "vier\r\nf\u00fcnf"}) {
+    fenster.felder[5] = QString::fromUtf8(feld);
+    ASSERT_TRUE(DruckeSeite(s));
+    ASSERT_TRUE(s.VSPrinter1->PrintDoc());
+    const QString wert = fenster.felder[5].simplified();
+    const QString text = pdfText(pdf, 1).simplified();
+    EXPECT_TRUE(text.contains(" A " + wert + " B " + wert + " C ")) << qPrintable(text);
+  }
+}
+
 TEST_F(DruckTest, LangerBriefWirdGanzAufFolgeseitenGedruckt) {
   // 60 paragraphs of about 330 characters: some 20,000 characters, several pages.
   QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs24 ");
