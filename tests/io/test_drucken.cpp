@@ -276,7 +276,7 @@ TEST_F(Briefmischung, LangerBriefWirdGanzGemischt) {
   QTextDocument brief;
   brief.setPlainText(QStringLiteral("#Datum #feld21 #FELD22 #Feld23 ").repeated(20000));
   FelderMischen(s, brief);
-  EXPECT_EQ(brief.toPlainText(),
-            (DatumText() + " Musterfirma GmbH <Musterfirma GmbH> a\nbMusterfirma GmbH ")
-                .repeated(20000));
+  EXPECT_EQ(
+      brief.toPlainText(),
+      (DatumText() + " Musterfirma GmbH <Musterfirma GmbH> a\nbMusterfirma GmbH ").repeated(20000));
 }
