@@ -67,5 +67,16 @@ bool DruckeSeite(Programmzustand& s) {
     s.fenster->Meldung(meldung, QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
     return false;
   }
+  // A run over several pages says it once, when it ends.
+  if ((eigenerLauf || !sofortDrucken) && d.textAusserhalb())
+    s.fenster->Meldung(BrieftextAusserhalb(!sofortDrucken), QString(), Knoepfe::Ok,
+                       Symbol::Ausrufezeichen);
   return true;
+}
+
+QString BrieftextAusserhalb(bool vorschau) {
+  return vorschau
+             ? QStringLiteral("Der Brieftext liegt außerhalb des Papiers und wird nicht gedruckt.")
+             : QStringLiteral(
+                   "Der Brieftext liegt außerhalb des Papiers und wurde nicht gedruckt.");
 }

@@ -7,13 +7,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "io/drucken.h"
+#include "io/druckfortschritt.h"
 #include "platform/datensteuerung.h"
 #include "platform/druckerdialog.h"
 #include "platform/drucksteuerung.h"
@@ -175,29 +175,21 @@ void frmDrucken::CommandDrucken_Click() {
   d.Copies = *kopien;
   d.Preview = false;
   d.LaufBeginnen();
+  fortschritt_ = std::make_unique<Druckfortschritt>(d, this, QStringLiteral("Seite 1 von 1"));
   druckeAuswahl();
   const bool fertig = d.LaufBeenden();
   fortschritt_.reset();
-  if (!fertig) s_.fenster->Meldung(d.fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  if (!fertig) {
+    s_.fenster->Meldung(d.fehler(), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  } else if (d.textAusserhalb()) {
+    s_.fenster->Meldung(BrieftextAusserhalb(false), QString(), Knoepfe::Ok, Symbol::Ausrufezeichen);
+  }
   schliessen();
   d.Copies = 1;
 }
 
 bool frmDrucken::weiter(int adresse, int adressen, int seite) {
   if (adressen < 2) return true;
-  if (!fortschritt_) {
-    fortschritt_ = std::make_unique<QProgressDialog>(this);
-    fortschritt_->setObjectName(QStringLiteral("Druckfortschritt"));
-    fortschritt_->setWindowTitle(QStringLiteral("Drucken"));
-    fortschritt_->setCancelButtonText(QStringLiteral("Abbruch"));
-    fortschritt_->setWindowModality(Qt::ApplicationModal);
-    fortschritt_->setAutoClose(false);
-    fortschritt_->setAutoReset(false);
-    fortschritt_->setMinimumDuration(0);
-    fortschritt_->setRange(0, adressen);
-    fortschritt_->setMinimumWidth(320);
-    fortschritt_->show();
-  }
   // Events, "Abbruch" included, are handled before every page, so a cancel ends the run
   // after the page being printed; the text and the bar show at most some 200 steps of a
   // long run, as repainting them for every page would cost more than the page. The
@@ -205,14 +197,13 @@ bool frmDrucken::weiter(int adresse, int adressen, int seite) {
   // addresses it walks through besides the pages.
   const int schritt = std::max(1, adressen / 200);
   if ((adresse - 1) % schritt == 0 || adresse == adressen) {
-    fortschritt_->setLabelText(
+    fortschritt_->zeigen(
         Option3->isChecked()
             ? QStringLiteral("Seite %1 (Adresse %2 von %3)").arg(seite).arg(adresse).arg(adressen)
-            : QStringLiteral("Seite %1 von %2").arg(seite).arg(adressen));
-    fortschritt_->setValue(adresse - 1);
+            : QStringLiteral("Seite %1 von %2").arg(seite).arg(adressen),
+        adresse - 1, adressen);
   }
-  QCoreApplication::processEvents();
-  return !fortschritt_->wasCanceled();
+  return fortschritt_->weiter();
 }
 
 void frmDrucken::druckeAuswahl() {

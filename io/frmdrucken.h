@@ -10,7 +10,9 @@
 //
 // One "Drucken" is one print run of the print control: all its pages go into one output. A
 // run over more than one address shows its progress in a modal window whose "Abbruch" ends
-// the run after the page being printed.
+// the run after the page being printed; a long letter text shows it too, and keeps it
+// taking "Abbruch" while its pages are printed. A letter frame wholly off the paper prints
+// each page without the letter text, and the run says so once.
 #pragma once
 
 #include <QDialog>
@@ -21,10 +23,10 @@
 #include "core/programmzustand.h"
 #include "platform/datensteuerung.h"
 
+class Druckfortschritt;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 
@@ -104,5 +106,5 @@ class frmDrucken : public QDialog {
 
   Programmzustand& s_;
   QPointer<Datensteuerung> daten_;
-  std::unique_ptr<QProgressDialog> fortschritt_;
+  std::unique_ptr<Druckfortschritt> fortschritt_;
 };

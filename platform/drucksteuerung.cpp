@@ -179,6 +179,9 @@ struct Drucksteuerung::Intern {
   QString schriftname = QStringLiteral("Arial");
   double schriftgroesse = 10;
 
+  // A rich-text output of the run, or of the held document, lay wholly off the paper.
+  bool textAusserhalb = false;
+
   // The letter text as read for the last rich-text output.
   QByteArray briefRtf;
   std::unique_ptr<QTextDocument> brief;
@@ -278,6 +281,7 @@ bool Drucksteuerung::StartDoc() {
   if (!d_->direkt) {
     d_->seiten.clear();
     ++d_->nummer;
+    if (!d_->lauf) d_->textAusserhalb = false;
   }
   CurrentX = 0;
   CurrentY = 0;
@@ -302,16 +306,34 @@ void Drucksteuerung::NewPage() {
   seiteBeginnen();
 }
 
-void Drucksteuerung::setTextRTF(const QByteArray& rtf,
-                                const std::function<void(QTextDocument&)>& vorher) {
+Satzergebnis Drucksteuerung::setTextRTF(const QByteArray& rtf,
+                                        const std::function<void(QTextDocument&)>& vorher) {
   if (!d_->brief || d_->briefRtf != rtf) {
     d_->brief = rtfDokument(rtf);
+    d_->brief->setUndoRedoEnabled(true);
     d_->briefRtf = rtf;
   }
-  const std::unique_ptr<QTextDocument> brief = dokumentKopie(*d_->brief);
-  if (vorher) vorher(*brief);
-  dokumentAusgeben(*this, *brief);
+  // The changes of `vorher` are made on the letter itself and taken back after the
+  // output: a copy of a long letter for every address would take as long as its output,
+  // and the windows would stand still meanwhile. A letter left changed by a failure is
+  // read again next time.
+  QTextDocument& brief = *d_->brief;
+  const int schritte = brief.availableUndoSteps();
+  Satzergebnis ergebnis;
+  try {
+    if (vorher) vorher(brief);
+    ergebnis = dokumentAusgeben(*this, brief);
+  } catch (...) {
+    d_->brief.reset();
+    throw;
+  }
+  while (brief.availableUndoSteps() > schritte) brief.undo();
+  brief.clearUndoRedoStacks(QTextDocument::RedoStack);
+  if (ergebnis == Satzergebnis::Ausserhalb) d_->textAusserhalb = true;
+  return ergebnis;
 }
+
+bool Drucksteuerung::textAusserhalb() const { return d_->textAusserhalb; }
 
 // --- Print runs ----------------------------------------------------------------------
 
@@ -322,6 +344,7 @@ void Drucksteuerung::LaufBeginnen() {
   d_->laufZu = false;
   d_->laufSeiten = 0;
   d_->verworfen = 0;
+  d_->textAusserhalb = false;
   d_->fehler.clear();
 }
 

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/rtf_ausgabe.h"
 #include "platform/zeichenflaeche.h"
 
 class QTextDocument;
@@ -80,10 +81,19 @@ class Drucksteuerung : public Zeichenflaeche {
   double MarginBottom = 0;
   // Rich-text output: lays the text out inside the margins on the current page and
   // continues on further pages when it does not fit or comes to a page break; a line
-  // taller than the margins allow is printed on a page of its own, clipped. The text is
-  // read once and kept for as long as the same rich text comes again; `vorher` changes a
-  // copy of it before the layout (the letter merge of each address).
-  void setTextRTF(const QByteArray& rtf, const std::function<void(QTextDocument&)>& vorher = {});
+  // taller than the margins allow is printed on a page of its own, clipped. Margins that
+  // lie wholly off the paper print nothing and add no page. The text is read once and
+  // kept for as long as the same rich text comes again; `vorher` changes it before the
+  // layout (the letter merge of each address), and its changes are taken back after.
+  Satzergebnis setTextRTF(const QByteArray& rtf,
+                          const std::function<void(QTextDocument&)>& vorher = {});
+  // Whether a rich-text output found its margins wholly off the paper: one of the open
+  // (or the last) print run, else one since the held document was started.
+  bool textAusserhalb() const;
+  // Called while a long rich-text output runs: at each further page and at least every
+  // tenth of a second of its layout, so that windows stay alive. False stops the output
+  // there; the pages drawn so far stay.
+  std::function<bool()> Zwischendurch;
 
   // Drawing properties used by the renderers while printing.
   int32_t PenColor = 0;

@@ -9,6 +9,7 @@
 #include <QTextFragment>
 #include <algorithm>
 
+#include "platform/klartextbrief.h"
 #include "platform/rtf_lesen.h"
 #include "platform/rtf_schreiben.h"
 #include "platform/textdatei.h"
@@ -73,7 +74,7 @@ QByteArray RichTextBox::TextRTF() const { return rtfSchreiben(*document()); }
 void RichTextBox::setTextRTF(const QByteArray& rtf) {
   QTextDocument* d = document();
   d->setUndoRedoEnabled(false);
-  if (!rtfLesen(rtf, *d)) d->setPlainText(klartext(rtf));
+  if (!rtfLesen(rtf, *d)) klartextLesen(klartext(rtf), *d);
   d->setUndoRedoEnabled(true);
   d->setModified(false);
   inhaltErsetzt();
@@ -162,7 +163,7 @@ QByteArray RichTextBox::SelRTF() const {
 
 void RichTextBox::setSelRTF(const QByteArray& rtf) {
   QTextCursor c = textCursor();
-  if (!rtfEinfuegen(c, rtf)) c.insertText(klartext(rtf));
+  if (!rtfEinfuegen(c, rtf)) klartextEinfuegen(c, klartext(rtf));
   setTextCursor(c);
 }
 
@@ -316,10 +317,7 @@ void RichTextBox::insertFromMimeData(const QMimeData* quelle) {
     }
   }
   if (quelle->hasText()) {
-    QString text = quelle->text();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QChar(u'\r'), QChar(u'\n'));
-    c.insertText(text);
+    klartextEinfuegen(c, quelle->text());
     setTextCursor(c);
     ensureCursorVisible();
   }

@@ -44,6 +44,7 @@
 #include "io/dateinamen.h"
 #include "io/dokument.h"
 #include "io/drucken.h"
+#include "io/druckfortschritt.h"
 #include "io/frmdrucken.h"
 #include "io/frmvorschau.h"
 #include "platform/ansichtsfenster.h"
@@ -244,7 +245,11 @@ void frmMain::VorschauZeigen() {
   }
   // The page goes into the print control and is held there for the preview window.
   s_.VSPrinter1->Preview = true;
-  if (!DruckeSeite(s_)) return;
+  {
+    Druckfortschritt fortschritt(*s_.VSPrinter1, this,
+                                 QStringLiteral("Die Seitenvorschau wird vorbereitet …"));
+    if (!DruckeSeite(s_) || fortschritt.abgebrochen()) return;
+  }
   mittigPlatzieren(vorschau_);
   vorschau_->zeigen();
 }
@@ -640,6 +645,7 @@ void frmMain::DirektDrucken() {
     return;
   }
   s_.VSPrinter1->Preview = false;
+  Druckfortschritt fortschritt(*s_.VSPrinter1, this, QStringLiteral("Der Brief wird gedruckt …"));
   DruckeSeite(s_);
 }
 

@@ -40,7 +40,8 @@ std::optional<int> Feldnummer(QStringView zweiZeichen) {
   return std::nullopt;
 }
 
-void FeldmarkenErsetzen(Mischtext& t) {
+void FeldmarkenErsetzen(Mischtext& t, qsizetype laenge) {
+  const qsizetype grenze = std::max(kFeldZuwachsGrenze, kFeldZuwachsJeZeichen * laenge);
   // The ends of the field texts inserted around the search position, innermost last: a
   // field found before such an end was inserted by the fields whose texts enclose it.
   std::vector<qsizetype> enden;
@@ -52,7 +53,7 @@ void FeldmarkenErsetzen(Mischtext& t) {
     while (!enden.empty() && enden.back() <= q) enden.pop_back();
     const std::optional<Feldersetzung> e = t.feld(q);
     const qsizetype mehr = e ? e->text.size() - e->laenge : 0;
-    if (!e || static_cast<int>(enden.size()) >= kFeldTiefe || zuwachs + mehr > kFeldZuwachsGrenze) {
+    if (!e || static_cast<int>(enden.size()) >= kFeldTiefe || zuwachs + mehr > grenze) {
       p = q + 1;
       continue;
     }
@@ -70,6 +71,6 @@ QString FelderEinsetzen(const Programmzustand& s, const QString& text) {
   const qsizetype datum = t.indexOf(datumsfeld);
   if (datum >= 0) t.replace(datum, datumsfeld.size(), DatumText());
   Elementtext element(s, t);
-  FeldmarkenErsetzen(element);
+  FeldmarkenErsetzen(element, t.size());
   return t;
 }

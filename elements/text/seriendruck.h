@@ -42,14 +42,17 @@ class Mischtext {
 };
 
 // How deep the fields inserted by one field may nest, and how much longer all merged
-// fields together may make a text.
+// fields together may make a text: kFeldZuwachsGrenze characters, or for a longer text
+// kFeldZuwachsJeZeichen for each of its characters.
 inline constexpr int kFeldTiefe = 99;
 inline constexpr qsizetype kFeldZuwachsGrenze = 100000;
+inline constexpr qsizetype kFeldZuwachsJeZeichen = 16;
 
-// Replaces the fields of `t` from the start to the end. An inserted field text is searched
-// again, so a field that names another is merged in turn. The expansion of each field of
-// the text may nest kFeldTiefe deep: a field that names itself is expanded 99 times and
-// then stays, whatever the other fields of the text do. Whatever the fields hold, the merge
-// never lengthens the text by more than kFeldZuwachsGrenze characters (an expansion beyond
-// that stays unmade), so that fields naming themselves twice cannot flood the memory.
-void FeldmarkenErsetzen(Mischtext& t);
+// Replaces the fields of `t`, a text of `laenge` characters, from the start to the end. An
+// inserted field text is searched again, so a field that names another is merged in turn.
+// The expansion of each field of the text may nest kFeldTiefe deep: a field that names
+// itself is expanded 99 times and then stays, whatever the other fields of the text do.
+// Whatever the fields hold, the merge never lengthens the text by more than its bound
+// (an expansion beyond that stays unmade), so that fields naming themselves twice cannot
+// flood the memory, while a long letter has all of its fields merged.
+void FeldmarkenErsetzen(Mischtext& t, qsizetype laenge);

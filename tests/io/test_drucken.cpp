@@ -123,6 +123,21 @@ TEST_F(DruckTest, JederEinzeldruckErsetztDieDatei) {
   EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Erstadresse")));
 }
 
+// Each address is merged into the letter as it was read, also after an address whose
+// field text broke the letter's paragraphs.
+TEST_F(DruckTest, JedeAdresseMischtDenBriefWieGelesen) {
+  s.BrieftextRTF = QStringLiteral("{\\rtf1 A #Feld05 B #feld05\\par C\\par}");
+  s.VSPrinter1->Preview = true;
+  for (const char* feld : {"eins\nzwei", "drei", "vier\r\nf\u00fcnf"}) {
+    fenster.felder[5] = QString::fromUtf8(feld);
+    ASSERT_TRUE(DruckeSeite(s));
+    ASSERT_TRUE(s.VSPrinter1->PrintDoc());
+    const QString wert = fenster.felder[5].simplified();
+    const QString text = pdfText(pdf, 1).simplified();
+    EXPECT_TRUE(text.contains(" A " + wert + " B " + wert + " C ")) << qPrintable(text);
+  }
+}
+
 TEST_F(DruckTest, LangerBriefWirdGanzAufFolgeseitenGedruckt) {
   // 60 paragraphs of about 330 characters: some 20,000 characters, several pages.
   QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\f0\\fs24 ");
@@ -165,6 +180,27 @@ TEST_F(DruckTest, SeitenumbruchImGemischtenBriefBeginntEineNeueSeite) {
   EXPECT_EQ(pdfText(pdf, 2).simplified().toStdString(), "Zwei");
 }
 
+// A letter frame wholly off the paper: the preview, the preview printed and a page printed
+// on its own all show the page without the letter text; the preview and the print say so.
+TEST_F(DruckTest, BriefrahmenUnterDemPapierDrucktDieSeiteOhneBrief) {
+  fenster.felder[5] = QStringLiteral("Zauberwort");
+  s.rahmen(AnzahlFesteRahmen).y = s.Seite->Hoehe;
+  s.VSPrinter1->Preview = true;
+  ASSERT_TRUE(DruckeSeite(s));
+  ASSERT_TRUE(s.VSPrinter1->PrintDoc());
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+  EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Zauberwort")));
+  s.VSPrinter1->Preview = false;
+  ASSERT_TRUE(DruckeSeite(s));
+  EXPECT_EQ(pdfSeiten(pdf), 1);
+  EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Zauberwort")));
+  QStringList meldungen;
+  for (const auto& m : fenster.meldungen) meldungen << m.text;
+  EXPECT_EQ(meldungen,
+            (QStringList{"Der Brieftext liegt außerhalb des Papiers und wird nicht gedruckt.",
+                         "Der Brieftext liegt außerhalb des Papiers und wurde nicht gedruckt."}));
+}
+
 TEST_F(DruckTest, VorschauDrucktNichtsUndFehlerStellenAllesZurueck) {
   s.VSPrinter1->Preview = true;
   ASSERT_TRUE(DruckeSeite(s));
@@ -182,10 +218,13 @@ TEST_F(DruckTest, VorschauDrucktNichtsUndFehlerStellenAllesZurueck) {
   EXPECT_FALSE(s.VSPrinter1->Preview);
 }
 
-TEST(Briefmischung, FelderDatumUndGrenzen) {
+struct Briefmischung : ::testing::Test {
   Programmzustand s;
   TestFenster fenster;
-  s.fenster = &fenster;
+  void SetUp() override { s.fenster = &fenster; }
+};
+
+TEST_F(Briefmischung, FelderDatumUndGrenzen) {
   fenster.felder[7] = QStringLiteral("Sieben");
   fenster.felder[21] = QStringLiteral("<#Feld22>");
   fenster.felder[22] = QStringLiteral("<#Feld21>");
@@ -225,4 +264,19 @@ TEST(Briefmischung, FelderDatumUndGrenzen) {
   lang.setPlainText(felder);
   FelderMischen(s, lang);
   EXPECT_EQ(lang.toPlainText().count(QStringLiteral("Sieben,")), 120);
+}
+
+// A long letter in one paragraph, 20,000 times a date and three fields: every field is
+// merged, those inserted by another field too, also after a field text that breaks the
+// paragraph; the letter grows by far more than a short text may.
+TEST_F(Briefmischung, LangerBriefWirdGanzGemischt) {
+  fenster.felder[21] = QStringLiteral("Musterfirma GmbH");
+  fenster.felder[22] = QStringLiteral("<#Feld21>");
+  fenster.felder[23] = QStringLiteral("a\r\nb#Feld21");
+  QTextDocument brief;
+  brief.setPlainText(QStringLiteral("#Datum #feld21 #FELD22 #Feld23 ").repeated(20000));
+  FelderMischen(s, brief);
+  EXPECT_EQ(
+      brief.toPlainText(),
+      (DatumText() + " Musterfirma GmbH <Musterfirma GmbH> a\nbMusterfirma GmbH ").repeated(20000));
 }

@@ -361,6 +361,53 @@ TEST_F(DruckdialogTest, AbbruchImFortschrittEndetDenLaufNachDerSeite) {
   EXPECT_TRUE(fenster.meldungen.empty());
 }
 
+// "Abbruch" pressed while a long letter is printed, after its second page: the letter and
+// the run end after the page being printed.
+TEST_F(DruckdialogTest, AbbruchImLangenBriefEndetDenLaufNachDerSeite) {
+  adressen(adressentest::tabelleMit(3));
+  klicke(dlg->Option4);
+  s.BrieftextRTF = QStringLiteral("{\\rtf1 %1}").arg(QStringLiteral("Seite\\page ").repeated(500));
+  QTimer beobachter;
+  QObject::connect(&beobachter, &QTimer::timeout, [&] {
+    auto* fortschritt = dlg->findChild<QProgressDialog*>();
+    if (fortschritt && fortschritt->isVisible() && s.VSPrinter1->laufSeiten() >= 2)
+      klicke(fortschritt->findChild<QPushButton*>());
+  });
+  beobachter.start(0);
+  drucken();
+  beobachter.stop();
+  EXPECT_GE(pdfSeiten(pdf), 2);
+  EXPECT_LE(pdfSeiten(pdf), 4);
+  EXPECT_EQ(gedruckteFirmen(pdf).value(0), QStringLiteral("1"));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_TRUE(fenster.meldungen.empty());
+}
+
+// A letter frame wholly off the paper, below or beside it: each address gets its one page,
+// without the letter text, and the run says once that the letter text was not printed.
+TEST_F(DruckdialogTest, BriefrahmenNebenDemPapierDrucktJedeSeiteOhneBrief) {
+  adressen(adressentest::tabelleMit(3));
+  klicke(dlg->Option4);
+  s.BrieftextRTF = QStringLiteral("{\\rtf1 Briefwort\\par}");
+  ClassRahmen& brief = s.rahmen(AnzahlFesteRahmen);
+  const std::pair<int32_t, int32_t> orte[] = {{brief.x, s.Seite->Hoehe + 10},
+                                              {s.Seite->Breite, brief.y}};
+  for (const auto& [x, y] : orte) {
+    neueDatei();
+    fenster.meldungen.clear();
+    brief.x = x;
+    brief.y = y;
+    drucken();
+    EXPECT_EQ(gedruckteFirmen(pdf), (QStringList{"1", "2", "3"})) << x << " " << y;
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    EXPECT_FALSE(p.readAllStandardOutput().contains("Briefwort"));
+    EXPECT_EQ(meldungen(), QStringList{"Der Brieftext liegt außerhalb des Papiers und wurde "
+                                       "nicht gedruckt."});
+  }
+}
+
 TEST_F(DruckdialogTest, FehlgeschlageneSeiteBeendetDenLaufMitDenSeitenDavor) {
   adressen(adressentest::tabelleMit(3));
   // The category check runs before each page: at record `bruch` the document breaks, so

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include "platform/drucksteuerung.h"
 #include "platform/rtf_ausgabe.h"
@@ -99,6 +101,40 @@ TEST(RtfAusgabe, LetterLandsInsideItsMarginsOnThePdfPage) {
   EXPECT_GE(t.height(), 80) << "the long paragraph wrapped onto several lines";
 }
 
+// The output lays the letter's paragraphs out itself: a page of them looks as Qt's own
+// document layout draws it, pixel for pixel, in a wide and in a narrow frame (spacing,
+// indents, alignment, tab stops, line breaks, mixed sizes, right-to-left text).
+TEST(RtfAusgabe, ParagraphsLookAsQtLaysThemOut) {
+  const QByteArray rtf =
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Arial;}}\\f0\\fs24 Ein langer Absatz, "
+      "der umbrochen werden muss, damit er die R\\'e4nder einh\\'e4lt. WWWWWWWWWWWWWWWWWWWWWW\\par"
+      "\\pard\\qr\\b\\f1 Rechtsb\\'fcndig fett\\par\\pard\\b0\\fs48 Gro\\'df\\par"
+      "\\pard\\sb400\\sa200\\li720\\ri360\\fi-360\\qj\\fs20 Eingezogen im Blocksatz, mit Abstand "
+      "davor und danach, lang genug, um umzubrechen.\\par\\pard\\sb100\\qc\\fs28 Zentriert\\line "
+      "zweite\\par\\pard\\par\\pard\\tx2000\\tqr\\tx6000 a\\tab b\\tab c\\par\\pard\\fs12 klein"
+      "\\fs72 gross\\fs24 mittel\\par\\pard\\sa600 danach\\par\\pard\\sb200\\fi720 davor und "
+      "erster Zeileneinzug\\par\\pard \\u1513?\\u1500?\\u1493?\\u1501? world\\par}";
+  for (const double breite : {7000.0, 300.0}) {
+    Drucksteuerung d;
+    raender(d, 1440, 1440, kBreite - 1440 - breite, 0);
+    d.PaperHeight = 100000;
+    brief(d, rtf);
+    ASSERT_EQ(d.seitenzahl(), 1);
+    Drucksteuerung qt;
+    raender(qt, 0, 0, 0, 0);
+    qt.PaperHeight = d.PaperHeight;
+    qt.StartDoc();
+    QPainter* maler = qt.hdc()->zeichnenBeginnen();
+    maler->scale(1 / qt.twipsProPixelX(), 1 / qt.twipsProPixelY());
+    maler->translate(1440, 1440);
+    const auto doc = rtfDokument(rtf);
+    doc->setTextWidth(breite);
+    doc->drawContents(maler, QRectF(0, 0, breite, d.PaperHeight));
+    qt.EndDoc();
+    EXPECT_TRUE(d.seiteAlsBild(0, 48) == qt.seiteAlsBild(0, 48)) << breite;
+  }
+}
+
 TEST(RtfAusgabe, LongTextContinuesOnFurtherPages) {
   Drucksteuerung d;
   raender(d, 1440, 1440, 1440, kHoehe - 1440 - 3000);  // 3000 twips high: about 10 lines
@@ -188,9 +224,8 @@ TEST(RtfAusgabe, EveryLineIsPrinted) {
   }
 }
 
-// A letter frame reaching past the paper's edge or lying off it (a portrait layout turned
-// landscape): the text is laid out on the part of the frame on the paper, or along the
-// paper's far edge; no line runs off the sheet.
+// A letter frame reaching past the paper's edge (a portrait layout turned landscape): the
+// text is laid out on the part of the frame on the paper; no line runs off the sheet.
 TEST(RtfAusgabe, FrameBeyondThePaperLosesNoLine) {
   if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
   QByteArray woerter = "{\\rtf1\\fs24 ";
@@ -206,19 +241,74 @@ TEST(RtfAusgabe, FrameBeyondThePaperLosesNoLine) {
   } faelle[] = {
       {1440, kHoehe - 3000, 1440, -6000, zeilen(20), {}},            // past the bottom
       {kBreite - 3000, 1440, -6000, 1440, woerter + "}", erwartet},  // past the right
-      {1440, kHoehe + 1000, 1440, -5000, zeilen(20), {}},            // wholly below
   };
   for (int i = 1; i <= 20; ++i) faelle[0].woerter << QStringLiteral("Zeile %1").arg(i);
-  faelle[2].woerter = faelle[0].woerter;
+  for (const Fall& f : faelle) {
+    Drucksteuerung d;
+    raender(d, f.links, f.oben, f.rechts, f.unten);
+    brief(d, f.rtf);
+    const QString text = pdfSeitentexte(d).join(' ');
+    for (const QString& wort : f.woerter)
+      EXPECT_TRUE(text.contains(wort + ' ') || text.endsWith(wort)) << wort.toStdString();
+  }
+}
+
+// A letter frame wholly off the paper, on any side or just touching its edge: the output
+// says so and puts nothing on the page, nor a further page.
+TEST(RtfAusgabe, FrameOffThePaperPrintsNothing) {
+  struct Fall {
+    double links, oben, rechts, unten;
+  } faelle[] = {
+      {1440, kHoehe + 1000, 1440, -5000},        // below
+      {1440, kHoehe, 1440, -3000},               // from the bottom edge down
+      {kBreite + 500, 1440, -4000, 1440},        // right
+      {-6000, 1440, kBreite + 1000, 1440},       // left
+      {1440, -9000, 1440, kHoehe + 2000},        // above
+      {-9000, -9000, kBreite + 10, kHoehe + 10}  // above and left, overlapping neither edge
+  };
   for (const Fall& f : faelle) {
     Drucksteuerung d;
     raender(d, f.links, f.oben, f.rechts, f.unten);
     d.StartDoc();
-    d.setTextRTF(f.rtf);
+    EXPECT_EQ(d.setTextRTF(zeilen(60)), Satzergebnis::Ausserhalb) << f.links << " " << f.oben;
     d.EndDoc();
-    const QString text = pdfSeitentexte(d).join(' ');
-    for (const QString& wort : f.woerter)
-      EXPECT_TRUE(text.contains(wort + ' ') || text.endsWith(wort)) << wort.toStdString();
+    EXPECT_TRUE(d.textAusserhalb());
+    ASSERT_EQ(d.seitenzahl(), 1);
+    EXPECT_TRUE(tinte(d.seiteAlsBild(0, 72)).isEmpty()) << f.links << " " << f.oben;
+  }
+}
+
+// Zwischendurch is asked at each further page: when it says stop, the output ends there,
+// with the pages drawn so far.
+TEST(RtfAusgabe, ZwischendurchStopsTheOutput) {
+  Drucksteuerung d;
+  raender(d, 1440, 1440, 1440, kHoehe - 1440 - 300);  // one line a page
+  d.Zwischendurch = [&d] { return d.seitenzahl() < 3; };
+  d.StartDoc();
+  EXPECT_EQ(d.setTextRTF(zeilen(30)), Satzergebnis::Abgebrochen);
+  d.EndDoc();
+  EXPECT_EQ(d.seitenzahl(), 3);
+  EXPECT_FALSE(d.textAusserhalb());
+}
+
+// Letters past the range of Qt's text coordinates (2^25 twips, some 2,000 pages of 12-pt
+// text): 14,000 lines of 120 pt in one paragraph of line breaks, and 1,100 paragraphs or
+// pages with 22 inches of space after each. The output ends, with every line printed once
+// and in order.
+TEST(RtfAusgabe, LetterPastTheLayoutRangeEnds) {
+  if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext fehlt";
+  struct Fall {
+    const char* trenner;
+    int zeilen;
+  } faelle[] = {{"\\line ", 14000}, {"\\par ", 1100}, {"\\page ", 1100}};
+  for (const Fall& f : faelle) {
+    QStringList erwartet;
+    for (int i = 1; i <= f.zeilen; ++i) erwartet << QStringLiteral("Z%1").arg(i);
+    Drucksteuerung d;
+    raender(d, 1440, 1440, 1440, 1440);
+    d.PaperHeight = 144000;  // 100 inches: 50 lines a page
+    brief(d, "{\\rtf1\\fs240\\sa31680 " + erwartet.join(QLatin1String(f.trenner)).toLatin1() + "}");
+    EXPECT_EQ(pdfSeitentexte(d).join(' '), erwartet.join(' ')) << f.trenner;
   }
 }
 

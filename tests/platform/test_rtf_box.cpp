@@ -130,6 +130,39 @@ TEST(RichTextBox, FilesSaveAndLoadBack) {
   }
 }
 
+// The paragraphs of a box, each with "|" before it when it starts a new page.
+QStringList absaetze(const RichTextBox& box) {
+  QStringList liste;
+  for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next()) {
+    const bool seite = b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+    liste << (seite ? QStringLiteral("|") : QString()) + b.text();
+  }
+  return liste;
+}
+
+// Plain-text letters with line breaks (vertical tabs) and page breaks (form feeds): each
+// shows in the box as it does once saved and loaded again, and saves the same again.
+TEST(RichTextBox, PlainTextLetterShowsAsAfterItsSave) {
+  QTemporaryDir ordner;
+  const QString text = ordner.filePath("brief.txt");
+  const QString rtf = ordner.filePath("brief.rtf");
+  const char* const briefe[] = {"Zeile a\vZeile b\fSeite 2\r\nAbsatz\f",
+                                "\fvorn\f\fleer davor\v\v\nx\x01y\xef\xbf\xbc", "\v\f\r\f\n"};
+  for (const char* brief : briefe) {
+    QFile datei(text);
+    ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
+    datei.write(brief);
+    datei.close();
+    RichTextBox box;
+    ASSERT_TRUE(box.LoadFile(text));
+    ASSERT_TRUE(box.SaveFile(rtf));
+    RichTextBox wieder;
+    ASSERT_TRUE(wieder.LoadFile(rtf));
+    EXPECT_EQ(absaetze(box), absaetze(wieder)) << brief;
+    EXPECT_EQ(box.TextRTF(), wieder.TextRTF()) << brief;
+  }
+}
+
 TEST(RichTextBox, LetterMergeReplacesFieldsInPlace) {
   RichTextBox box;
   anhaengen(box, "Datum: ");
