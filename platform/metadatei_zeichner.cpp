@@ -22,6 +22,8 @@ extern "C" {
 #include <libwmf/ipa.h>
 }
 
+#include "platform/einheiten.h"
+#include "platform/metadatei_aufbereitung.h"
 #include "platform/metadatei_protokoll.h"
 
 // libwmf hands FreeType each character of a text as a plain (signed) char, so every
@@ -211,14 +213,19 @@ int main(int argc, char** argv) {
   geraetefunktionen->draw_ellipse = ellipseZeichnen;
   geraetefunktionen->draw_chord = sehneZeichnen;
   geraetefunktionen->draw_rectangle = rechteckZeichnen;
-  fehler = wmf_mem_open(api, daten.data(), long(daten.size()));
+  const metadatei::Aufbereitet aufbereitet = metadatei::aufbereiten(daten);
+  if (aufbereitet.daten.empty()) return metadatei::kUnlesbar;
+  fehler = wmf_mem_open(api, const_cast<unsigned char*>(aufbereitet.daten.data()),
+                        long(aufbereitet.daten.size()));
   wmfD_Rect rahmen{};
   if (fehler == wmf_E_None) fehler = wmf_scan(api, 0, &rahmen);
   if (fehler != wmf_E_None) return ende(fehler);
 
   // The picture's frame in the player's device units and its size at 96 dpi. A placeable
   // metafile says both in its header (the library keeps the sides in 16 bits, which a box of
-  // -32767 to 32767 overflows); a bare one is as large as what it draws.
+  // -32767 to 32767 overflows). A bare one whose window is the picture has no size of its
+  // own; its window is taken in twips, the unit of the Windows programs that write such
+  // metafiles into their documents. Any other bare one is as large as what it draws.
   double breite = 0;
   double hoehe = 0;
   if (daten.size() >= 22 && daten[0] == 0xD7 && daten[1] == 0xCD && daten[2] == 0xC6 &&
@@ -234,6 +241,11 @@ int main(int argc, char** argv) {
     // large as the picture.
     breite = std::round(einheitenBreite * metadatei::kDpi / zoll);
     hoehe = std::round(einheitenHoehe * metadatei::kDpi / zoll);
+  } else if (aufbereitet.fensterIstBild) {
+    rahmen.TL = {0, 0};
+    rahmen.BR = {float(aufbereitet.fensterBreite), float(aufbereitet.fensterHoehe)};
+    breite = std::round(aufbereitet.fensterBreite * metadatei::kDpi / einheiten::kTwipsProZoll);
+    hoehe = std::round(aufbereitet.fensterHoehe * metadatei::kDpi / einheiten::kTwipsProZoll);
   } else {
     unsigned int b = 0;
     unsigned int h = 0;

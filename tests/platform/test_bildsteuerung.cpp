@@ -443,6 +443,80 @@ TEST_F(BildsteuerungDatei, MetafileMitEllipseSehneUndUmlauten) {
   EXPECT_GT(tinte, 200);
 }
 
+// What LibreOffice writes around every shape, on a picture of 2 x 1 inch: red 36-point text
+// on its baseline at the bottom edge, set up before a SaveDC; then a saved state's wide blue
+// pen deleted while saved and its slot taken by a new pen before the state is restored and
+// draws a line across.
+TEST_F(BildsteuerungDatei, MetafileStelltGespeicherteZustaendeWiederHer) {
+  metadatei::Worte r;
+  r.dw(5).w(0x0209).dw(0x0000FF);                   // SetTextColor red
+  r.dw(4).w(0x012E).w(24);                          // SetTextAlign TA_BASELINE
+  r.dw(8).w(0x02FA).w(0).w(100).w(0).dw(0xFF0000);  // 0: CreatePenIndirect, blue
+  r.dw(4).w(0x012D).w(0);
+  r.dw(3 + 9 + 16).w(0x02FB).w(-720).w(0).w(0).w(0).w(400).w(0).w(0).w(0).w(0);  // 1: font
+  const char name[32] = "Arial";
+  for (int i = 0; i < 32; i += 2)
+    r.w(static_cast<uint8_t>(name[i]) | static_cast<uint8_t>(name[i + 1]) << 8);
+  r.dw(4).w(0x012D).w(1);
+  r.dw(3).w(0x001E);                                            // SaveDC
+  r.dw(3 + 1 + 1 + 2).w(0x0521).w(2).w(0x4848).w(1440).w(100);  // TextOut "HH"
+  r.dw(8).w(0x02FA).w(0).w(20).w(0).dw(0x00FF00);               // 2: CreatePenIndirect, green
+  r.dw(4).w(0x012D).w(2);
+  r.dw(4).w(0x01F0).w(0);                                           // DeleteObject 0
+  r.dw(8).w(0x02FA).w(0).w(20).w(0).dw(0x0000FF);                   // 0: CreatePenIndirect, red
+  r.dw(4).w(0x0127).w(0xFFFF);                                      // RestoreDC -1
+  r.dw(5).w(0x0214).w(360).w(1440).dw(5).w(0x0213).w(360).w(2880);  // MoveTo, LineTo
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("zustand.wmf", metadatei::mitKopf(2880, 1440, r.daten(), 28, 3))));
+  const QImage bild = s.bild();
+  int rot = 0;
+  for (int y = 48; y < 96; ++y)
+    for (int x = 0; x < 96; ++x) rot += aehnlich(bild.pixel(x, y), qRgb(255, 0, 0), 60);
+  EXPECT_GT(rot, 100);
+  EXPECT_EQ(bild.pixel(150, 24), qRgb(0, 0, 255));
+}
+
+// A placeable metafile that sets MM_ANISOTROPIC, as Inkscape writes, keeps the scale of its
+// header; a bare one that sets it is as large as its window in twips. Both: 2 x 1 inch,
+// red on the left half.
+TEST_F(BildsteuerungDatei, MetafileImModusAnisotrop) {
+  metadatei::Worte r;
+  r.dw(4).w(0x0103).w(8);                    // SetMapMode MM_ANISOTROPIC
+  r.dw(7).w(0x02FC).w(0).dw(0x0000FF).w(0);  // CreateBrushIndirect red
+  r.dw(4).w(0x012D).w(0);
+  r.dw(7).w(0x041B).w(1440).w(1440).w(0).w(0);  // Rectangle
+  Bildsteuerung s;
+  for (bool platzierbar : {true, false}) {
+    SCOPED_TRACE(platzierbar);
+    ASSERT_TRUE(s.Load(
+        schreibe("anisotrop.wmf", metadatei::mitKopf(2880, 1440, r.daten(), 7, 1, platzierbar))));
+    EXPECT_EQ(QSize(s.BitmapWidth(), s.BitmapHeight()), QSize(192, 96));
+    EXPECT_EQ(s.bild().pixel(40, 60), qRgb(255, 0, 0));
+    EXPECT_EQ(s.bild().pixel(150, 60), qRgb(255, 255, 255));
+  }
+}
+
+// A square hatched up from left to right (HS_BDIAGONAL): the ink runs up to the right.
+TEST_F(BildsteuerungDatei, MetafileSchraffurInIhrerRichtung) {
+  metadatei::Worte r;
+  r.dw(7).w(0x02FC).w(2).dw(0).w(3);  // CreateBrushIndirect: hatched, black, HS_BDIAGONAL
+  r.dw(4).w(0x012D).w(0);
+  r.dw(7).w(0x041B).w(1440).w(1440).w(0).w(0);  // Rectangle
+  Bildsteuerung s;
+  ASSERT_TRUE(s.Load(schreibe("schraffur.wmf", metadatei::mitKopf(1440, 1440, r.daten(), 7))));
+  const auto tinte = [&](int x, int y) { return qGray(s.bild().pixel(x, y)) < 128; };
+  int aufwaerts = 0;
+  int abwaerts = 0;
+  for (int y = 10; y < 86; ++y)
+    for (int x = 10; x < 86; ++x)
+      if (tinte(x, y)) {
+        aufwaerts += tinte(x + 1, y - 1);
+        abwaerts += tinte(x + 1, y + 1);
+      }
+  EXPECT_GT(aufwaerts, 200);
+  EXPECT_EQ(abwaerts, 0);
+}
+
 // Every refused content is tried after a good picture: the control must drop it.
 struct Verweigert {
   const char* name;
