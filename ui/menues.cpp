@@ -13,6 +13,7 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
+#include "elements/text/schriftboxen.h"
 #include "io/dokument.h"
 #include "platform/zahlen.h"
 #include "ui/frmmain.h"
@@ -100,21 +101,7 @@ void frmMain::baueToolbars() {
   });
   connect(combo2_, &QComboBox::activated, this, [this](int index) {
     if (!s_.hatSchrift(s_.AktuelleSchrift)) return;
-    ClassSchrift& t = s_.schrift(s_.AktuelleSchrift);
-    const QString stil = combo2_->itemText(index);
-    if (stil == QLatin1String("Fett")) {
-      t.Bold = true;
-      t.Italic = false;
-    } else if (stil == QLatin1String("Standard")) {
-      t.Bold = false;
-      t.Italic = false;
-    } else if (stil == QLatin1String("Kursiv")) {
-      t.Bold = false;
-      t.Italic = true;
-    } else {
-      t.Bold = true;
-      t.Italic = true;
-    }
+    stilSetzen(s_.schrift(s_.AktuelleSchrift), combo2_->itemText(index));
     SeiteZeichnen(s_);
   });
   connect(combo3_, &QComboBox::activated, this, [this](int index) {
