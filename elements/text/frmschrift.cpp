@@ -21,7 +21,6 @@
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
 #include "elements/text/schrift_zeichnen.h"
-#include "elements/text/schriftarten.h"
 #include "elements/text/schriftboxen.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
