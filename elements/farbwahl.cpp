@@ -287,6 +287,13 @@ Farbgruppe::Farbgruppe(const QString& titel, const QString& tip, QWidget* eltern
 
 // --- Farbseite ----------------------------------------------------------------------------
 
+template <class Seite>
+void Farbseite::verbinden(Farbgruppe* gruppe, void (Seite::*farbe)(int32_t),
+                          void (Seite::*mehr)()) {
+  connect(gruppe->palette(), &Farbpalette::farbeGewaehlt, static_cast<Seite*>(this), farbe);
+  connect(gruppe->mehr(), &QPushButton::clicked, static_cast<Seite*>(this), mehr);
+}
+
 void Farbseite::zeichnen() {
   if (u_ && u_->neuZeichnen) u_->neuZeichnen();
 }
@@ -337,12 +344,8 @@ Farbbedienung::Farbbedienung(const Texte& texte, QWidget* eltern)
   zeile->addWidget(gruppe2_, 0, Qt::AlignTop);
   zeile->addWidget(verlauf, 1, Qt::AlignTop);
 
-  connect(gruppe1_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Farbbedienung::Schriftfarbe_Click);
-  connect(gruppe2_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Farbbedienung::Farbverlauf_Click);
-  connect(gruppe1_->mehr(), &QPushButton::clicked, this, &Farbbedienung::ComMehr1_Click);
-  connect(gruppe2_->mehr(), &QPushButton::clicked, this, &Farbbedienung::ComMehr2_Click);
+  verbinden(gruppe1_, &Farbbedienung::Schriftfarbe_Click, &Farbbedienung::ComMehr1_Click);
+  verbinden(gruppe2_, &Farbbedienung::Farbverlauf_Click, &Farbbedienung::ComMehr2_Click);
 }
 
 void Farbbedienung::binden(const Werte& werte, const Dialogumgebung* umgebung) {
@@ -468,12 +471,10 @@ Schattenbedienung::Schattenbedienung(const Texte& texte, QWidget* eltern)
   connect(richtung_, &Richtungswahl::geklickt, this, &Schattenbedienung::PicSchattRich_Click);
   connect(textSchattRich_, &QLineEdit::textEdited, this, &Schattenbedienung::TextSchattRich_Change);
   connect(sliderSchatten_, &QSlider::valueChanged, this, &Schattenbedienung::SliderSchatten_Change);
-  connect(gruppe1_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Schattenbedienung::PicSchattFarb1_Click);
-  connect(gruppe2_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Schattenbedienung::PicSchattFarb2_Click);
-  connect(gruppe1_->mehr(), &QPushButton::clicked, this, &Schattenbedienung::CommandMehr1_Click);
-  connect(gruppe2_->mehr(), &QPushButton::clicked, this, &Schattenbedienung::CommandMehr2_Click);
+  verbinden(gruppe1_, &Schattenbedienung::PicSchattFarb1_Click,
+            &Schattenbedienung::CommandMehr1_Click);
+  verbinden(gruppe2_, &Schattenbedienung::PicSchattFarb2_Click,
+            &Schattenbedienung::CommandMehr2_Click);
 }
 
 void Schattenbedienung::binden(const Werte& werte, const Dialogumgebung* umgebung) {

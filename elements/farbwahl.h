@@ -185,9 +185,12 @@ struct Dialogumgebung {
 // What the colour page and the shadow page share: the dialog they work for, its redraw, and
 // the way a colour member takes a colour from a palette or from the colour dialog.
 class Farbseite : public QWidget {
-  Q_OBJECT
  protected:
   using QWidget::QWidget;
+  // Sends the palette clicks and the "Mehr..." presses of a colour group to two handlers of
+  // the page.
+  template <class Seite>
+  void verbinden(Farbgruppe* gruppe, void (Seite::*farbe)(int32_t), void (Seite::*mehr)());
   void zeichnen();
   // Stores a colour in the member, redraws and shows the member in the indicator.
   void farbeSetzen(int32_t* farbe, int32_t neu, Farbanzeige* anzeige);
