@@ -12,6 +12,7 @@
 #include "core/seite_zeichnen.h"
 #include "io/dateinamen.h"
 #include "platform/textdatei.h"
+#include "platform/ueberladen.h"
 #include "platform/zahlen.h"
 
 namespace dokumentdatei {
@@ -239,12 +240,6 @@ const Feld<ClassLinie> kLinieFelder[] = {
     &ClassLinie::widht,
     &ClassLinie::x,
     &ClassLinie::y,
-};
-
-// One visitor of the field kinds from one handler per kind.
-template <class... F>
-struct Ueberladen : F... {
-  using F::operator()...;
 };
 
 // Reads the line of one field of a record.
