@@ -17,6 +17,15 @@ class Fenster {
  public:
   virtual ~Fenster() = default;
 
+  // A message box as the program asked for it, for a window that keeps it to show later or
+  // records it.
+  struct Meldungseintrag {
+    QString text;
+    QString titel;
+    Knoepfe knoepfe;
+    Symbol symbol;
+  };
+
   // A message box. Returns 1 for OK and 2 for cancel. An empty title means the
   // application's title, "Marvolant".
   virtual int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe,
@@ -65,12 +74,6 @@ class Fenster {
 // main window can show them once it is up.
 class KeinFenster : public Fenster {
  public:
-  struct Meldungseintrag {
-    QString text;
-    QString titel;
-    Knoepfe knoepfe;
-    Symbol symbol;
-  };
   std::vector<Meldungseintrag> aufgeschoben;
 
   int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe, Symbol symbol) override {

@@ -13,6 +13,7 @@
 
 #include "core/auswahl.h"
 #include "core/seite_zeichnen.h"
+#include "platform/knopfzeile.h"
 #include "platform/zahlen.h"
 
 namespace {
@@ -63,16 +64,8 @@ frmPosition::frmPosition(Programmzustand& s, QWidget* eltern) : QDialog(eltern),
   Check2 = new QCheckBox(QStringLiteral("Rahmen verankern (sperren)"), this);
   Check2->setObjectName(QStringLiteral("Check2"));
 
-  Command1 = new QPushButton(QStringLiteral("Ok"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setDefault(true);
-  Command2 = new QPushButton(QStringLiteral("Abbruch"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  Command2->setAutoDefault(false);
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch(1);
-  knoepfe->addWidget(Command1);
-  knoepfe->addWidget(Command2);
+  auto* knoepfe = knopfzeile(this, {&Command1, QStringLiteral("Ok"), "Command1"},
+                             {&Command2, QStringLiteral("Abbruch"), "Command2"});
 
   auto* spalte = new QVBoxLayout(this);
   spalte->addLayout(raster);

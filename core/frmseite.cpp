@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "core/auswahl.h"
+#include "platform/knopfzeile.h"
 #include "platform/zahlen.h"
 
 const std::array<const char*, 6> kPapierformate = {"DIN A4", "DIN A5",    "Letter",
@@ -150,16 +151,8 @@ frmSeite::frmSeite(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s)
   spalten->addLayout(rechts, 1);
   TabStripSeite->addTab(seite, QStringLiteral("Seitengrößen"));
 
-  Command3 = new QPushButton(QStringLiteral("Ok"), this);
-  Command3->setObjectName(QStringLiteral("Command3"));
-  Command3->setDefault(true);
-  Command1 = new QPushButton(QStringLiteral("Abbruch"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setAutoDefault(false);
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch(1);
-  knoepfe->addWidget(Command3);
-  knoepfe->addWidget(Command1);
+  auto* knoepfe = knopfzeile(this, {&Command3, QStringLiteral("Ok"), "Command3"},
+                             {&Command1, QStringLiteral("Abbruch"), "Command1"});
 
   auto* ganz = new QVBoxLayout(this);
   ganz->addWidget(TabStripSeite, 1);

@@ -285,10 +285,41 @@ Farbgruppe::Farbgruppe(const QString& titel, const QString& tip, QWidget* eltern
   spalte->addStretch();
 }
 
+// --- Farbseite ----------------------------------------------------------------------------
+
+template <class Seite>
+void Farbseite::verbinden(Farbgruppe* gruppe, void (Seite::*farbe)(int32_t),
+                          void (Seite::*mehr)()) {
+  connect(gruppe->palette(), &Farbpalette::farbeGewaehlt, static_cast<Seite*>(this), farbe);
+  connect(gruppe->mehr(), &QPushButton::clicked, static_cast<Seite*>(this), mehr);
+}
+
+void Farbseite::zeichnen() {
+  if (u_ && u_->neuZeichnen) u_->neuZeichnen();
+}
+
+void Farbseite::farbeSetzen(int32_t* farbe, int32_t neu, Farbanzeige* anzeige) {
+  *farbe = neu;
+  zeichnen();
+  anzeige->setzeFarbe(*farbe);
+}
+
+bool Farbseite::farbeWaehlen(int32_t* farbe, Farbanzeige* anzeige,
+                             const std::function<void()>& gewaehlt) {
+  if (!farbe || !u_ || !u_->farbdialog) return false;
+  if (const auto neu = u_->farbdialog(*farbe)) {
+    if (gewaehlt) gewaehlt();
+    *farbe = *neu;
+    zeichnen();
+  }
+  anzeige->setzeFarbe(*farbe);
+  return true;
+}
+
 // --- Farbbedienung ------------------------------------------------------------------------
 
 Farbbedienung::Farbbedienung(const Texte& texte, QWidget* eltern)
-    : QWidget(eltern),
+    : Farbseite(eltern),
       texte_(texte),
       gruppe1_(new Farbgruppe(texte.titel1, QString(), this)),
       gruppe2_(new Farbgruppe(texte.titel2, QString(), this)),
@@ -313,21 +344,13 @@ Farbbedienung::Farbbedienung(const Texte& texte, QWidget* eltern)
   zeile->addWidget(gruppe2_, 0, Qt::AlignTop);
   zeile->addWidget(verlauf, 1, Qt::AlignTop);
 
-  connect(gruppe1_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Farbbedienung::Schriftfarbe_Click);
-  connect(gruppe2_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Farbbedienung::Farbverlauf_Click);
-  connect(gruppe1_->mehr(), &QPushButton::clicked, this, &Farbbedienung::ComMehr1_Click);
-  connect(gruppe2_->mehr(), &QPushButton::clicked, this, &Farbbedienung::ComMehr2_Click);
+  verbinden(gruppe1_, &Farbbedienung::Schriftfarbe_Click, &Farbbedienung::ComMehr1_Click);
+  verbinden(gruppe2_, &Farbbedienung::Farbverlauf_Click, &Farbbedienung::ComMehr2_Click);
 }
 
 void Farbbedienung::binden(const Werte& werte, const Dialogumgebung* umgebung) {
   w_ = werte;
   u_ = umgebung;
-}
-
-void Farbbedienung::zeichnen() {
-  if (u_ && u_->neuZeichnen) u_->neuZeichnen();
 }
 
 void Farbbedienung::laden() {
@@ -350,9 +373,7 @@ void Farbbedienung::OptVerlauf_Click(int i) {
 
 void Farbbedienung::Schriftfarbe_Click(int32_t farbe) {
   if (!w_.Color1) return;
-  *w_.Color1 = farbe;
-  zeichnen();
-  Shape1()->setzeFarbe(*w_.Color1);
+  farbeSetzen(w_.Color1, farbe, Shape1());
 }
 
 void Farbbedienung::Farbverlauf_Click(int32_t farbe) {
@@ -362,27 +383,13 @@ void Farbbedienung::Farbverlauf_Click(int32_t farbe) {
     optVerlauf_[2]->setChecked(true);
     OptVerlauf_Click(2);
   }
-  *w_.Color2 = farbe;
-  zeichnen();
-  Shape2()->setzeFarbe(*w_.Color2);
+  farbeSetzen(w_.Color2, farbe, Shape2());
 }
 
-void Farbbedienung::ComMehr1_Click() {
-  if (!w_.Color1 || !u_ || !u_->farbdialog) return;
-  if (const auto farbe = u_->farbdialog(*w_.Color1)) {
-    *w_.Color1 = *farbe;
-    zeichnen();
-  }
-  Shape1()->setzeFarbe(*w_.Color1);
-}
+void Farbbedienung::ComMehr1_Click() { farbeWaehlen(w_.Color1, Shape1()); }
 
 void Farbbedienung::ComMehr2_Click() {
-  if (!w_.Color2 || !u_ || !u_->farbdialog) return;
-  if (const auto farbe = u_->farbdialog(*w_.Color2)) {
-    *w_.Color2 = *farbe;
-    zeichnen();
-  }
-  Shape2()->setzeFarbe(*w_.Color2);
+  if (!farbeWaehlen(w_.Color2, Shape2())) return;
   if (texte_.mehr2SchaltetVerlaufEin && optVerlauf_[1]->isChecked()) {
     optVerlauf_[2]->setChecked(true);
     OptVerlauf_Click(2);
@@ -392,7 +399,7 @@ void Farbbedienung::ComMehr2_Click() {
 // --- Schattenbedienung --------------------------------------------------------------------
 
 Schattenbedienung::Schattenbedienung(const Texte& texte, QWidget* eltern)
-    : QWidget(eltern),
+    : Farbseite(eltern),
       texte_(texte),
       richtung_(new Richtungswahl(texte.zentrumTip, this)),
       textSchattRich_(new QLineEdit(this)),
@@ -464,21 +471,15 @@ Schattenbedienung::Schattenbedienung(const Texte& texte, QWidget* eltern)
   connect(richtung_, &Richtungswahl::geklickt, this, &Schattenbedienung::PicSchattRich_Click);
   connect(textSchattRich_, &QLineEdit::textEdited, this, &Schattenbedienung::TextSchattRich_Change);
   connect(sliderSchatten_, &QSlider::valueChanged, this, &Schattenbedienung::SliderSchatten_Change);
-  connect(gruppe1_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Schattenbedienung::PicSchattFarb1_Click);
-  connect(gruppe2_->palette(), &Farbpalette::farbeGewaehlt, this,
-          &Schattenbedienung::PicSchattFarb2_Click);
-  connect(gruppe1_->mehr(), &QPushButton::clicked, this, &Schattenbedienung::CommandMehr1_Click);
-  connect(gruppe2_->mehr(), &QPushButton::clicked, this, &Schattenbedienung::CommandMehr2_Click);
+  verbinden(gruppe1_, &Schattenbedienung::PicSchattFarb1_Click,
+            &Schattenbedienung::CommandMehr1_Click);
+  verbinden(gruppe2_, &Schattenbedienung::PicSchattFarb2_Click,
+            &Schattenbedienung::CommandMehr2_Click);
 }
 
 void Schattenbedienung::binden(const Werte& werte, const Dialogumgebung* umgebung) {
   w_ = werte;
   u_ = umgebung;
-}
-
-void Schattenbedienung::zeichnen() {
-  if (u_ && u_->neuZeichnen) u_->neuZeichnen();
 }
 
 void Schattenbedienung::typMarkieren(int k) {
@@ -545,9 +546,7 @@ void Schattenbedienung::laengeSichern() {
 void Schattenbedienung::PicSchattFarb1_Click(int32_t farbe) {
   if (!w_.ShadowColor1) return;
   laengeSichern();
-  *w_.ShadowColor1 = farbe;
-  zeichnen();
-  Shape3()->setzeFarbe(*w_.ShadowColor1);
+  farbeSetzen(w_.ShadowColor1, farbe, Shape3());
 }
 
 void Schattenbedienung::PicSchattFarb2_Click(int32_t farbe) {
@@ -556,29 +555,16 @@ void Schattenbedienung::PicSchattFarb2_Click(int32_t farbe) {
   // The second colour only shows in a graded shadow.
   typMarkieren(2);
   *w_.ShadowType = 2;
-  *w_.ShadowColor2 = farbe;
-  zeichnen();
-  Shape4()->setzeFarbe(*w_.ShadowColor2);
+  farbeSetzen(w_.ShadowColor2, farbe, Shape4());
 }
 
-void Schattenbedienung::CommandMehr1_Click() {
-  if (!w_.ShadowColor1 || !u_ || !u_->farbdialog) return;
-  if (const auto farbe = u_->farbdialog(*w_.ShadowColor1)) {
-    *w_.ShadowColor1 = *farbe;
-    zeichnen();
-  }
-  Shape3()->setzeFarbe(*w_.ShadowColor1);
-}
+void Schattenbedienung::CommandMehr1_Click() { farbeWaehlen(w_.ShadowColor1, Shape3()); }
 
 void Schattenbedienung::CommandMehr2_Click() {
-  if (!w_.ShadowColor2 || !u_ || !u_->farbdialog) return;
-  if (const auto farbe = u_->farbdialog(*w_.ShadowColor2)) {
-    if (texte_.mehr2WaehltVerlauf) {
-      typMarkieren(2);
-      *w_.ShadowType = 2;
-    }
-    *w_.ShadowColor2 = *farbe;
-    zeichnen();
-  }
-  Shape4()->setzeFarbe(*w_.ShadowColor2);
+  // The second colour only shows in a graded shadow.
+  farbeWaehlen(w_.ShadowColor2, Shape4(), [this] {
+    if (!texte_.mehr2WaehltVerlauf) return;
+    typMarkieren(2);
+    *w_.ShadowType = 2;
+  });
 }

@@ -182,9 +182,29 @@ struct Dialogumgebung {
   int32_t normalFarbe = 0xC0C0C0;
 };
 
+// What the colour page and the shadow page share: the dialog they work for, its redraw, and
+// the way a colour member takes a colour from a palette or from the colour dialog.
+class Farbseite : public QWidget {
+ protected:
+  using QWidget::QWidget;
+  // Sends the palette clicks and the "Mehr..." presses of a colour group to two handlers of
+  // the page.
+  template <class Seite>
+  void verbinden(Farbgruppe* gruppe, void (Seite::*farbe)(int32_t), void (Seite::*mehr)());
+  void zeichnen();
+  // Stores a colour in the member, redraws and shows the member in the indicator.
+  void farbeSetzen(int32_t* farbe, int32_t neu, Farbanzeige* anzeige);
+  // "Mehr...": the colour dialog, starting from the member. A chosen colour is stored, after
+  // `gewaehlt` has run, and the sample redrawn; the indicator shows the member either way.
+  // False, doing nothing, when no member is bound or the dialog offers no colour dialog.
+  bool farbeWaehlen(int32_t* farbe, Farbanzeige* anzeige,
+                    const std::function<void()>& gewaehlt = {});
+  const Dialogumgebung* u_ = nullptr;
+};
+
 // The colour page's controls: the element colour (`Color1`), the gradient colour
 // (`Color2`) and the gradient mode (`ColorCircle`).
-class Farbbedienung : public QWidget {
+class Farbbedienung : public Farbseite {
   Q_OBJECT
  public:
   struct Werte {
@@ -227,10 +247,8 @@ class Farbbedienung : public QWidget {
   void ComMehr2_Click();
 
  private:
-  void zeichnen();
   Texte texte_;
   Werte w_;
-  const Dialogumgebung* u_ = nullptr;
   Farbgruppe* gruppe1_;
   Farbgruppe* gruppe2_;
   std::array<QRadioButton*, 4> optVerlauf_{};
@@ -239,7 +257,7 @@ class Farbbedienung : public QWidget {
 
 // The shadow page's controls: direction boxes with the angle box, the length slider, the
 // two shadow type boxes and the two shadow colour palettes.
-class Schattenbedienung : public QWidget {
+class Schattenbedienung : public Farbseite {
   Q_OBJECT
  public:
   struct Werte {
@@ -291,12 +309,10 @@ class Schattenbedienung : public QWidget {
   void CommandMehr2_Click();
 
  private:
-  void zeichnen();
   void typMarkieren(int k);
   void laengeSichern();
   Texte texte_;
   Werte w_;
-  const Dialogumgebung* u_ = nullptr;
   Richtungswahl* richtung_;
   QLineEdit* textSchattRich_;
   QSlider* sliderSchatten_;

@@ -6,11 +6,13 @@
 #include <cfloat>
 #include <cmath>
 #include <numeric>
+#include <variant>
 
 #include "core/auswahl.h"
 #include "core/seite_zeichnen.h"
 #include "io/dateinamen.h"
 #include "platform/textdatei.h"
+#include "platform/ueberladen.h"
 #include "platform/zahlen.h"
 
 namespace dokumentdatei {
@@ -26,11 +28,6 @@ const QString kSchrift = QStringLiteral("Schrift");
 const QString kBild = QStringLiteral("Bild");
 const QString kLinie = QStringLiteral("Linie");
 const QString kRtf = QStringLiteral("RTF");
-
-constexpr int kRahmenZeilen = 10;
-constexpr int kSchriftZeilen = 27;
-constexpr int kBildZeilen = 16;
-constexpr int kLinieZeilen = 17;
 
 struct Lesefehler {
   QString grund;
@@ -146,95 +143,130 @@ class Leser {
   qsizetype naechste_ = 0;
 };
 
-std::shared_ptr<ClassRahmen> rahmenLesen(Leser& l) {
-  auto r = std::make_shared<ClassRahmen>();
-  r->Breite = l.ganz32();
-  r->Hoehe = l.ganz32();
-  r->Objektnummer = l.variante(-2147483648.0, 2147483647.0);
-  r->Objekttyp = l.text();
-  r->Sichtbar = l.flag();
-  r->Proportional = l.flag();
-  r->Verankert = l.flag();
-  r->x = l.ganz32();
-  r->y = l.ganz32();
-  r->z = l.ganz16();
-  return r;
+// A stored field of a record that holds a tagged value, with the range its number must keep.
+template <class T>
+struct Variantenfeld {
+  Variante T::*glied;
+  double minimum;
+  double maximum;
+};
+
+// One stored field of a record: the member its line is read into and written from. The
+// member's type says how: flags as -1 / 0, whole numbers, single-precision numbers in the
+// user's locale, texts as they are, tagged values as their text.
+template <class T>
+using Feld =
+    std::variant<bool T::*, int16_t T::*, int32_t T::*, float T::*, QString T::*, Variantenfeld<T>>;
+
+// The fields of each kind of record, in the order of the file.
+const Feld<ClassRahmen> kRahmenFelder[] = {
+    &ClassRahmen::Breite,
+    &ClassRahmen::Hoehe,
+    Variantenfeld<ClassRahmen>{&ClassRahmen::Objektnummer, -2147483648.0, 2147483647.0},
+    &ClassRahmen::Objekttyp,
+    &ClassRahmen::Sichtbar,
+    &ClassRahmen::Proportional,
+    &ClassRahmen::Verankert,
+    &ClassRahmen::x,
+    &ClassRahmen::y,
+    &ClassRahmen::z,
+};
+
+const Feld<ClassSchrift> kSchriftFelder[] = {
+    &ClassSchrift::Angle,
+    &ClassSchrift::AusrichtungH,
+    &ClassSchrift::AusrichtungV,
+    &ClassSchrift::Bold,
+    &ClassSchrift::CharSpace,
+    &ClassSchrift::Color1,
+    &ClassSchrift::Color2,
+    &ClassSchrift::ColorCircle,
+    &ClassSchrift::Data,
+    &ClassSchrift::fontname,
+    // A size the text renderer can make a font of.
+    Variantenfeld<ClassSchrift>{&ClassSchrift::FontSize, 0.01, 32767.0},
+    &ClassSchrift::Height,
+    &ClassSchrift::Italic,
+    &ClassSchrift::ShadowAngle,
+    &ClassSchrift::ShadowColor1,
+    &ClassSchrift::ShadowColor2,
+    &ClassSchrift::ShadowDeep,
+    &ClassSchrift::ShadowType,
+    &ClassSchrift::ShadowWay,
+    &ClassSchrift::Strike,
+    &ClassSchrift::Textstring,
+    &ClassSchrift::Top,
+    &ClassSchrift::Underline,
+    &ClassSchrift::widht,
+    &ClassSchrift::x,
+    &ClassSchrift::z,
+    &ClassSchrift::Sichtbar,
+};
+
+const Feld<ClassBild> kBildFelder[] = {
+    &ClassBild::Effekt,
+    &ClassBild::EffektMosaik,
+    &ClassBild::EffektPixel,
+    &ClassBild::EffektTrapez,
+    &ClassBild::Farbintensitaet,
+    &ClassBild::Farbverschiebung,
+    &ClassBild::File,
+    &ClassBild::File_Dir,
+    &ClassBild::File_Name,
+    &ClassBild::File_Path,
+    &ClassBild::Gray,
+    &ClassBild::Helligkeit,
+    &ClassBild::Invert,
+    &ClassBild::Kontrast,
+    &ClassBild::Rotate,
+    &ClassBild::Schaerfe,
+};
+
+const Feld<ClassLinie> kLinieFelder[] = {
+    &ClassLinie::Angle,
+    &ClassLinie::Color1,
+    &ClassLinie::Color2,
+    &ClassLinie::ColorCircle,
+    &ClassLinie::Form,
+    &ClassLinie::Fuellung,
+    &ClassLinie::Height,
+    &ClassLinie::ShadowAngle,
+    &ClassLinie::ShadowColor1,
+    &ClassLinie::ShadowColor2,
+    &ClassLinie::ShadowDeep,
+    &ClassLinie::ShadowType,
+    &ClassLinie::ShadowWay,
+    &ClassLinie::Staerke,
+    &ClassLinie::widht,
+    &ClassLinie::x,
+    &ClassLinie::y,
+};
+
+// Reads the line of one field of a record.
+template <class T>
+void feldLesen(Leser& l, T& e, const Feld<T>& feld) {
+  std::visit(Ueberladen{
+                 [&](bool T::*m) { e.*m = l.flag(); },
+                 [&](int16_t T::*m) { e.*m = l.ganz16(); },
+                 [&](int32_t T::*m) { e.*m = l.ganz32(); },
+                 [&](float T::*m) { e.*m = l.einfach(); },
+                 [&](QString T::*m) { e.*m = l.text(); },
+                 [&](const Variantenfeld<T>& v) { e.*v.glied = l.variante(v.minimum, v.maximum); },
+             },
+             feld);
 }
 
-std::shared_ptr<ClassSchrift> schriftLesen(Leser& l) {
-  auto t = std::make_shared<ClassSchrift>();
-  t->Angle = l.ganz16();
-  t->AusrichtungH = l.ganz16();
-  t->AusrichtungV = l.ganz16();
-  t->Bold = l.flag();
-  t->CharSpace = l.ganz16();
-  t->Color1 = l.ganz32();
-  t->Color2 = l.ganz32();
-  t->ColorCircle = l.ganz16();
-  t->Data = l.ganz16();
-  t->fontname = l.text();
-  // A size the text renderer can make a font of.
-  t->FontSize = l.variante(0.01, 32767.0);
-  t->Height = l.ganz32();
-  t->Italic = l.flag();
-  t->ShadowAngle = l.ganz16();
-  t->ShadowColor1 = l.ganz32();
-  t->ShadowColor2 = l.ganz32();
-  t->ShadowDeep = l.ganz16();
-  t->ShadowType = l.ganz16();
-  t->ShadowWay = l.ganz16();
-  t->Strike = l.flag();
-  t->Textstring = l.text();
-  t->Top = l.ganz32();
-  t->Underline = l.flag();
-  t->widht = l.ganz32();
-  t->x = l.ganz32();
-  t->z = l.ganz16();
-  t->Sichtbar = l.flag();
-  return t;
-}
-
-std::shared_ptr<ClassBild> bildLesen(Leser& l) {
-  auto b = std::make_shared<ClassBild>();
-  b->Effekt = l.text();
-  b->EffektMosaik = l.ganz32();
-  b->EffektPixel = l.ganz32();
-  b->EffektTrapez = l.ganz16();
-  b->Farbintensitaet = l.ganz32();
-  b->Farbverschiebung = l.ganz16();
-  b->File = l.text();
-  b->File_Dir = l.text();
-  b->File_Name = l.text();
-  b->File_Path = l.text();
-  b->Gray = l.flag();
-  b->Helligkeit = l.ganz16();
-  b->Invert = l.flag();
-  b->Kontrast = l.ganz16();
-  b->Rotate = l.ganz32();
-  b->Schaerfe = l.ganz16();
-  return b;
-}
-
-std::shared_ptr<ClassLinie> linieLesen(Leser& l) {
-  auto n = std::make_shared<ClassLinie>();
-  n->Angle = l.ganz16();
-  n->Color1 = l.ganz32();
-  n->Color2 = l.ganz32();
-  n->ColorCircle = l.ganz16();
-  n->Form = l.ganz16();
-  n->Fuellung = l.flag();
-  n->Height = l.einfach();
-  n->ShadowAngle = l.ganz16();
-  n->ShadowColor1 = l.ganz32();
-  n->ShadowColor2 = l.ganz32();
-  n->ShadowDeep = l.ganz16();
-  n->ShadowType = l.ganz16();
-  n->ShadowWay = l.ganz16();
-  n->Staerke = l.ganz16();
-  n->widht = l.einfach();
-  n->x = l.einfach();
-  n->y = l.einfach();
-  return n;
+// A section of records: its name, its count (at most `maximum`) and the records.
+template <class T, std::size_t N>
+void abschnittLesen(Leser& l, const QString& name, int maximum, const Feld<T> (&felder)[N],
+                    std::vector<std::shared_ptr<T>>& saetze) {
+  l.abschnitt(name);
+  const int anzahl = l.anzahl(static_cast<int>(N), maximum);
+  for (int i = 0; i < anzahl; ++i) {
+    auto satz = std::make_shared<T>();
+    for (const Feld<T>& feld : felder) feldLesen(l, *satz, feld);
+    saetze.push_back(std::move(satz));
+  }
 }
 
 // Checks what the rest of the program indexes without checks.
@@ -278,6 +310,20 @@ void dokumentPruefen(const Inhalt& d) {
 QString flagText(bool b) { return b ? QStringLiteral("-1") : QStringLiteral("0"); }
 QString zahlText(qint64 v) { return QString::number(v); }
 
+// The line a field of a record is written as.
+template <class T>
+QString feldText(const T& e, const Feld<T>& feld) {
+  return std::visit(Ueberladen{
+                        [&](bool T::*m) { return flagText(e.*m); },
+                        [&](int16_t T::*m) { return zahlText(e.*m); },
+                        [&](int32_t T::*m) { return zahlText(e.*m); },
+                        [&](float T::*m) { return zahlen::schreibeLokal(e.*m); },
+                        [&](QString T::*m) { return e.*m; },
+                        [&](const Variantenfeld<T>& v) { return varianteText(e.*v.glied); },
+                    },
+                    feld);
+}
+
 }  // namespace
 
 Ergebnis lesen(const QStringList& zeilen, Umfang umfang) {
@@ -290,20 +336,12 @@ Ergebnis lesen(const QStringList& zeilen, Umfang umfang) {
   Leser l(zeilen);
   try {
     l.ueberspringen(9);  // marker, program, version, six reserve lines
-    l.abschnitt(kRahmen);
     // The levels of all frames must fit the 16-bit level field.
-    const int rahmen = l.anzahl(kRahmenZeilen, 32767);
-    for (int i = 0; i < rahmen; ++i) e.inhalt.rahmen.push_back(rahmenLesen(l));
-    l.abschnitt(kSchrift);
-    const int schriften = l.anzahl(kSchriftZeilen, INT32_MAX);
-    for (int i = 0; i < schriften; ++i) e.inhalt.schriften.push_back(schriftLesen(l));
+    abschnittLesen(l, kRahmen, 32767, kRahmenFelder, e.inhalt.rahmen);
+    abschnittLesen(l, kSchrift, INT32_MAX, kSchriftFelder, e.inhalt.schriften);
     if (umfang == Umfang::Dokument) {
-      l.abschnitt(kBild);
-      const int bilder = l.anzahl(kBildZeilen, INT32_MAX);
-      for (int i = 0; i < bilder; ++i) e.inhalt.bilder.push_back(bildLesen(l));
-      l.abschnitt(kLinie);
-      const int linien = l.anzahl(kLinieZeilen, INT32_MAX);
-      for (int i = 0; i < linien; ++i) e.inhalt.linien.push_back(linieLesen(l));
+      abschnittLesen(l, kBild, INT32_MAX, kBildFelder, e.inhalt.bilder);
+      abschnittLesen(l, kLinie, INT32_MAX, kLinieFelder, e.inhalt.linien);
       l.abschnitt(kRtf);
       const int rtf = l.anzahl(1, INT32_MAX);
       for (int i = 0; i < rtf; ++i) e.inhalt.rtf.append(l.text());
@@ -334,46 +372,18 @@ QStringList zeilen(const Programmzustand& s) {
     return i < static_cast<int>(liste.size()) && liste[i] ? *liste[i] : leer;
   };
 
-  z << kRahmen << zahlText(s.AnzahlRahmen);
-  for (int i = 1; i <= s.AnzahlRahmen; ++i) {
-    const ClassRahmen& r = element(s.Rahmenliste, i);
-    z << zahlText(r.Breite) << zahlText(r.Hoehe) << varianteText(r.Objektnummer) << r.Objekttyp
-      << flagText(r.Sichtbar) << flagText(r.Proportional) << flagText(r.Verankert) << zahlText(r.x)
-      << zahlText(r.y) << zahlText(r.z);
-  }
-
-  z << kSchrift << zahlText(s.AnzahlSchriften);
-  for (int i = 1; i <= s.AnzahlSchriften; ++i) {
-    const ClassSchrift& t = element(s.Schriften, i);
-    z << zahlText(t.Angle) << zahlText(t.AusrichtungH) << zahlText(t.AusrichtungV)
-      << flagText(t.Bold) << zahlText(t.CharSpace) << zahlText(t.Color1) << zahlText(t.Color2)
-      << zahlText(t.ColorCircle) << zahlText(t.Data) << t.fontname << varianteText(t.FontSize)
-      << zahlText(t.Height) << flagText(t.Italic) << zahlText(t.ShadowAngle)
-      << zahlText(t.ShadowColor1) << zahlText(t.ShadowColor2) << zahlText(t.ShadowDeep)
-      << zahlText(t.ShadowType) << zahlText(t.ShadowWay) << flagText(t.Strike) << t.Textstring
-      << zahlText(t.Top) << flagText(t.Underline) << zahlText(t.widht) << zahlText(t.x)
-      << zahlText(t.z) << flagText(t.Sichtbar);
-  }
-
-  z << kBild << zahlText(s.AnzahlBilder);
-  for (int i = 1; i <= s.AnzahlBilder; ++i) {
-    const ClassBild& b = element(s.Bilder, i);
-    z << b.Effekt << zahlText(b.EffektMosaik) << zahlText(b.EffektPixel) << zahlText(b.EffektTrapez)
-      << zahlText(b.Farbintensitaet) << zahlText(b.Farbverschiebung) << b.File << b.File_Dir
-      << b.File_Name << b.File_Path << flagText(b.Gray) << zahlText(b.Helligkeit)
-      << flagText(b.Invert) << zahlText(b.Kontrast) << zahlText(b.Rotate) << zahlText(b.Schaerfe);
-  }
-
-  z << kLinie << zahlText(s.AnzahlLinien);
-  for (int i = 1; i <= s.AnzahlLinien; ++i) {
-    const ClassLinie& n = element(s.Linien, i);
-    z << zahlText(n.Angle) << zahlText(n.Color1) << zahlText(n.Color2) << zahlText(n.ColorCircle)
-      << zahlText(n.Form) << flagText(n.Fuellung) << zahlen::schreibeLokal(n.Height)
-      << zahlText(n.ShadowAngle) << zahlText(n.ShadowColor1) << zahlText(n.ShadowColor2)
-      << zahlText(n.ShadowDeep) << zahlText(n.ShadowType) << zahlText(n.ShadowWay)
-      << zahlText(n.Staerke) << zahlen::schreibeLokal(n.widht) << zahlen::schreibeLokal(n.x)
-      << zahlen::schreibeLokal(n.y);
-  }
+  // A section: its name, its count and the fields of its records.
+  auto abschnitt = [&](const QString& name, const auto& liste, int anzahl, const auto& felder) {
+    z << name << zahlText(anzahl);
+    for (int i = 1; i <= anzahl; ++i) {
+      const auto& e = element(liste, i);
+      for (const auto& feld : felder) z << feldText(e, feld);
+    }
+  };
+  abschnitt(kRahmen, s.Rahmenliste, s.AnzahlRahmen, kRahmenFelder);
+  abschnitt(kSchrift, s.Schriften, s.AnzahlSchriften, kSchriftFelder);
+  abschnitt(kBild, s.Bilder, s.AnzahlBilder, kBildFelder);
+  abschnitt(kLinie, s.Linien, s.AnzahlLinien, kLinieFelder);
 
   z << kRtf << zahlText(s.AnzahlRTF);
   for (int i = 1; i <= s.AnzahlRTF; ++i)

@@ -2,9 +2,11 @@
 
 #include <cfloat>
 #include <cmath>
+#include <variant>
 
 #include "io/dateinamen.h"
 #include "platform/textdatei.h"
+#include "platform/ueberladen.h"
 #include "platform/zahlen.h"
 
 namespace {
@@ -50,56 +52,74 @@ std::optional<int32_t> seitenmass(const QString& wert) {
   return v;
 }
 
+// A number setting: the member and the check its value must pass.
+template <class T, class Besitzer>
+struct Zahlfeld {
+  T Besitzer::*glied;
+  std::optional<T> (*lesen)(const QString& wert);
+};
+template <class T, class Besitzer>
+Zahlfeld<T, Besitzer> zahlfeld(T Besitzer::*glied, std::optional<T> (*lesen)(const QString&)) {
+  return {glied, lesen};
+}
+
+// One line of the settings file: its key as written (read in any case) and the setting. Texts
+// are taken as they are; the orientation is a flag written as -1 / 0.
+struct Einstellung {
+  const char* schluessel;
+  std::variant<QString Programmzustand::*, QString ClassSeite::*, bool ClassSeite::*,
+               Zahlfeld<double, Programmzustand>, Zahlfeld<int32_t, ClassSeite>>
+      ziel;
+};
+
+// The settings in the order of the file, after its first line "Version".
+const Einstellung kEinstellungen[] = {
+    {"Startdatei", &Programmzustand::Startdokument},
+    {"Sprache", &Programmzustand::Spracheinstellung},
+    {"Gitter an", zahlfeld(&Programmzustand::MagnetAn, einfach)},
+    {"Gitter x", zahlfeld(&Programmzustand::MagnetX, abstand)},
+    {"Gitter y", zahlfeld(&Programmzustand::MagnetY, abstand)},
+    {"MM Genau", zahlfeld(&Programmzustand::MmGenau, einfach)},
+    {"Rahmen anzeigen", zahlfeld(&Programmzustand::AlleRahmenAnzeigen, einfach)},
+    {"Hilfsbereiche", zahlfeld(&Programmzustand::HilfsbereicheAnzeigen, einfach)},
+    {"Seitenbreite", zahlfeld(&ClassSeite::Breite, seitenmass)},
+    {"Seitenhöhe", zahlfeld(&ClassSeite::Hoehe, seitenmass)},
+    {"Seitenrand links", zahlfeld(&ClassSeite::RandLinks, ganz32)},
+    {"Seitenrand rechts", zahlfeld(&ClassSeite::RandRechts, ganz32)},
+    {"Seitenrand oben", zahlfeld(&ClassSeite::RandOben, ganz32)},
+    {"Seitenrand unten", zahlfeld(&ClassSeite::RandUnten, ganz32)},
+    // Written with two blanks before the "=" since the first version of the file.
+    {"Papierart ", &ClassSeite::Papier},
+    {"Querformat", &ClassSeite::Querformat},
+    {"Rasterbreite", zahlfeld(&Programmzustand::RasterX, abstand)},
+    {"Rasterhöhe", zahlfeld(&Programmzustand::RasterY, abstand)},
+    {"Programmname", &Programmzustand::Programmtitel},
+    {"ZoomExport", zahlfeld(&Programmzustand::Exportzoom, zahl)},
+};
+
 // Stores the value of the line just split into its setting. A value that does not fit its
-// setting leaves the setting as it was.
+// setting leaves the setting as it was; "version" and unknown keys change nothing.
 void uebernehmen(Programmzustand& s) {
-  const QString& k = s.IniSchluessel;
   const QString& w = s.IniWert;
   ClassSeite& seite = *s.Seite;
-  auto setze = [](auto& ziel, const auto& wert) {
-    if (wert) ziel = *wert;
-  };
-  if (k == QLatin1String("startdatei"))
-    s.Startdokument = w;
-  else if (k == QLatin1String("sprache"))
-    s.Spracheinstellung = w;
-  else if (k == QLatin1String("gitter an"))
-    setze(s.MagnetAn, einfach(w));
-  else if (k == QLatin1String("gitter x"))
-    setze(s.MagnetX, abstand(w));
-  else if (k == QLatin1String("gitter y"))
-    setze(s.MagnetY, abstand(w));
-  else if (k == QLatin1String("mm genau"))
-    setze(s.MmGenau, einfach(w));
-  else if (k == QLatin1String("rahmen anzeigen"))
-    setze(s.AlleRahmenAnzeigen, einfach(w));
-  else if (k == QLatin1String("hilfsbereiche"))
-    setze(s.HilfsbereicheAnzeigen, einfach(w));
-  else if (k == QLatin1String("seitenbreite"))
-    setze(seite.Breite, seitenmass(w));
-  else if (k == QStringLiteral("seitenhöhe"))
-    setze(seite.Hoehe, seitenmass(w));
-  else if (k == QLatin1String("seitenrand links"))
-    setze(seite.RandLinks, ganz32(w));
-  else if (k == QLatin1String("seitenrand rechts"))
-    setze(seite.RandRechts, ganz32(w));
-  else if (k == QLatin1String("seitenrand oben"))
-    setze(seite.RandOben, ganz32(w));
-  else if (k == QLatin1String("seitenrand unten"))
-    setze(seite.RandUnten, ganz32(w));
-  else if (k == QLatin1String("papierart"))
-    seite.Papier = w;
-  else if (k == QLatin1String("querformat")) {
-    if (const auto v = zahl(w)) seite.Querformat = *v != 0;
-  } else if (k == QLatin1String("rasterbreite"))
-    setze(s.RasterX, abstand(w));
-  else if (k == QStringLiteral("rasterhöhe"))
-    setze(s.RasterY, abstand(w));
-  else if (k == QLatin1String("programmname"))
-    s.Programmtitel = w;
-  else if (k == QLatin1String("zoomexport"))
-    setze(s.Exportzoom, zahl(w));
-  // "version" and unknown keys change nothing.
+  for (const Einstellung& e : kEinstellungen) {
+    if (QString::fromUtf8(e.schluessel).trimmed().toLower() != s.IniSchluessel) continue;
+    std::visit(Ueberladen{
+                   [&](QString Programmzustand::*m) { s.*m = w; },
+                   [&](QString ClassSeite::*m) { seite.*m = w; },
+                   [&](bool ClassSeite::*m) {
+                     if (const auto v = zahl(w)) seite.*m = *v != 0;
+                   },
+                   [&](const Zahlfeld<double, Programmzustand>& f) {
+                     if (const auto v = f.lesen(w)) s.*f.glied = *v;
+                   },
+                   [&](const Zahlfeld<int32_t, ClassSeite>& f) {
+                     if (const auto v = f.lesen(w)) seite.*f.glied = *v;
+                   },
+               },
+               e.ziel);
+    return;
+  }
 }
 
 }  // namespace
@@ -148,30 +168,21 @@ void LadeEinstellungen(Programmzustand& s) {
 bool SpeichereEinstellungen(Programmzustand& s) {
   static const ClassSeite leer;
   const ClassSeite& seite = s.Seite ? *s.Seite : leer;
-  const QStringList zeilen = {
-      QStringLiteral("Version = ") + s.Programmversion,
-      QStringLiteral("Startdatei = ") + s.Startdokument,
-      QStringLiteral("Sprache = ") + s.Spracheinstellung,
-      QStringLiteral("Gitter an = ") + zahlText(s.MagnetAn),
-      QStringLiteral("Gitter x = ") + zahlText(s.MagnetX),
-      QStringLiteral("Gitter y = ") + zahlText(s.MagnetY),
-      QStringLiteral("MM Genau = ") + zahlText(s.MmGenau),
-      QStringLiteral("Rahmen anzeigen = ") + zahlText(s.AlleRahmenAnzeigen),
-      QStringLiteral("Hilfsbereiche = ") + zahlText(s.HilfsbereicheAnzeigen),
-      QStringLiteral("Seitenbreite = ") + zahlText(seite.Breite),
-      QStringLiteral("Seitenhöhe = ") + zahlText(seite.Hoehe),
-      QStringLiteral("Seitenrand links = ") + zahlText(seite.RandLinks),
-      QStringLiteral("Seitenrand rechts = ") + zahlText(seite.RandRechts),
-      QStringLiteral("Seitenrand oben = ") + zahlText(seite.RandOben),
-      QStringLiteral("Seitenrand unten = ") + zahlText(seite.RandUnten),
-      QStringLiteral("Papierart  = ") + seite.Papier,
-      QStringLiteral("Querformat = ") +
-          (seite.Querformat ? QStringLiteral("-1") : QStringLiteral("0")),
-      QStringLiteral("Rasterbreite = ") + zahlText(s.RasterX),
-      QStringLiteral("Rasterhöhe = ") + zahlText(s.RasterY),
-      QStringLiteral("Programmname = ") + s.Programmtitel,
-      QStringLiteral("ZoomExport = ") + zahlText(s.Exportzoom),
-  };
+  QStringList zeilen = {QStringLiteral("Version = ") + s.Programmversion};
+  for (const Einstellung& e : kEinstellungen) {
+    const QString wert = std::visit(
+        Ueberladen{
+            [&](QString Programmzustand::*m) { return s.*m; },
+            [&](QString ClassSeite::*m) { return seite.*m; },
+            [&](bool ClassSeite::*m) {
+              return seite.*m ? QStringLiteral("-1") : QStringLiteral("0");
+            },
+            [&](const Zahlfeld<double, Programmzustand>& f) { return zahlText(s.*f.glied); },
+            [&](const Zahlfeld<int32_t, ClassSeite>& f) { return zahlText(seite.*f.glied); },
+        },
+        e.ziel);
+    zeilen << QString::fromUtf8(e.schluessel) + QStringLiteral(" = ") + wert;
+  }
   const QString pfad = dateiImOrdner(s.Startverzeichnis, kDateiname);
   QString fehler;
   if (textdatei::schreiben(pfad, zeilen, &fehler)) return true;

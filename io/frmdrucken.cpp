@@ -1,6 +1,5 @@
 #include "io/frmdrucken.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,26 +22,22 @@ namespace {
 const QString keineAdressen = QStringLiteral("Es sind keine Adressen vorhanden.");
 }
 
-frmDrucken::frmDrucken(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
+frmDrucken::frmDrucken(Programmzustand& s, QWidget* eltern) : ModalerDialog(eltern), s_(s) {
   setWindowTitle(QStringLiteral("Drucken"));
   setObjectName(QStringLiteral("frmDrucken"));
-  setWindowModality(Qt::ApplicationModal);
-  setAttribute(Qt::WA_DeleteOnClose, false);
 
   kategorieDesDatensatzes = [this] { return s_.fenster->Text1(30); };
   druckerDialog = druckerWaehlen;
 
-  auto benenne = [](QWidget* w, const char* name) {
+  // Each child is named as the member that holds it.
+  auto benannt = [](auto* w, const char* name) {
     w->setObjectName(QLatin1String(name));
     return w;
   };
 
-  Frame1 = new QGroupBox(QStringLiteral("Einstellungen"), this);
-  benenne(Frame1, "Frame1");
-  Label1 = new QLabel(QStringLiteral("Wieviele Kopien"), Frame1);
-  benenne(Label1, "Label1");
-  Text1 = new QLineEdit(QStringLiteral("1"), Frame1);
-  benenne(Text1, "Text1");
+  Frame1 = benannt(new QGroupBox(QStringLiteral("Einstellungen"), this), "Frame1");
+  Label1 = benannt(new QLabel(QStringLiteral("Wieviele Kopien"), Frame1), "Label1");
+  Text1 = benannt(new QLineEdit(QStringLiteral("1"), Frame1), "Text1");
   Text1->setMaximumWidth(60);
   Label1->setBuddy(Text1);
   auto* einstellungen = new QHBoxLayout(Frame1);
@@ -50,28 +45,18 @@ frmDrucken::frmDrucken(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s
   einstellungen->addWidget(Text1);
   einstellungen->addStretch(1);
 
-  Frame2 = new QGroupBox(QStringLiteral("Seriendruck"), this);
-  benenne(Frame2, "Frame2");
-  Option1 = new QRadioButton(QStringLiteral("Aktive Adresse drucken"), Frame2);
-  benenne(Option1, "Option1");
-  Option2 = new QRadioButton(QStringLiteral("Adressenbereich drucken"), Frame2);
-  benenne(Option2, "Option2");
-  Label4 = new QLabel(QStringLiteral("von"), Frame2);
-  benenne(Label4, "Label4");
-  Text2 = new QLineEdit(QStringLiteral("1"), Frame2);
-  benenne(Text2, "Text2");
-  Label3 = new QLabel(QStringLiteral("bis"), Frame2);
-  benenne(Label3, "Label3");
-  Text3 = new QLineEdit(QStringLiteral("2"), Frame2);
-  benenne(Text3, "Text3");
-  Option3 = new QRadioButton(QStringLiteral("Nur eine Kategorie drucken"), Frame2);
-  benenne(Option3, "Option3");
-  Label2 = new QLabel(QStringLiteral("Kategorie"), Frame2);
-  benenne(Label2, "Label2");
-  Text4 = new QLineEdit(Frame2);
-  benenne(Text4, "Text4");
-  Option4 = new QRadioButton(QStringLiteral("Alle Adressen drucken"), Frame2);
-  benenne(Option4, "Option4");
+  Frame2 = benannt(new QGroupBox(QStringLiteral("Seriendruck"), this), "Frame2");
+  Option1 = benannt(new QRadioButton(QStringLiteral("Aktive Adresse drucken"), Frame2), "Option1");
+  Option2 = benannt(new QRadioButton(QStringLiteral("Adressenbereich drucken"), Frame2), "Option2");
+  Label4 = benannt(new QLabel(QStringLiteral("von"), Frame2), "Label4");
+  Text2 = benannt(new QLineEdit(QStringLiteral("1"), Frame2), "Text2");
+  Label3 = benannt(new QLabel(QStringLiteral("bis"), Frame2), "Label3");
+  Text3 = benannt(new QLineEdit(QStringLiteral("2"), Frame2), "Text3");
+  Option3 =
+      benannt(new QRadioButton(QStringLiteral("Nur eine Kategorie drucken"), Frame2), "Option3");
+  Label2 = benannt(new QLabel(QStringLiteral("Kategorie"), Frame2), "Label2");
+  Text4 = benannt(new QLineEdit(Frame2), "Text4");
+  Option4 = benannt(new QRadioButton(QStringLiteral("Alle Adressen drucken"), Frame2), "Option4");
   Option1->setChecked(true);
   Label4->setBuddy(Text2);
   Label3->setBuddy(Text3);
@@ -93,12 +78,10 @@ frmDrucken::frmDrucken(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s
   seriendruck->addWidget(Option4, 5, 0, 1, 5);
   seriendruck->setColumnStretch(5, 1);
 
-  CommandEinstellen = new QPushButton(QStringLiteral("Drucker wählen"), this);
-  benenne(CommandEinstellen, "CommandEinstellen");
-  CommandDrucken = new QPushButton(QStringLiteral("Drucken"), this);
-  benenne(CommandDrucken, "CommandDrucken");
-  CommandAbbruch = new QPushButton(QStringLiteral("Abbruch"), this);
-  benenne(CommandAbbruch, "CommandAbbruch");
+  CommandEinstellen =
+      benannt(new QPushButton(QStringLiteral("Drucker wählen"), this), "CommandEinstellen");
+  CommandDrucken = benannt(new QPushButton(QStringLiteral("Drucken"), this), "CommandDrucken");
+  CommandAbbruch = benannt(new QPushButton(QStringLiteral("Abbruch"), this), "CommandAbbruch");
   CommandDrucken->setDefault(true);
   CommandEinstellen->setAutoDefault(false);
   CommandAbbruch->setAutoDefault(false);
@@ -136,20 +119,6 @@ void frmDrucken::CommandEinstellen_Click() {
 }
 
 void frmDrucken::CommandAbbruch_Click() { schliessen(); }
-
-void frmDrucken::reject() { CommandAbbruch_Click(); }
-
-void frmDrucken::closeEvent(QCloseEvent* ereignis) {
-  // Hidden, not destroyed: the entries stay for the next time.
-  ereignis->ignore();
-  if (isVisible()) CommandAbbruch_Click();
-}
-
-void frmDrucken::schliessen() {
-  // Hiding the application-modal dialog gives the input back to the main window.
-  hide();
-  emit geschlossen();
-}
 
 void frmDrucken::CommandDrucken_Click() {
   // Address edits still pending in the side panel belong to the records printed now.

@@ -15,13 +15,13 @@
 // each page without the letter text, and the run says so once.
 #pragma once
 
-#include <QDialog>
 #include <QPointer>
 #include <functional>
 #include <memory>
 
 #include "core/programmzustand.h"
 #include "platform/datensteuerung.h"
+#include "platform/modalerdialog.h"
 
 class Druckfortschritt;
 class QGroupBox;
@@ -30,7 +30,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class frmDrucken : public QDialog {
+class frmDrucken : public ModalerDialog {
   Q_OBJECT
  public:
   frmDrucken(Programmzustand& s, QWidget* eltern = nullptr);
@@ -78,17 +78,6 @@ class frmDrucken : public QDialog {
   QPushButton* CommandDrucken;
   QPushButton* CommandAbbruch;
 
- signals:
-  // The dialog was hidden (after printing or cancelling).
-  void geschlossen();
-
- public slots:
-  // Escape and the title-bar close button: as "Abbruch".
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* ereignis) override;
-
  private:
   // The run chosen by the options. The runs over the addresses return false when they
   // stopped early at a page or a move that failed (the user has been told).
@@ -102,7 +91,6 @@ class frmDrucken : public QDialog {
   // is printed as page `seite`: shown in a modal progress window ("Seite i von n") whose
   // "Abbruch" ends the run. Processes the window events; false when cancelled.
   bool weiter(int adresse, int adressen, int seite);
-  void schliessen();
 
   Programmzustand& s_;
   QPointer<Datensteuerung> daten_;

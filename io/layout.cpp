@@ -61,18 +61,11 @@ bool LadeLayout(Programmzustand& s) {
   }
 
   for (int i = 1; i <= rahmenZahl; ++i) {
-    const ClassRahmen& neu = *rahmen[i - 1];
+    // Every field a file stores; the frame keeps its Data mark, which files do not hold.
     ClassRahmen& r = s.rahmen(i);
-    r.Breite = neu.Breite;
-    r.Hoehe = neu.Hoehe;
-    r.Objektnummer = neu.Objektnummer;
-    r.Objekttyp = neu.Objekttyp;
-    r.Sichtbar = neu.Sichtbar;
-    r.Proportional = neu.Proportional;
-    r.Verankert = neu.Verankert;
-    r.x = neu.x;
-    r.y = neu.y;
-    r.z = neu.z;
+    const int16_t data = r.Data;
+    r = *rahmen[i - 1];
+    r.Data = data;
   }
   for (int i = 1; i <= schriftZahl; ++i) {
     const ClassSchrift& neu = *schriften[i - 1];

@@ -62,8 +62,6 @@ struct Bildflaeche::Intern {
   double verhaeltnis = 1;  // asked for; the image's devicePixelRatio may be lower
   QPainter maler;
   std::unique_ptr<Geraetekontext> dc;
-  QString schriftname = QStringLiteral("Arial");
-  double schriftgroesse = 10;
   bool fett = false;
   bool kursiv = false;
   bool unterstrichen = false;
@@ -344,10 +342,9 @@ void Bildflaeche::Print(const QString& text) {
 
 QFont Bildflaeche::eigeneSchrift() const {
   LogFont lf;
-  lf.lfFaceName = d_->schriftname;
+  lf.lfFaceName = schriftname_;
   lf.lfHeight = -std::max(
-      1,
-      static_cast<int>(zahlen::nint(d_->schriftgroesse * einheiten::kTwipsProZoll / tppY_ / 72.0)));
+      1, static_cast<int>(zahlen::nint(schriftgroesse_ * einheiten::kTwipsProZoll / tppY_ / 72.0)));
   lf.lfWeight = d_->fett ? 700 : 400;
   lf.lfItalic = d_->kursiv ? 255 : 0;
   lf.lfUnderline = d_->unterstrichen ? 255 : 0;
@@ -366,37 +363,18 @@ double Bildflaeche::TextHeight(const QString&) {
   return zahlen::nint(m.ascent() + m.descent()) * tppY_;
 }
 
-QString Bildflaeche::fontname() const { return d_->schriftname; }
-void Bildflaeche::setFontname(const QString& name) {
-  d_->schriftname = name;
-  schriftWaehlen();
-}
-double Bildflaeche::FontSize() const { return d_->schriftgroesse; }
-void Bildflaeche::setFontSize(double punkte) {
-  if (!std::isfinite(punkte) || punkte <= 0) return;
-  d_->schriftgroesse = std::min(punkte, 2048.0);
+void Bildflaeche::merkmalSetzen(bool& merkmal, bool an) {
+  merkmal = an;
   schriftWaehlen();
 }
 bool Bildflaeche::FontBold() const { return d_->fett; }
-void Bildflaeche::setFontBold(bool an) {
-  d_->fett = an;
-  schriftWaehlen();
-}
+void Bildflaeche::setFontBold(bool an) { merkmalSetzen(d_->fett, an); }
 bool Bildflaeche::FontItalic() const { return d_->kursiv; }
-void Bildflaeche::setFontItalic(bool an) {
-  d_->kursiv = an;
-  schriftWaehlen();
-}
+void Bildflaeche::setFontItalic(bool an) { merkmalSetzen(d_->kursiv, an); }
 bool Bildflaeche::FontUnderline() const { return d_->unterstrichen; }
-void Bildflaeche::setFontUnderline(bool an) {
-  d_->unterstrichen = an;
-  schriftWaehlen();
-}
+void Bildflaeche::setFontUnderline(bool an) { merkmalSetzen(d_->unterstrichen, an); }
 bool Bildflaeche::FontStrikethru() const { return d_->durchgestrichen; }
-void Bildflaeche::setFontStrikethru(bool an) {
-  d_->durchgestrichen = an;
-  schriftWaehlen();
-}
+void Bildflaeche::setFontStrikethru(bool an) { merkmalSetzen(d_->durchgestrichen, an); }
 
 StiftUndPinsel Bildflaeche::stiftUndPinsel() const {
   StiftUndPinsel sp;

@@ -80,10 +80,6 @@ class Bildflaeche : public Zeichenflaeche {
   double TextWidth(const QString& text) override;
   double TextHeight(const QString& text);
 
-  QString fontname() const override;
-  void setFontname(const QString& name) override;
-  double FontSize() const override;
-  void setFontSize(double punkte) override;
   bool FontBold() const;
   void setFontBold(bool an);
   bool FontItalic() const;
@@ -118,7 +114,9 @@ class Bildflaeche : public Zeichenflaeche {
   void malenBeenden();
   void linieZiehen(QPoint a, QPoint b, const QColor& farbe, bool mitEndpunkt);
   QFont eigeneSchrift() const;
-  void schriftWaehlen();
+  void schriftWaehlen() override;
+  // Sets a style flag of the surface's own font and selects the font.
+  void merkmalSetzen(bool& merkmal, bool an);
   struct Intern;
   std::unique_ptr<Intern> d_;
   double tppX_;

@@ -176,9 +176,6 @@ struct Drucksteuerung::Intern {
   QString druckerName;  // the chosen print queue; empty: the machine's default one
   QString fehler;
 
-  QString schriftname = QStringLiteral("Arial");
-  double schriftgroesse = 10;
-
   // A rich-text output of the run, or of the held document, lay wholly off the paper.
   bool textAusserhalb = false;
 
@@ -549,23 +546,10 @@ bool Drucksteuerung::PrintDoc() {
   return ok && beendet;
 }
 
-QString Drucksteuerung::fontname() const { return d_->schriftname; }
-void Drucksteuerung::setFontname(const QString& name) {
-  d_->schriftname = name;
-  schriftWaehlen();
-}
-double Drucksteuerung::FontSize() const { return d_->schriftgroesse; }
-void Drucksteuerung::setFontSize(double punkte) {
-  if (!std::isfinite(punkte) || punkte <= 0) return;
-  d_->schriftgroesse = std::min(punkte, 2048.0);
-  schriftWaehlen();
-}
-
 QFont Drucksteuerung::eigeneSchrift() const {
   LogFont lf;
-  lf.lfFaceName = d_->schriftname;
-  lf.lfHeight =
-      -std::max(1, static_cast<int>(zahlen::nint(d_->schriftgroesse * AUFLOESUNG / 72.0)));
+  lf.lfFaceName = schriftname_;
+  lf.lfHeight = -std::max(1, static_cast<int>(zahlen::nint(schriftgroesse_ * AUFLOESUNG / 72.0)));
   lf.lfWeight = 400;
   return schriftAusLogFont(lf);
 }

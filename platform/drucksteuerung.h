@@ -103,10 +103,6 @@ class Drucksteuerung : public Zeichenflaeche {
   int16_t BrushStyle = 1;  // 0 solid, 1 transparent
   int32_t TextColor = 0;
 
-  QString fontname() const override;
-  void setFontname(const QString& name) override;
-  double FontSize() const override;
-  void setFontSize(double punkte) override;
   double TextWidth(const QString& text) override;
   StiftUndPinsel stiftUndPinsel() const override;
 
@@ -157,7 +153,7 @@ class Drucksteuerung : public Zeichenflaeche {
   bool ausgabeOeffnen(QSizeF papier);
   void malerAnfangszustand(QPainter& maler);
   QFont eigeneSchrift() const;
-  void schriftWaehlen();
+  void schriftWaehlen() override;
   struct Intern;
   std::unique_ptr<Intern> d_;
 };

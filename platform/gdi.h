@@ -42,6 +42,14 @@ struct LogFont {
   QString lfFaceName;  // up to the first NUL; not limited to 31 characters
 };
 
+// Character-set numbers of the logical font record.
+constexpr uint8_t ANSI_CHARSET = 0;
+constexpr uint8_t SYMBOL_CHARSET = 2;
+
+// Pitch bits of the logical font's pitch-and-family byte.
+constexpr uint8_t FIXED_PITCH = 1;
+constexpr uint8_t VARIABLE_PITCH = 2;
+
 // Text metrics of a face (the fields of a NEWTEXTMETRIC that carry meaning here).
 struct TextMetrik {
   int32_t tmHeight = 0;

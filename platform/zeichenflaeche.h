@@ -6,6 +6,8 @@
 
 #include <QRect>
 #include <QString>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/gdi.h"
 
@@ -28,15 +30,30 @@ class Zeichenflaeche {
   double CurrentX = 0;
   double CurrentY = 0;
 
-  // The surface's own font. Setting either selects it into the device context.
-  virtual QString fontname() const = 0;
-  virtual void setFontname(const QString& name) = 0;
-  virtual double FontSize() const = 0;
-  virtual void setFontSize(double punkte) = 0;
+  // The surface's own font. Setting either selects it into the device context. A size that
+  // is no positive number is ignored; a larger one than 2048 points gives 2048.
+  QString fontname() const { return schriftname_; }
+  void setFontname(const QString& name) {
+    schriftname_ = name;
+    schriftWaehlen();
+  }
+  double FontSize() const { return schriftgroesse_; }
+  void setFontSize(double punkte) {
+    if (!std::isfinite(punkte) || punkte <= 0) return;
+    schriftgroesse_ = std::min(punkte, 2048.0);
+    schriftWaehlen();
+  }
 
   // Width of a text in twips in the surface's own font.
   virtual double TextWidth(const QString& text) = 0;
 
   // Pen, brush and text colour for the device context, from the surface's properties.
   virtual StiftUndPinsel stiftUndPinsel() const = 0;
+
+ protected:
+  // Selects the surface's own font, as the properties describe it, into the device context.
+  virtual void schriftWaehlen() = 0;
+
+  QString schriftname_ = QStringLiteral("Arial");
+  double schriftgroesse_ = 10;
 };

@@ -91,18 +91,27 @@ def fusszeile_spalten(ausrichtung):
     return r
 
 
+# Contacts 3 to 8 and 10 (phone, mobile, mail, fax, web) in the order they stand.
+KONTAKTE = (3, 4, 5, 6, 7, 8, 10)
+
+
+def kontaktspalte(firma, name, spalte, hoehen, fuss):
+    """A preset with company and name frames of its own, the return line, the contacts in
+    one column (x, width, height, alignment) at the given heights, and the bank columns in
+    the footer with the given alignment."""
+    x, breite, hoehe, ausrichtung = spalte
+    r = {1: firma, 2: name, 9: RUECKSENDEZEILE}
+    for n, y in zip(KONTAKTE, hoehen):
+        r[n] = (x, y, breite, hoehe, ausrichtung, 1, 0)
+    r.update(fusszeile_spalten(fuss))
+    return r
+
+
 def vorlage():
     """The template: company and name at the top left, contacts right-aligned at the top
     right, return line over the address window, bank columns in the footer."""
-    r = {
-        1: (200, 150, 1000, 100, 0, 1, 0),
-        2: (200, 260, 1000, 60, 0, 1, 0),
-        9: RUECKSENDEZEILE,
-    }
-    for n, y in zip((3, 4, 5, 6, 7, 8, 10), (150, 195, 255, 300, 345, 390, 435)):
-        r[n] = (1300, y, 600, 45, 2, 1, 0)
-    r.update(fusszeile_spalten(0))
-    return r
+    return kontaktspalte((200, 150, 1000, 100, 0, 1, 0), (200, 260, 1000, 60, 0, 1, 0),
+                         (1300, 600, 45, 2), (150, 195, 255, 300, 345, 390, 435), 0)
 
 
 def layout1():
@@ -123,42 +132,21 @@ def layout1():
 def layout2():
     """Information block: company and name at the top left, the contacts in a column beside
     the address window."""
-    r = {
-        1: (200, 130, 1100, 100, 0, 1, 0),
-        2: (200, 240, 1100, 55, 0, 1, 0),
-        9: RUECKSENDEZEILE,
-    }
-    for n, y in zip((3, 4, 5, 6, 7, 8, 10), (470, 515, 580, 625, 670, 715, 780)):
-        r[n] = (1250, y, 650, 45, 0, 1, 0)
-    r.update(fusszeile_spalten(0))
-    return r
+    return kontaktspalte((200, 130, 1100, 100, 0, 1, 0), (200, 240, 1100, 55, 0, 1, 0),
+                         (1250, 650, 45, 0), (470, 515, 580, 625, 670, 715, 780), 0)
 
 
 def layout3():
     """Right-aligned block: one column flush with the right margin, footer flush right."""
-    r = {
-        1: (900, 100, 1000, 100, 2, 1, 0),
-        2: (900, 200, 1000, 55, 2, 1, 0),
-        9: RUECKSENDEZEILE,
-    }
-    for n, y in zip((3, 4, 5, 6, 7, 8, 10), (270, 310, 360, 400, 440, 480, 530)):
-        r[n] = (1200, y, 700, 40, 2, 1, 0)
-    r.update(fusszeile_spalten(2))
-    return r
+    return kontaktspalte((900, 100, 1000, 100, 2, 1, 0), (900, 200, 1000, 55, 2, 1, 0),
+                         (1200, 700, 40, 2), (270, 310, 360, 400, 440, 480, 530), 2)
 
 
 def layout4():
     """Vertical name: company and name turned by 90 degrees along the left edge, contacts
     left-aligned at the top right."""
-    r = {
-        1: (30, 900, 130, 1700, 1, 1, 90),
-        2: (140, 900, 60, 1700, 1, 1, 90),
-        9: RUECKSENDEZEILE,
-    }
-    for n, y in zip((3, 4, 5, 6, 7, 8, 10), (150, 195, 255, 300, 345, 390, 435)):
-        r[n] = (1300, y, 600, 45, 0, 1, 0)
-    r.update(fusszeile_spalten(0))
-    return r
+    return kontaktspalte((30, 900, 130, 1700, 1, 1, 90), (140, 900, 60, 1700, 1, 1, 90),
+                         (1300, 600, 45, 0), (150, 195, 255, 300, 345, 390, 435), 0)
 
 
 def layout5():

@@ -138,6 +138,18 @@ QByteArray alsPng(const QImage& bild) {
   return daten;
 }
 
+// An attribute of an element: its namespace, name and value.
+struct Attribut {
+  const QString& ns;
+  const char* name;
+  QString wert;
+};
+
+// Writes the attributes of the element just opened, in their order.
+void attribute(QXmlStreamWriter& x, std::initializer_list<Attribut> liste) {
+  for (const Attribut& a : liste) x.writeAttribute(a.ns, QLatin1String(a.name), a.wert);
+}
+
 // An XML part of the document: the declaration, the root element with every namespace the
 // parts use and the format's version, and in it what schreiben writes.
 QByteArray xmlTeil(const QString& wurzel, const std::function<void(QXmlStreamWriter&)>& schreiben) {
@@ -146,14 +158,10 @@ QByteArray xmlTeil(const QString& wurzel, const std::function<void(QXmlStreamWri
   x.setAutoFormatting(true);
   x.setAutoFormattingIndent(1);
   x.writeStartDocument();
-  x.writeNamespace(nsOffice, QStringLiteral("office"));
-  x.writeNamespace(nsStyle, QStringLiteral("style"));
-  x.writeNamespace(nsText, QStringLiteral("text"));
-  x.writeNamespace(nsDraw, QStringLiteral("draw"));
-  x.writeNamespace(nsFo, QStringLiteral("fo"));
-  x.writeNamespace(nsSvg, QStringLiteral("svg"));
-  x.writeNamespace(nsXlink, QStringLiteral("xlink"));
-  x.writeNamespace(nsMeta, QStringLiteral("meta"));
+  const std::pair<const QString&, const char*> namensraeume[] = {
+      {nsOffice, "office"}, {nsStyle, "style"}, {nsText, "text"},   {nsDraw, "draw"},
+      {nsFo, "fo"},         {nsSvg, "svg"},     {nsXlink, "xlink"}, {nsMeta, "meta"}};
+  for (const auto& [ns, praefix] : namensraeume) x.writeNamespace(ns, QLatin1String(praefix));
   x.writeStartElement(nsOffice, wurzel);
   x.writeAttribute(nsOffice, QStringLiteral("version"), odfVersion);
   schreiben(x);
@@ -176,12 +184,12 @@ QByteArray inhalt(double breite, double hoehe) {
     // through the text in the background.
     beginneStil(x, QStringLiteral("fr1"), QStringLiteral("graphic"));
     x.writeStartElement(nsStyle, QStringLiteral("graphic-properties"));
-    x.writeAttribute(nsStyle, QStringLiteral("wrap"), QStringLiteral("run-through"));
-    x.writeAttribute(nsStyle, QStringLiteral("run-through"), QStringLiteral("background"));
-    x.writeAttribute(nsStyle, QStringLiteral("vertical-pos"), QStringLiteral("from-top"));
-    x.writeAttribute(nsStyle, QStringLiteral("vertical-rel"), QStringLiteral("page"));
-    x.writeAttribute(nsStyle, QStringLiteral("horizontal-pos"), QStringLiteral("from-left"));
-    x.writeAttribute(nsStyle, QStringLiteral("horizontal-rel"), QStringLiteral("page"));
+    attribute(x, {{nsStyle, "wrap", QStringLiteral("run-through")},
+                  {nsStyle, "run-through", QStringLiteral("background")},
+                  {nsStyle, "vertical-pos", QStringLiteral("from-top")},
+                  {nsStyle, "vertical-rel", QStringLiteral("page")},
+                  {nsStyle, "horizontal-pos", QStringLiteral("from-left")},
+                  {nsStyle, "horizontal-rel", QStringLiteral("page")}});
     for (const char* rand :
          {"margin-left", "margin-right", "margin-top", "margin-bottom", "padding"})
       x.writeAttribute(nsFo, QLatin1String(rand), QStringLiteral("0mm"));
@@ -193,21 +201,21 @@ QByteArray inhalt(double breite, double hoehe) {
     x.writeStartElement(nsOffice, QStringLiteral("body"));
     x.writeStartElement(nsOffice, QStringLiteral("text"));
     x.writeStartElement(nsDraw, QStringLiteral("frame"));
-    x.writeAttribute(nsDraw, QStringLiteral("style-name"), QStringLiteral("fr1"));
-    x.writeAttribute(nsDraw, QStringLiteral("name"), QStringLiteral("Briefkopf"));
-    x.writeAttribute(nsText, QStringLiteral("anchor-type"), QStringLiteral("page"));
-    x.writeAttribute(nsText, QStringLiteral("anchor-page-number"), QStringLiteral("1"));
-    x.writeAttribute(nsSvg, QStringLiteral("x"), QStringLiteral("0mm"));
-    x.writeAttribute(nsSvg, QStringLiteral("y"), QStringLiteral("0mm"));
-    x.writeAttribute(nsSvg, QStringLiteral("width"), mm(breite));
-    x.writeAttribute(nsSvg, QStringLiteral("height"), mm(hoehe));
-    x.writeAttribute(nsDraw, QStringLiteral("z-index"), QStringLiteral("0"));
+    attribute(x, {{nsDraw, "style-name", QStringLiteral("fr1")},
+                  {nsDraw, "name", QStringLiteral("Briefkopf")},
+                  {nsText, "anchor-type", QStringLiteral("page")},
+                  {nsText, "anchor-page-number", QStringLiteral("1")},
+                  {nsSvg, "x", QStringLiteral("0mm")},
+                  {nsSvg, "y", QStringLiteral("0mm")},
+                  {nsSvg, "width", mm(breite)},
+                  {nsSvg, "height", mm(hoehe)},
+                  {nsDraw, "z-index", QStringLiteral("0")}});
     x.writeEmptyElement(nsDraw, QStringLiteral("image"));
-    x.writeAttribute(nsXlink, QStringLiteral("href"), bildpfad);
-    x.writeAttribute(nsXlink, QStringLiteral("type"), QStringLiteral("simple"));
-    x.writeAttribute(nsXlink, QStringLiteral("show"), QStringLiteral("embed"));
-    x.writeAttribute(nsXlink, QStringLiteral("actuate"), QStringLiteral("onLoad"));
-    x.writeAttribute(nsDraw, QStringLiteral("mime-type"), QStringLiteral("image/png"));
+    attribute(x, {{nsXlink, "href", bildpfad},
+                  {nsXlink, "type", QStringLiteral("simple")},
+                  {nsXlink, "show", QStringLiteral("embed")},
+                  {nsXlink, "actuate", QStringLiteral("onLoad")},
+                  {nsDraw, "mime-type", QStringLiteral("image/png")}});
     x.writeEndElement();  // frame
     // The letter's text starts below the letterhead: 14 empty paragraphs, then the prompt.
     for (int i = 0; i < 14; ++i) {
@@ -234,14 +242,14 @@ QByteArray stile(double breite, double hoehe) {
     x.writeStartElement(nsStyle, QStringLiteral("page-layout"));
     x.writeAttribute(nsStyle, QStringLiteral("name"), QStringLiteral("pm1"));
     x.writeEmptyElement(nsStyle, QStringLiteral("page-layout-properties"));
-    x.writeAttribute(nsFo, QStringLiteral("page-width"), mm(breite));
-    x.writeAttribute(nsFo, QStringLiteral("page-height"), mm(hoehe));
-    x.writeAttribute(nsStyle, QStringLiteral("print-orientation"),
-                     breite > hoehe ? QStringLiteral("landscape") : QStringLiteral("portrait"));
-    x.writeAttribute(nsFo, QStringLiteral("margin-left"), QStringLiteral("2cm"));
-    x.writeAttribute(nsFo, QStringLiteral("margin-top"), QStringLiteral("4cm"));
-    x.writeAttribute(nsFo, QStringLiteral("margin-right"), QStringLiteral("2cm"));
-    x.writeAttribute(nsFo, QStringLiteral("margin-bottom"), QStringLiteral("2cm"));
+    attribute(x, {{nsFo, "page-width", mm(breite)},
+                  {nsFo, "page-height", mm(hoehe)},
+                  {nsStyle, "print-orientation",
+                   breite > hoehe ? QStringLiteral("landscape") : QStringLiteral("portrait")},
+                  {nsFo, "margin-left", QStringLiteral("2cm")},
+                  {nsFo, "margin-top", QStringLiteral("4cm")},
+                  {nsFo, "margin-right", QStringLiteral("2cm")},
+                  {nsFo, "margin-bottom", QStringLiteral("2cm")}});
     x.writeEndElement();  // page-layout
     x.writeEndElement();  // automatic-styles
 

@@ -1,6 +1,5 @@
 #include "ui/frminfo.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -8,11 +7,9 @@
 
 #include "ui/symbole.h"
 
-frmInfo::frmInfo(Programmzustand& s, QWidget* eltern) : QDialog(eltern), s_(s) {
+frmInfo::frmInfo(Programmzustand& s, QWidget* eltern) : ModalerDialog(eltern), s_(s) {
   setWindowTitle(QStringLiteral("Info"));
   setObjectName(QStringLiteral("frmInfo"));
-  setWindowModality(Qt::ApplicationModal);
-  setAttribute(Qt::WA_DeleteOnClose, false);
 
   auto* bildchen = new QLabel(this);
   bildchen->setPixmap(symbol(QStringLiteral("Programm")).pixmap(48, 48));
@@ -55,13 +52,3 @@ void frmInfo::zeigen() {
 }
 
 void frmInfo::Command1_Click() { close(); }
-
-void frmInfo::reject() { close(); }
-
-void frmInfo::closeEvent(QCloseEvent* ereignis) {
-  // Hiding the application-modal box gives the input back to the main window.
-  ereignis->ignore();
-  if (!isVisible()) return;
-  hide();
-  emit geschlossen();
-}

@@ -4,14 +4,13 @@
 // and emits geschlossen(), after which the main window redraws its page.
 #pragma once
 
-#include <QDialog>
-
 #include "core/programmzustand.h"
+#include "platform/modalerdialog.h"
 
 class QLabel;
 class QPushButton;
 
-class frmInfo : public QDialog {
+class frmInfo : public ModalerDialog {
   Q_OBJECT
  public:
   frmInfo(Programmzustand& s, QWidget* eltern = nullptr);
@@ -23,15 +22,6 @@ class frmInfo : public QDialog {
 
   QLabel* Label1;
   QPushButton* Command1;
-
- signals:
-  void geschlossen();
-
- public slots:
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* ereignis) override;
 
  private:
   void Form_Load();

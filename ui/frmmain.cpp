@@ -41,6 +41,7 @@
 #include "elements/text/frmrtf.h"
 #include "elements/text/frmschrift.h"
 #include "elements/text/schriftarten.h"
+#include "elements/text/schriftboxen.h"
 #include "io/dateinamen.h"
 #include "io/dokument.h"
 #include "io/drucken.h"
@@ -211,15 +212,7 @@ void frmMain::MarkierungZeigen() {
   // Sizes are compared as numbers, so the item "12" matches the size 12.
   std::optional<double> groesse = zahlen::leseLokal(m.schriftgroesse);
   if (!groesse) groesse = zahlen::lesePunkt(m.schriftgroesse);
-  int gefunden = -1;
-  if (groesse) {
-    for (int i = 0; i < combo3_->count(); ++i) {
-      if (zahlen::Val(combo3_->itemText(i)) == *groesse) {
-        gefunden = i;
-        break;
-      }
-    }
-  }
+  const int gefunden = groesse ? groessenEintrag(*combo3_, *groesse) : -1;
   if (gefunden >= 0) {
     combo3_->setCurrentIndex(gefunden);
   } else {
@@ -332,19 +325,11 @@ void frmMain::schriftboxenFuellen() {
   const QSignalBlocker sperre1(combo1_);
   const QSignalBlocker sperre2(combo2_);
   const QSignalBlocker sperre3(combo3_);
-  combo1_->clear();
-  combo1_->addItems(SchriftartenListe(s_));
+  ::schriftboxenFuellen(s_, combo1_, combo2_, combo3_);
   const int times = combo1_->findText(QStringLiteral("Times New Roman"),
                                       Qt::MatchExactly | Qt::MatchCaseSensitive);
   combo1_->setCurrentIndex(times < 0 ? 0 : times);
-
-  combo2_->clear();
-  combo2_->addItems({QStringLiteral("Standard"), QStringLiteral("Fett"), QStringLiteral("Kursiv"),
-                     QStringLiteral("Kursiv Fett")});
   combo2_->setCurrentIndex(0);
-
-  combo3_->clear();
-  for (int groesse = 8; groesse <= 72; groesse += 2) combo3_->addItem(QString::number(groesse));
   combo3_->setCurrentIndex(2);
 }
 

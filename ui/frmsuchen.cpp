@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/knopfzeile.h"
 #include "ui/adressen.h"
 
 frmSuchen::frmSuchen(Datensteuerung& steuerung, Programmzustand& s, QWidget* eltern)
@@ -38,20 +39,11 @@ frmSuchen::frmSuchen(Datensteuerung& steuerung, Programmzustand& s, QWidget* elt
   }
   Option[1]->setChecked(true);
 
-  Command2 = new QPushButton(QStringLiteral("Suchen"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  Command2->setDefault(true);
-  Command1 = new QPushButton(QStringLiteral("Abbruch"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setAutoDefault(false);
-
   auto* begriff = new QHBoxLayout;
   begriff->addWidget(Label1);
   begriff->addWidget(Text1, 1);
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch(1);
-  knoepfe->addWidget(Command2);
-  knoepfe->addWidget(Command1);
+  auto* knoepfe = knopfzeile(this, {&Command2, QStringLiteral("Suchen"), "Command2"},
+                             {&Command1, QStringLiteral("Abbruch"), "Command1"});
   auto* spalte = new QVBoxLayout(this);
   spalte->addLayout(begriff);
   spalte->addWidget(rahmen);

@@ -13,6 +13,7 @@
 #include "core/programmzustand.h"
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
+#include "elements/text/schriftboxen.h"
 #include "io/dokument.h"
 #include "platform/zahlen.h"
 #include "ui/frmmain.h"
@@ -100,21 +101,7 @@ void frmMain::baueToolbars() {
   });
   connect(combo2_, &QComboBox::activated, this, [this](int index) {
     if (!s_.hatSchrift(s_.AktuelleSchrift)) return;
-    ClassSchrift& t = s_.schrift(s_.AktuelleSchrift);
-    const QString stil = combo2_->itemText(index);
-    if (stil == QLatin1String("Fett")) {
-      t.Bold = true;
-      t.Italic = false;
-    } else if (stil == QLatin1String("Standard")) {
-      t.Bold = false;
-      t.Italic = false;
-    } else if (stil == QLatin1String("Kursiv")) {
-      t.Bold = false;
-      t.Italic = true;
-    } else {
-      t.Bold = true;
-      t.Italic = true;
-    }
+    stilSetzen(s_.schrift(s_.AktuelleSchrift), combo2_->itemText(index));
     SeiteZeichnen(s_);
   });
   connect(combo3_, &QComboBox::activated, this, [this](int index) {
@@ -132,128 +119,17 @@ void frmMain::baueToolbars() {
 }
 
 void frmMain::baueMenues() {
-  QMenuBar* leiste = menuBar();
-
-  QMenu* datei = leiste->addMenu(QStringLiteral("&Datei"));
-  datei->setObjectName(QStringLiteral("mnuFile"));
-  QAction* neu = menuePunkt(datei, QStringLiteral("&Neu"), QStringLiteral("mnuFileNew"));
-  QAction* oeffnen = menuePunkt(datei, QStringLiteral("Ö&ffnen..."), QStringLiteral("mnuFileOpen"));
-  QAction* schliessen =
-      menuePunkt(datei, QStringLiteral("S&chließen"), QStringLiteral("mnuFileClose"));
-  datei->addSeparator();
-  QAction* speichern =
-      menuePunkt(datei, QStringLiteral("&Speichern"), QStringLiteral("mnuFileSave"));
-  QAction* speichernUnter =
-      menuePunkt(datei, QStringLiteral("Speichern &unter..."), QStringLiteral("mnuFileSaveAs"));
-  QAction* alsBild =
-      menuePunkt(datei, QStringLiteral("als Bild speichern"), QStringLiteral("mnuBildSpeichern"));
-  QAction* word =
-      menuePunkt(datei, QStringLiteral("in Word exportieren"), QStringLiteral("mnuWord"));
-  datei->addSeparator();
-  QAction* seiteEinrichten =
-      menuePunkt(datei, QStringLiteral("Seite &einrichten..."), QStringLiteral("mnuFilePageSetup"));
-  QAction* vorschau =
-      menuePunkt(datei, QStringLiteral("Seitenvorschau"), QStringLiteral("mnuFilePrintPreview"));
-  connect(vorschau, &QAction::triggered, this, &frmMain::VorschauZeigen);
-  QAction* drucken =
-      menuePunkt(datei, QStringLiteral("Dru&cken..."), QStringLiteral("mnuFilePrint"));
-  // Three recent-file entries that the program never fills.
-  for (int i = 1; i <= 3; ++i)
-    menuePunkt(datei, QString(), QStringLiteral("mnuFileMRU_%1").arg(i))->setVisible(false);
-  datei->addSeparator();
-  QAction* beenden = menuePunkt(datei, QStringLiteral("&Beenden"), QStringLiteral("mnuFileExit"));
-  connect(neu, &QAction::triggered, this, [this] {
-    s_.Ladeauftrag = QStringLiteral("neu");
-    LadeDokument(s_);
-  });
-  connect(oeffnen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-  connect(speichern, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
-  connect(speichernUnter, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
-  connect(alsBild, &QAction::triggered, this, [this] { mnuBildSpeichern_Click(s_, bildDialog); });
-  connect(word, &QAction::triggered, this, [this] { word_->mnuWord_Click(); });
-  connect(seiteEinrichten, &QAction::triggered, this, &frmMain::SeiteEinrichten);
-  connect(drucken, &QAction::triggered, this, &frmMain::DruckdialogZeigen);
-  connect(schliessen, &QAction::triggered, this, &QWidget::close);
-  connect(beenden, &QAction::triggered, this, &QWidget::close);
-
-  QMenu* bearbeiten = leiste->addMenu(QStringLiteral("&Bearbeiten"));
-  bearbeiten->setObjectName(QStringLiteral("mnuEdit"));
-  connect(menuePunkt(bearbeiten, QStringLiteral("Brief"), QStringLiteral("mnuBrief")),
-          &QAction::triggered, this, &frmMain::BriefZeigen);
-  connect(menuePunkt(bearbeiten, QStringLiteral("Raster"), QStringLiteral("mnuRaster")),
-          &QAction::triggered, this, &frmMain::SeiteEinrichten);
-
-  QMenu* ansicht = leiste->addMenu(QStringLiteral("&Ansicht"));
-  ansicht->setObjectName(QStringLiteral("mnuView"));
-  mnuGitterlinienansicht_ =
-      menuePunkt(ansicht, QStringLiteral("Raster"), QStringLiteral("mnuGitterlinienansicht"), true);
-  mnuHilfsbereiche_ = menuePunkt(ansicht, QStringLiteral("Hilfsbereiche"),
-                                 QStringLiteral("mnuHilfsbereiche"), true);
-  ansicht->addSeparator();
-  QAction* seitenbreite =
-      menuePunkt(ansicht, QStringLiteral("&Seitenbreite"), QStringLiteral("mnuViewSeitenbreite"));
-  QAction* ganzeSeite =
-      menuePunkt(ansicht, QStringLiteral("&ganze Seite"), QStringLiteral("mnuViewganze_Seite"));
-  ansicht->addSeparator();
-  for (int prozent : {50, 100, 150, 200}) {
-    QAction* a = menuePunkt(ansicht, QStringLiteral("%1 %").arg(prozent),
-                            QStringLiteral("mnuViewProzent%1").arg(prozent));
-    connect(a, &QAction::triggered, this, [this, prozent] { ZoomSetzen(prozent); });
-  }
-  connect(mnuGitterlinienansicht_, &QAction::triggered, this, [this] {
-    s_.RasterAnzeigen = umschalten(s_.RasterAnzeigen);
-    mnuGitterlinienansicht_->setChecked(s_.RasterAnzeigen != 0);
-    SeiteZeichnen(s_);
-  });
-  connect(mnuHilfsbereiche_, &QAction::triggered, this, [this] {
-    s_.HilfsbereicheAnzeigen = umschalten(s_.HilfsbereicheAnzeigen);
-    mnuHilfsbereiche_->setChecked(s_.HilfsbereicheAnzeigen != 0);
-    SeiteZeichnen(s_);
-  });
-  connect(seitenbreite, &QAction::triggered, this, &frmMain::Seitenbreite);
-  connect(ganzeSeite, &QAction::triggered, this, &frmMain::GanzeSeite);
-
-  // The frame commands. The "&Rahmen" menu and the frame popup of the page (right click)
-  // list them in their own order and captions; the items of one command run the same code.
+  // A command of the menus; a checkable one shows a switch.
   struct Befehl {
     std::function<void()> ausfuehren;
     bool abhakbar = false;
   };
-  auto abhakbar = [](std::function<void()> ausfuehren) {
-    return Befehl{std::move(ausfuehren), true};
-  };
-  const Befehl alleAnzeigen = abhakbar([this] {
-    s_.AlleRahmenAnzeigen = umschalten(s_.AlleRahmenAnzeigen);
-    mnuRahmensichtbar_->setChecked(s_.AlleRahmenAnzeigen != 0);
-    SeiteZeichnen(s_);
-  });
-  const Befehl mmGenau = abhakbar([this] {
-    s_.MmGenau = umschalten(s_.MmGenau);
-    mmummgenau_->setChecked(s_.MmGenau == 0);
-  });
-  const Befehl magnet = abhakbar([this] {
-    s_.MagnetAn = umschalten(s_.MagnetAn);
-    mnuRahmenMagnet_->setChecked(s_.MagnetAn != 0);
-  });
-  const Befehl verankern = abhakbar([this] {
-    verankernUmschalten();
-    verankertMarkieren();
-  });
-  const Befehl eigenschaft{[this] { EigenschaftenZeigen(s_); }};
-  const Befehl einfuegen{[this] { EinfuegenZeigen(); }};
-  const Befehl loeschen{[this] { RahmenLoeschen(s_); }};
-  const Befehl positionieren{[this] { PositionierenZeigen(); }};
-  const Befehl ganzVorne{[this] { RahmenGanzVorne(s_); }};
-  const Befehl ganzHinten{[this] { RahmenGanzHinten(s_); }};
-  const Befehl einsVor{[this] { RahmenEinsVor(s_); }};
-  const Befehl einsZurueck{[this] { RahmenEinsZurueck(s_); }};
-
   // One item of a menu: caption, control name, command, and the member that keeps the item;
   // an item without a caption is a separator.
   struct Punkt {
     const char* text = nullptr;
     const char* name = nullptr;
-    const Befehl* befehl = nullptr;
+    Befehl befehl;
     QAction** merken = nullptr;
   };
   auto eintragen = [this](QMenu* menue, std::initializer_list<Punkt> punkte) {
@@ -263,56 +139,132 @@ void frmMain::baueMenues() {
         continue;
       }
       QAction* a = menuePunkt(menue, QString::fromUtf8(p.text), QString::fromUtf8(p.name),
-                              p.befehl->abhakbar);
-      connect(a, &QAction::triggered, this, p.befehl->ausfuehren);
+                              p.befehl.abhakbar);
+      connect(a, &QAction::triggered, this, p.befehl.ausfuehren);
       if (p.merken) *p.merken = a;
     }
   };
+  QMenuBar* leiste = menuBar();
+  auto neuesMenue = [leiste](const QString& text, const QString& name) {
+    QMenu* menue = leiste->addMenu(text);
+    menue->setObjectName(name);
+    return menue;
+  };
+  // The switch of a view flag: turns the flag over and ticks its item while the flag is on;
+  // a flag that shows on the page redraws it.
+  auto schalter = [this](double& flag, QAction* const& punkt, bool neuZeichnen) {
+    return Befehl{[this, &flag, &punkt, neuZeichnen] {
+                    flag = umschalten(flag);
+                    punkt->setChecked(flag != 0);
+                    if (neuZeichnen) SeiteZeichnen(s_);
+                  },
+                  true};
+  };
 
-  QMenu* rahmen = leiste->addMenu(QStringLiteral("&Rahmen"));
-  rahmen->setObjectName(QStringLiteral("mnuRahmen"));
-  eintragen(rahmen, {{"Alle anzeigen", "mnuRahmensichtbar", &alleAnzeigen, &mnuRahmensichtbar_},
-                     {"1/10 mm genau", "mmummgenau", &mmGenau, &mmummgenau_},
-                     {"Rastermagnet", "mnuRahmenMagnet", &magnet, &mnuRahmenMagnet_},
-                     {},
-                     {"Einfügen", "mnuRahmenEinfuegen", &einfuegen},
-                     {"Löschen", "mnuRahmenLoeschen", &loeschen},
-                     {"Positionieren", "mnuRahmenPositionieren", &positionieren},
-                     {"verankern", "mnuverankert", &verankern, &mnuverankert_},
-                     {},
-                     {"ganz nach vorne", "mnuRahmenvorne", &ganzVorne},
-                     {"ganz nach hinten", "mnuRahmenhinten", &ganzHinten},
-                     {"eins nach vorne", "mnuRahmeneinsvorn", &einsVor},
-                     {"eins nach hinten", "mnuRahmeneinshinten", &einsZurueck}});
+  QMenu* datei = neuesMenue(QStringLiteral("&Datei"), QStringLiteral("mnuFile"));
+  eintragen(datei, {{"&Neu", "mnuFileNew", {[this] {
+                       s_.Ladeauftrag = QStringLiteral("neu");
+                       LadeDokument(s_);
+                     }}},
+                    {"Ö&ffnen...", "mnuFileOpen", {[this] { mnuFileOpen_Click(); }}},
+                    {"S&chließen", "mnuFileClose", {[this] { close(); }}},
+                    {},
+                    {"&Speichern", "mnuFileSave", {[this] { mnuFileSave_Click(); }}},
+                    {"Speichern &unter...", "mnuFileSaveAs", {[this] { mnuFileSaveAs_Click(); }}},
+                    {"als Bild speichern", "mnuBildSpeichern", {[this] {
+                       mnuBildSpeichern_Click(s_, bildDialog);
+                     }}},
+                    {"in Word exportieren", "mnuWord", {[this] { word_->mnuWord_Click(); }}},
+                    {},
+                    {"Seite &einrichten...", "mnuFilePageSetup", {[this] { SeiteEinrichten(); }}},
+                    {"Seitenvorschau", "mnuFilePrintPreview", {[this] { VorschauZeigen(); }}},
+                    {"Dru&cken...", "mnuFilePrint", {[this] { DruckdialogZeigen(); }}}});
+  // Three recent-file entries that the program never fills.
+  for (int i = 1; i <= 3; ++i)
+    menuePunkt(datei, QString(), QStringLiteral("mnuFileMRU_%1").arg(i))->setVisible(false);
+  eintragen(datei, {{}, {"&Beenden", "mnuFileExit", {[this] { close(); }}}});
+
+  eintragen(neuesMenue(QStringLiteral("&Bearbeiten"), QStringLiteral("mnuEdit")),
+            {{"Brief", "mnuBrief", {[this] { BriefZeigen(); }}},
+             {"Raster", "mnuRaster", {[this] { SeiteEinrichten(); }}}});
+
+  QMenu* ansicht = neuesMenue(QStringLiteral("&Ansicht"), QStringLiteral("mnuView"));
+  eintragen(ansicht,
+            {{"Raster", "mnuGitterlinienansicht",
+              schalter(s_.RasterAnzeigen, mnuGitterlinienansicht_, true), &mnuGitterlinienansicht_},
+             {"Hilfsbereiche", "mnuHilfsbereiche",
+              schalter(s_.HilfsbereicheAnzeigen, mnuHilfsbereiche_, true), &mnuHilfsbereiche_},
+             {},
+             {"&Seitenbreite", "mnuViewSeitenbreite", {[this] { Seitenbreite(); }}},
+             {"&ganze Seite", "mnuViewganze_Seite", {[this] { GanzeSeite(); }}},
+             {}});
+  for (int prozent : {50, 100, 150, 200}) {
+    QAction* a = menuePunkt(ansicht, QStringLiteral("%1 %").arg(prozent),
+                            QStringLiteral("mnuViewProzent%1").arg(prozent));
+    connect(a, &QAction::triggered, this, [this, prozent] { ZoomSetzen(prozent); });
+  }
+
+  // The frame commands. The "&Rahmen" menu and the frame popup of the page (right click)
+  // list them in their own order and captions; the items of one command run the same code.
+  const Befehl mmGenau{[this] {
+                         s_.MmGenau = umschalten(s_.MmGenau);
+                         mmummgenau_->setChecked(s_.MmGenau == 0);
+                       },
+                       true};
+  const Befehl verankern{[this] {
+                           verankernUmschalten();
+                           verankertMarkieren();
+                         },
+                         true};
+  const Befehl eigenschaft{[this] { EigenschaftenZeigen(s_); }};
+  const Befehl einfuegen{[this] { EinfuegenZeigen(); }};
+  const Befehl loeschen{[this] { RahmenLoeschen(s_); }};
+  const Befehl positionieren{[this] { PositionierenZeigen(); }};
+  const Befehl ganzVorne{[this] { RahmenGanzVorne(s_); }};
+  const Befehl ganzHinten{[this] { RahmenGanzHinten(s_); }};
+  const Befehl einsVor{[this] { RahmenEinsVor(s_); }};
+  const Befehl einsZurueck{[this] { RahmenEinsZurueck(s_); }};
+
+  QMenu* rahmen = neuesMenue(QStringLiteral("&Rahmen"), QStringLiteral("mnuRahmen"));
+  eintragen(rahmen,
+            {{"Alle anzeigen", "mnuRahmensichtbar",
+              schalter(s_.AlleRahmenAnzeigen, mnuRahmensichtbar_, true), &mnuRahmensichtbar_},
+             {"1/10 mm genau", "mmummgenau", mmGenau, &mmummgenau_},
+             {"Rastermagnet", "mnuRahmenMagnet", schalter(s_.MagnetAn, mnuRahmenMagnet_, false),
+              &mnuRahmenMagnet_},
+             {},
+             {"Einfügen", "mnuRahmenEinfuegen", einfuegen},
+             {"Löschen", "mnuRahmenLoeschen", loeschen},
+             {"Positionieren", "mnuRahmenPositionieren", positionieren},
+             {"verankern", "mnuverankert", verankern, &mnuverankert_},
+             {},
+             {"ganz nach vorne", "mnuRahmenvorne", ganzVorne},
+             {"ganz nach hinten", "mnuRahmenhinten", ganzHinten},
+             {"eins nach vorne", "mnuRahmeneinsvorn", einsVor},
+             {"eins nach hinten", "mnuRahmeneinshinten", einsZurueck}});
   connect(rahmen, &QMenu::aboutToShow, this, &frmMain::verankertMarkieren);
 
-  QMenu* hilfe = leiste->addMenu(QStringLiteral("&Hilfe"));
-  hilfe->setObjectName(QStringLiteral("mnuHelp"));
-  connect(menuePunkt(hilfe, QStringLiteral("&Inhalt"), QStringLiteral("mnuHelpContents")),
-          &QAction::triggered, this, &frmMain::hilfeZeigen);
-  hilfe->addSeparator();
-  connect(menuePunkt(hilfe, QStringLiteral("Zur QX-Homepage"), QStringLiteral("mnuHelpQX")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuHelpQX_Click);
-  connect(menuePunkt(hilfe, QStringLiteral("Mail an den Autor"), QStringLiteral("mnuHelpHotline")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuHelpHotline_Click);
-  connect(menuePunkt(hilfe, QStringLiteral("Programm aktualisieren"), QStringLiteral("mnuupdate")),
-          &QAction::triggered, hilfe_, &Hilfe::mnuupdate_Click);
-  hilfe->addSeparator();
-  connect(menuePunkt(hilfe, QStringLiteral("Info"), QStringLiteral("mnuInfo")), &QAction::triggered,
-          this, &frmMain::InfoZeigen);
+  eintragen(neuesMenue(QStringLiteral("&Hilfe"), QStringLiteral("mnuHelp")),
+            {{"&Inhalt", "mnuHelpContents", {[this] { hilfeZeigen(); }}},
+             {},
+             {"Zur QX-Homepage", "mnuHelpQX", {[this] { hilfe_->mnuHelpQX_Click(); }}},
+             {"Mail an den Autor", "mnuHelpHotline", {[this] { hilfe_->mnuHelpHotline_Click(); }}},
+             {"Programm aktualisieren", "mnuupdate", {[this] { hilfe_->mnuupdate_Click(); }}},
+             {},
+             {"Info", "mnuInfo", {[this] { InfoZeigen(); }}}});
 
   // The frame popup of the page (right click).
   popSchrift_ = new QMenu(this);
   popSchrift_->setObjectName(QStringLiteral("PopSchrift"));
-  eintragen(popSchrift_, {{"Eigenschaft", "Eigenschaft", &eigenschaft},
-                          {"Positionieren", "Positionieren", &positionieren},
-                          {"Verankern", "mnuVerankern", &verankern, &mnuVerankern_},
-                          {"Löschen", "Loeschen", &loeschen},
+  eintragen(popSchrift_, {{"Eigenschaft", "Eigenschaft", eigenschaft},
+                          {"Positionieren", "Positionieren", positionieren},
+                          {"Verankern", "mnuVerankern", verankern, &mnuVerankern_},
+                          {"Löschen", "Loeschen", loeschen},
                           {},
-                          {"ganz nach vorne", "popganzvorn", &ganzVorne},
-                          {"ganz nach hinten", "popganzhinten", &ganzHinten},
-                          {"eins nach vorne", "popeinsvor", &einsVor},
-                          {"eins nach hinten", "popeinshinten", &einsZurueck}});
+                          {"ganz nach vorne", "popganzvorn", ganzVorne},
+                          {"ganz nach hinten", "popganzhinten", ganzHinten},
+                          {"eins nach vorne", "popeinsvor", einsVor},
+                          {"eins nach hinten", "popeinshinten", einsZurueck}});
 }
 
 void frmMain::baueStatusleiste() {

@@ -30,6 +30,30 @@ bool bewegtRechts(int i) { return i == 3 || i == 4 || i == 5; }
 bool bewegtOben(int i) { return i == 1 || i == 2 || i == 3; }
 bool bewegtUnten(int i) { return i == 5 || i == 6 || i == 7; }
 
+// One axis of a frame resized by a handle: at the press the frame ran from `anfang` to
+// `ende` (left to right, top to bottom) and the mouse stood at `mausStart`; the mouse is now
+// at `maus`, and the page reaches to `seite` on screen.
+struct Ziehachse {
+  double anfang, ende, mausStart, maus, seite;
+};
+
+// Follows the mouse with the near edge (left, top) or the far edge of the frame on one axis.
+// The near edge stays on the page and more than 100 twips before the far edge (110 when
+// pushed up against it); the far edge keeps the frame 100 twips long at least, and on the
+// page. `pos` and `laenge` are the frame's position and length on that axis.
+void kanteZiehen(const Ziehachse& a, bool nah, bool fern, double& pos, double& laenge) {
+  if (nah) {
+    pos = a.anfang + a.maus - a.mausStart;
+    if (pos > a.ende - 100) pos = a.ende - 110;
+    if (pos < 0) pos = 0;
+    laenge = a.ende - pos;
+  } else if (fern) {
+    laenge = (a.ende - a.anfang) + a.maus - a.mausStart;
+    if (laenge < 100) laenge = 100;
+    if (pos + laenge > a.seite) laenge = a.seite - pos;
+  }
+}
+
 // A new frame drawn narrower or lower than 1 mm (a click without dragging) takes one
 // magnet spacing in that direction when the magnet is on, 10 mm otherwise, so that it
 // can be seen and picked. Lengths of the rectangle are twips at the current zoom.
@@ -257,12 +281,7 @@ void Seitenansicht::PictureSeite_MouseDown(Qt::MouseButton Button, double X, dou
     setzeRahmenSichtbar(true);
     setzeRahmen(QRectF(X, Y, 0, 0));
     s_.Einfuegemodus = 2;
-    s_.MausStartX = X;
-    s_.StartLinks = rahmen_.left();
-    s_.StartRechts = s_.StartLinks + rahmen_.width();
-    s_.MausStartY = Y;
-    s_.StartOben = rahmen_.top();
-    s_.StartUnten = s_.StartOben + rahmen_.height();
+    startMerken(X, Y);
     return;
   }
 
@@ -350,6 +369,15 @@ void Seitenansicht::groesseMelden() {
   emit statusText(3, QStringLiteral("Höhe = ") + zentimeterText(rahmen_.height(), s_.Zoom));
 }
 
+void Seitenansicht::startMerken(double X, double Y) {
+  s_.MausStartX = X;
+  s_.StartLinks = rahmen_.left();
+  s_.StartRechts = s_.StartLinks + rahmen_.width();
+  s_.MausStartY = Y;
+  s_.StartOben = rahmen_.top();
+  s_.StartUnten = s_.StartOben + rahmen_.height();
+}
+
 void Seitenansicht::Ziehpunkt_MouseDown(int Index, Qt::MouseButton, double X, double Y) {
   // Any button resizes. The ratio a proportional frame keeps; a frame without height has none.
   const double hoehe = rahmen_.height();
@@ -358,12 +386,7 @@ void Seitenansicht::Ziehpunkt_MouseDown(int Index, Qt::MouseButton, double X, do
   ziehpunktGedrueckt_ = true;
   if (rechteckVerankert()) return;
   s_.Ziehmodus = Index;
-  s_.MausStartX = X;
-  s_.StartLinks = rahmen_.left();
-  s_.StartRechts = s_.StartLinks + rahmen_.width();
-  s_.MausStartY = Y;
-  s_.StartOben = rahmen_.top();
-  s_.StartUnten = s_.StartOben + rahmen_.height();
+  startMerken(X, Y);
   groesseMelden();
 }
 
@@ -380,26 +403,10 @@ void Seitenansicht::Ziehpunkt_MouseMove(int Index, Qt::MouseButtons Buttons, dou
   double oben = rahmen_.top();
   double breite = rahmen_.width();
   double hoehe = rahmen_.height();
-  if (bewegtLinks(i)) {
-    links = s_.StartLinks + X - s_.MausStartX;
-    if (links > s_.StartRechts - 100) links = s_.StartRechts - 110;
-    if (links < 0) links = 0;
-    breite = s_.StartRechts - links;
-  } else if (bewegtRechts(i)) {
-    breite = (s_.StartRechts - s_.StartLinks) + X - s_.MausStartX;
-    if (breite < 100) breite = 100;
-    if (links + breite > seitenBreite) breite = seitenBreite - links;
-  }
-  if (bewegtOben(i)) {
-    oben = s_.StartOben + Y - s_.MausStartY;
-    if (oben > s_.StartUnten - 100) oben = s_.StartUnten - 110;
-    if (oben < 0) oben = 0;
-    hoehe = s_.StartUnten - oben;
-  } else if (bewegtUnten(i)) {
-    hoehe = (s_.StartUnten - s_.StartOben) + Y - s_.MausStartY;
-    if (hoehe < 100) hoehe = 100;
-    if (oben + hoehe > seitenHoehe) hoehe = seitenHoehe - oben;
-  }
+  kanteZiehen({s_.StartLinks, s_.StartRechts, s_.MausStartX, X, seitenBreite}, bewegtLinks(i),
+              bewegtRechts(i), links, breite);
+  kanteZiehen({s_.StartOben, s_.StartUnten, s_.MausStartY, Y, seitenHoehe}, bewegtOben(i),
+              bewegtUnten(i), oben, hoehe);
   setzeRahmen(QRectF(links, oben, breite, hoehe));
   groesseMelden();
 }

@@ -97,6 +97,8 @@ class Seitenansicht : public QWidget {
   // Finishes a move of the selection (or the drawing of a new frame) that is under way.
   void ziehenBeenden();
   void groesseMelden();
+  // Keeps the mouse position and the frame's edges at a press that starts to resize it.
+  void startMerken(double X, double Y);
   QRect pixelRechteck(const QRectF& twips) const;
 
   Programmzustand& s_;

@@ -46,6 +46,18 @@ void zeilen(QPainter& p, const QRectF& r, int anzahl, const QColor& farbe = kGra
   }
 }
 
+// A text centred in r, in a bold face of the given family and pixel size.
+void schriftzug(QPainter& p, const QRectF& r, const QString& text, const char* familie, int pixel,
+                const QColor& farbe, bool kursiv = false) {
+  QFont f(QLatin1String{familie});
+  f.setPixelSize(pixel);
+  f.setBold(true);
+  f.setItalic(kursiv);
+  p.setFont(f);
+  p.setPen(farbe);
+  p.drawText(r, Qt::AlignCenter, text);
+}
+
 void neu(QPainter& p) {
   blatt(p, QRectF(7, 3, 18, 25));
   // A small star: the new, empty document.
@@ -111,12 +123,7 @@ void hilfe(QPainter& p) {
   p.setPen(QPen(kBlau.darker(130), 1.2));
   p.setBrush(kBlau);
   p.drawEllipse(QRectF(3, 3, 26, 26));
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setPixelSize(20);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(kPapier);
-  p.drawText(QRectF(3, 3, 26, 26), Qt::AlignCenter, QStringLiteral("?"));
+  schriftzug(p, QRectF(3, 3, 26, 26), QStringLiteral("?"), "Liberation Sans", 20, kPapier);
 }
 
 void einfuegen(QPainter& p) {
@@ -132,17 +139,8 @@ void einfuegen(QPainter& p) {
 }
 
 void text(QPainter& p) {
-  QFont f(QStringLiteral("Liberation Serif"));
-  f.setPixelSize(22);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(kTinte);
-  p.drawText(QRectF(0, 0, 21, 28), Qt::AlignCenter, QStringLiteral("A"));
-  f.setPixelSize(16);
-  f.setItalic(true);
-  p.setFont(f);
-  p.setPen(kBlau);
-  p.drawText(QRectF(14, 8, 18, 22), Qt::AlignCenter, QStringLiteral("a"));
+  schriftzug(p, QRectF(0, 0, 21, 28), QStringLiteral("A"), "Liberation Serif", 22, kTinte);
+  schriftzug(p, QRectF(14, 8, 18, 22), QStringLiteral("a"), "Liberation Serif", 16, kBlau, true);
 }
 
 void bilder(QPainter& p) {
@@ -258,12 +256,7 @@ void programm(QPainter& p) {
   p.setPen(Qt::NoPen);
   p.setBrush(kBlau);
   p.drawRect(QRectF(8, 5, 12, 5));
-  QFont f(QStringLiteral("Liberation Sans"));
-  f.setPixelSize(13);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(kRot);
-  p.drawText(QRectF(7, 12, 18, 16), Qt::AlignCenter, QStringLiteral("QX"));
+  schriftzug(p, QRectF(7, 12, 18, 16), QStringLiteral("QX"), "Liberation Sans", 13, kRot);
 }
 
 using Zeichner = std::function<void(QPainter&)>;

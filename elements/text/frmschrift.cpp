@@ -21,7 +21,7 @@
 #include "core/rahmenfolge.h"
 #include "core/seite_zeichnen.h"
 #include "elements/text/schrift_zeichnen.h"
-#include "elements/text/schriftarten.h"
+#include "elements/text/schriftboxen.h"
 #include "platform/ansichtsfenster.h"
 #include "platform/bildflaeche.h"
 #include "platform/zahlen.h"
@@ -199,13 +199,7 @@ QWidget* frmSchrift::baueWinkelseite() {
 
 void frmSchrift::Form_Load() {
   geladen_ = true;
-  combo1_->clear();
-  combo1_->addItems(SchriftartenListe(s_));
-  combo2_->clear();
-  combo2_->addItems({QStringLiteral("Standard"), QStringLiteral("Fett"), QStringLiteral("Kursiv"),
-                     QStringLiteral("Kursiv Fett")});
-  combo3_->clear();
-  for (int groesse = 8; groesse <= 72; groesse += 2) combo3_->addItem(QString::number(groesse));
+  schriftboxenFuellen(s_, combo1_, combo2_, combo3_);
 
   // The sample frame fills the sample picture.
   ClassRahmen& r = *s_.MusterRahmen;
@@ -261,15 +255,7 @@ void frmSchrift::Form_Activate() {
 
   // Sizes are compared as numbers, so that the item "12" is found for the size 12.
   const std::optional<double> groesse = varianteZahl(m.FontSize);
-  int eintrag = -1;
-  if (groesse) {
-    for (int i = 0; i < combo3_->count(); ++i) {
-      if (zahlen::Val(combo3_->itemText(i)) == *groesse) {
-        eintrag = i;
-        break;
-      }
-    }
-  }
+  const int eintrag = groesse ? groessenEintrag(*combo3_, *groesse) : -1;
   if (eintrag >= 0) {
     combo3_->setCurrentIndex(eintrag);
     Combo3_Click(eintrag);
@@ -336,21 +322,7 @@ void frmSchrift::Combo1_Click() {
 }
 
 void frmSchrift::Combo2_Click() {
-  ClassSchrift& m = *s_.MusterSchrift;
-  const QString stil = combo2_->currentText();
-  if (stil == QLatin1String("Fett")) {
-    m.Bold = true;
-    m.Italic = false;
-  } else if (stil == QLatin1String("Standard")) {
-    m.Bold = false;
-    m.Italic = false;
-  } else if (stil == QLatin1String("Kursiv")) {
-    m.Bold = false;
-    m.Italic = true;
-  } else {
-    m.Bold = true;
-    m.Italic = true;
-  }
+  stilSetzen(*s_.MusterSchrift, combo2_->currentText());
   MusterZeichnen();
 }
 

@@ -10,14 +10,7 @@
 #include <vector>
 
 #include "core/programmzustand.h"
-
-// Character-set numbers of the logical font record.
-constexpr uint8_t ANSI_CHARSET = 0;
-constexpr uint8_t SYMBOL_CHARSET = 2;
-
-// Pitch bits of the logical font's pitch-and-family byte.
-constexpr uint8_t FIXED_PITCH = 1;
-constexpr uint8_t VARIABLE_PITCH = 2;
+#include "platform/gdi.h"
 
 // One installed family as the enumeration reports it.
 struct Schriftfamilie {

@@ -10,13 +10,6 @@
 
 class TestFenster : public Fenster {
  public:
-  struct Meldungseintrag {
-    QString text;
-    QString titel;
-    Knoepfe knoepfe;
-    Symbol symbol;
-  };
-
   int Meldung(const QString& text, const QString& titel, Knoepfe knoepfe,
               Symbol symbol) override;
   QString Text1(int i) const override;
